@@ -1,0 +1,11 @@
+# The one place that knows which Open CASCADE the project builds on.
+find_package(OpenCASCADE 7.6 REQUIRED CONFIG)
+if(OpenCASCADE_VERSION VERSION_LESS 7.6 OR OpenCASCADE_VERSION VERSION_GREATER_EQUAL 7.7)
+    message(WARNING "Open CASCADE ${OpenCASCADE_VERSION} found; the project is tested with 7.6")
+endif()
+
+# Toolkits by role, so that each component links only what it uses.
+set(TAM_OCCT_KERNEL_LIBS TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo
+    TKMesh TKShHealing TKPrim TKBO TKBool)
+set(TAM_OCCT_EXCHANGE_LIBS TKXSBase TKSTEP TKSTEPBase TKSTEPAttr TKSTEP209 TKIGES TKXDESTEP
+    TKXDEIGES TKXCAF TKLCAF TKCAF TKCDF TKVCAF TKService TKV3d TKSTL TKRWMesh)

@@ -1,0 +1,53 @@
+# Helpers shared by every target of the project.
+
+# Warnings and language level for one of our own targets.
+function(tam_set_warnings target)
+    target_compile_features(${target} PUBLIC cxx_std_17)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    if(TAM_WARNINGS_AS_ERRORS)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()
+
+# One host component: a shared library with its public headers in include/<name>/,
+# an ALIAS TamInteropCAD::<name>, and install rules in the exported package.
+#   tam_add_component(<name> SOURCES ... [PUBLIC_DEPS ...] [PRIVATE_DEPS ...])
+function(tam_add_component name)
+    cmake_parse_arguments(A "" "" "SOURCES;PUBLIC_DEPS;PRIVATE_DEPS" ${ARGN})
+    add_library(${name} SHARED ${A_SOURCES})
+    add_library(TamInteropCAD::${name} ALIAS ${name})
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME "Tam_${name}" EXPORT_NAME ${name})
+    target_include_directories(${name} PUBLIC
+        $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>
+        $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/TamInteropCAD>)
+    target_link_libraries(${name} PUBLIC ${A_PUBLIC_DEPS} PRIVATE ${A_PRIVATE_DEPS})
+    tam_set_warnings(${name})
+    install(TARGETS ${name} EXPORT TamInteropCADTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/TamInteropCAD)
+endfunction()
+
+# One GoogleTest executable registered with CTest, test by test.
+#   tam_add_gtest(<name> SOURCES ... LIBS ... [LABELS ...] [TIMEOUT seconds])
+function(tam_add_gtest name)
+    cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${A_SOURCES})
+    target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
+    target_compile_definitions(${name} PRIVATE
+        TAM_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+        TAM_CORPUS_DIR="${TAM_CORPUS_DIR}")
+    tam_set_warnings(${name})
+    if(NOT A_TIMEOUT)
+        set(A_TIMEOUT 300)
+    endif()
+    set(labels ${A_LABELS})
+    if(NOT labels)
+        set(labels unit)
+    endif()
+    gtest_discover_tests(${name}
+        PROPERTIES LABELS "${labels}" TIMEOUT ${A_TIMEOUT}
+        DISCOVERY_TIMEOUT 120)
+endfunction()
