@@ -1,0 +1,147 @@
+#include <tamtools/CTamXmlParserDocu.h>
+#include <tamtools/CTamXmlParserNode.h>
+#include <tamtools/TamFileIO.h>
+#include <tamtools/TamTextCodec.h>
+
+#include "XmlInputDecoder.h"
+#include "XmlNodeImpl.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr unsigned int kOutputFormat = pugi::format_indent;
+
+// Collects the engine's output in memory, so a file is only touched once the text is complete.
+class BufferWriter : public pugi::xml_writer {
+public:
+    void write(const void* data, size_t size) override {
+        const auto* bytes = static_cast<const char*>(data);
+        buffer.append(bytes, size);
+    }
+    std::string buffer;
+};
+
+std::wstring ParseErrorText(const pugi::xml_parse_result& result) {
+    return L"XML parse error at byte " + std::to_wstring(result.offset) + L": " +
+           TamUtf8ToWide(result.description());
+}
+
+}  // namespace
+
+struct CTamXmlParserDocu::Impl {
+    std::shared_ptr<pugi::xml_document> document = std::make_shared<pugi::xml_document>();
+    std::wstring lastError;
+
+    // Parses checked UTF-8 into a fresh document; the old one stays with the nodes using it.
+    bool parse(const std::string& utf8) {
+        auto parsed = std::make_shared<pugi::xml_document>();
+        const pugi::xml_parse_result result =
+            parsed->load_buffer(utf8.data(), utf8.size(), pugi::parse_default, pugi::encoding_utf8);
+        if (!result) {
+            lastError = ParseErrorText(result);
+            return false;
+        }
+        if (!parsed->document_element()) {
+            lastError = L"XML input holds no document element";
+            return false;
+        }
+        document = parsed;
+        return true;
+    }
+
+    bool loadBytes(const unsigned char* data, std::size_t size) {
+        document = std::make_shared<pugi::xml_document>();
+        lastError.clear();
+        std::string utf8;
+        if (!TamXmlBytesToUtf8(data, size, utf8, lastError)) {
+            return false;
+        }
+        return parse(utf8);
+    }
+
+    std::string serialize(pugi::xml_encoding encoding, unsigned int flags) const {
+        BufferWriter writer;
+        document->save(writer, "  ", kOutputFormat | flags, encoding);
+        return writer.buffer;
+    }
+};
+
+CTamXmlParserDocu::CTamXmlParserDocu(int /*library*/) : m_impl(std::make_unique<Impl>()) {}
+
+CTamXmlParserDocu::~CTamXmlParserDocu() = default;
+
+std::shared_ptr<CTamXmlParserNode> CTamXmlParserDocu::initialize() {
+    m_impl->document = std::make_shared<pugi::xml_document>();
+    m_impl->lastError.clear();
+    return getRootNode();
+}
+
+bool CTamXmlParserDocu::setDeclarationNode() {
+    pugi::xml_document& document = *m_impl->document;
+    pugi::xml_node declaration = document.first_child();
+    if (declaration.type() != pugi::node_declaration) {
+        declaration = document.prepend_child(pugi::node_declaration);
+    }
+    if (!declaration) {
+        return false;
+    }
+    declaration.remove_attributes();
+    declaration.append_attribute("version").set_value("1.0");
+    declaration.append_attribute("encoding").set_value("UTF-16");
+    return true;
+}
+
+bool CTamXmlParserDocu::load(const std::wstring& path) {
+    try {
+        std::vector<unsigned char> bytes;
+        if (!TamReadFile(path, bytes, m_impl->lastError)) {
+            m_impl->document = std::make_shared<pugi::xml_document>();
+            return false;
+        }
+        return m_impl->loadBytes(bytes.data(), bytes.size());
+    } catch (const std::exception&) {
+        m_impl->document = std::make_shared<pugi::xml_document>();
+        m_impl->lastError = L"out of memory while loading '" + path + L"'";
+        return false;
+    }
+}
+
+bool CTamXmlParserDocu::loadFromMemory(const void* data, std::size_t size) {
+    try {
+        return m_impl->loadBytes(static_cast<const unsigned char*>(data), size);
+    } catch (const std::exception&) {
+        m_impl->document = std::make_shared<pugi::xml_document>();
+        m_impl->lastError = L"out of memory while loading XML";
+        return false;
+    }
+}
+
+bool CTamXmlParserDocu::save(const std::wstring& path) {
+    try {
+        m_impl->lastError.clear();
+        const std::string bytes =
+            m_impl->serialize(pugi::encoding_utf16_le, pugi::format_write_bom);
+        return TamWriteFileAtomic(path, bytes.data(), bytes.size(), m_impl->lastError);
+    } catch (const std::exception&) {
+        m_impl->lastError = L"out of memory while saving '" + path + L"'";
+        return false;
+    }
+}
+
+std::wstring CTamXmlParserDocu::toString() const {
+    return TamUtf8ToWide(m_impl->serialize(pugi::encoding_utf8, 0));
+}
+
+std::shared_ptr<CTamXmlParserNode> CTamXmlParserDocu::getRootNode() const {
+    return MakeXmlNode(m_impl->document, *m_impl->document);
+}
+
+std::shared_ptr<CTamXmlParserNode> CTamXmlParserDocu::getDocumentElement() const {
+    return MakeXmlNode(m_impl->document, m_impl->document->document_element());
+}
+
+const std::wstring& CTamXmlParserDocu::getLastError() const {
+    return m_impl->lastError;
+}
