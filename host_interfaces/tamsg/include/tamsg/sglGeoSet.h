@@ -96,10 +96,10 @@ protected:
     virtual unsigned int derivedCoordCount() const = 0;
     // Copies numPrims, the base lists, states, name and user data into target.
     void copyBaseInto(sglGeoSet& target) const;
-    // Replaces list with data after checking the layout; false (data deleted) when unsupported.
-    static bool assignList(DataList& list, sglDataPtr* data, unsigned int dataType,
-                           unsigned int components, unsigned int elementSize, unsigned int stride,
-                           unsigned int count);
+    // Replaces list with data of components 4-byte values per element; false (data released,
+    // list empty) when valid is false or the stride is neither 0 nor the packed element size.
+    static bool assignList(DataList& list, sglDataPtr* data, bool valid, unsigned int components,
+                           unsigned int stride, unsigned int count);
     static void clearList(DataList& list);
     static const void* listData(const DataList& list);
     unsigned int countForBinding(unsigned int binding, unsigned int given) const;
