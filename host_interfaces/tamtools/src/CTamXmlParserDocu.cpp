@@ -1,7 +1,7 @@
 #include <tamtools/CTamXmlParserDocu.h>
 #include <tamtools/CTamXmlParserNode.h>
-#include <tamtools/TamFileIO.h>
-#include <tamtools/TamTextCodec.h>
+#include "TamFileIO.h"
+#include "TamTextCodec.h"
 
 #include "XmlInputDecoder.h"
 #include "XmlNodeImpl.h"
@@ -12,6 +12,9 @@
 namespace {
 
 constexpr unsigned int kOutputFormat = pugi::format_indent;
+// Fragment mode keeps top-level text, so that HasSingleDocumentElement can refuse it instead of
+// the engine dropping it silently.
+constexpr unsigned int kParseOptions = pugi::parse_default | pugi::parse_fragment;
 
 // Collects the engine's output in memory, so a file is only touched once the text is complete.
 class BufferWriter : public pugi::xml_writer {
@@ -28,6 +31,20 @@ std::wstring ParseErrorText(const pugi::xml_parse_result& result) {
            TamUtf8ToWide(result.description());
 }
 
+// The engine also accepts fragments (several top-level elements, top-level text); a document
+// needs exactly one element at the top and nothing but markup beside it.
+bool HasSingleDocumentElement(const pugi::xml_document& document) {
+    int elements = 0;
+    for (pugi::xml_node child : document.children()) {
+        if (child.type() == pugi::node_element) {
+            ++elements;
+        } else if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+            return false;
+        }
+    }
+    return elements == 1;
+}
+
 }  // namespace
 
 struct CTamXmlParserDocu::Impl {
@@ -38,13 +55,13 @@ struct CTamXmlParserDocu::Impl {
     bool parse(const std::string& utf8) {
         auto parsed = std::make_shared<pugi::xml_document>();
         const pugi::xml_parse_result result =
-            parsed->load_buffer(utf8.data(), utf8.size(), pugi::parse_default, pugi::encoding_utf8);
+            parsed->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
         if (!result) {
             lastError = ParseErrorText(result);
             return false;
         }
-        if (!parsed->document_element()) {
-            lastError = L"XML input holds no document element";
+        if (!HasSingleDocumentElement(*parsed)) {
+            lastError = L"XML input must hold exactly one document element and no text beside it";
             return false;
         }
         document = parsed;

@@ -1,5 +1,5 @@
 #include <tamtools/CTamXmlParserNode.h>
-#include <tamtools/TamTextCodec.h>
+#include "TamTextCodec.h"
 
 #include "XmlNodeImpl.h"
 

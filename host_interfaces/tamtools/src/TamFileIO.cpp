@@ -1,5 +1,5 @@
-#include <tamtools/TamFileIO.h>
-#include <tamtools/TamTextCodec.h>
+#include "TamFileIO.h"
+#include "TamTextCodec.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include <tamtools/TamTextCodec.h>
+#include "TamTextCodec.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "XmlInputDecoder.h"
 
-#include <tamtools/TamTextCodec.h>
+#include "TamTextCodec.h"
 
 namespace {
 

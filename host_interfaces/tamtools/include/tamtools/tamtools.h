@@ -10,5 +10,3 @@
 #include <tamtools/CTamURI.h>
 #include <tamtools/CTamXmlParserDocu.h>
 #include <tamtools/CTamXmlParserNode.h>
-#include <tamtools/TamFileIO.h>
-#include <tamtools/TamTextCodec.h>

@@ -1,4 +1,4 @@
-// Whole-file reading and all-or-nothing writing for wide-character paths.
+// Private: whole-file reading and all-or-nothing writing for wide-character paths.
 #pragma once
 
 #include <cstddef>

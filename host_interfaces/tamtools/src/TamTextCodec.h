@@ -1,4 +1,5 @@
-// Conversions between wide strings and UTF-8 / UTF-16 bytes, strict where input is untrusted.
+// Private: conversions between wide strings and UTF-8 / UTF-16 bytes, strict where input is
+// untrusted.
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,116 @@
+// Element look-ups and changes, and the empty node that answers safely.
+#include <tamtools/CTamXmlParserDocu.h>
+#include <tamtools/CTamXmlParserNode.h>
+
+#include "xml_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+std::shared_ptr<CTamXmlParserDocu> Parse(const std::string& text) {
+    auto doc = std::make_shared<CTamXmlParserDocu>();
+    const tamtest::Bytes bytes = tamtest::Utf8(text, false);
+    EXPECT_TRUE(doc->loadFromMemory(bytes.data(), bytes.size()));
+    return doc;
+}
+
+std::wstring NamesOf(const std::list<std::shared_ptr<CTamXmlParserNode>>& nodes) {
+    std::wstring names;
+    for (const auto& node : nodes) {
+        names += node->getName() + L";";
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST(XmlNodeLookup, ByTagFindsFirstChildElementOnly) {
+    auto doc = Parse(
+        "<Structure><!-- note --><?pi x?>text<Reference Identifier=\"R1\"><Reference "
+        "Identifier=\"inner\"/></Reference><Root/><Reference Identifier=\"R2\"/></Structure>");
+    auto structure = doc->getDocumentElement();
+    EXPECT_EQ(structure->GetNodeByTag(L"Reference")->GetAttributeValue(L"Identifier"), L"R1");
+    EXPECT_TRUE(structure->GetNodeByTag(L"reference")->isEmpty());  // exact comparison
+    EXPECT_TRUE(structure->GetNodeByTag(L"Missing")->isEmpty());
+    EXPECT_TRUE(
+        structure->GetNodeByTag(L"pi")->isEmpty());  // processing instructions are no elements
+
+    const auto references = structure->GetNodesByTag(L"Reference");
+    ASSERT_EQ(references.size(), 2u);
+    EXPECT_EQ(references.back()->GetAttributeValue(L"Identifier"), L"R2");
+    EXPECT_EQ(NamesOf(structure->getChildNodes()), L"Reference;Root;Reference;");
+}
+
+TEST(XmlNodeLookup, AttributesAndText) {
+    auto doc = Parse(
+        "<Position><c1> 1.5 </c1><c2>a<!--x-->b</c2><c3><![CDATA[<raw>]]></c3><c4/>"
+        "<c5 Empty=\"\" Amp=\"a&amp;b\"/></Position>");
+    auto children = doc->getDocumentElement()->getChildNodes();
+    ASSERT_EQ(children.size(), 5u);
+    auto it = children.begin();
+    EXPECT_EQ((*it++)->getText(), L" 1.5 ");
+    EXPECT_EQ((*it++)->getText(), L"ab");
+    EXPECT_EQ((*it++)->getText(), L"<raw>");
+    EXPECT_EQ((*it++)->getText(), L"");
+    auto c5 = *it;
+    EXPECT_EQ(c5->GetAttributeValue(L"Amp"), L"a&b");
+    EXPECT_EQ(c5->GetAttributeValue(L"Missing"), L"");
+    EXPECT_TRUE(c5->HasAttribute(L"Empty"));
+    EXPECT_FALSE(c5->HasAttribute(L"Missing"));
+}
+
+TEST(XmlNodeLookup, EmptyNodeAnswersEverythingSafely) {
+    CTamXmlParserNode empty;
+    EXPECT_TRUE(empty.isEmpty());
+    EXPECT_EQ(empty.getName(), L"");
+    ASSERT_NE(empty.GetNodeByTag(L"a"), nullptr);
+    EXPECT_TRUE(empty.GetNodeByTag(L"a")->isEmpty());
+    EXPECT_TRUE(empty.GetNodesByTag(L"a").empty());
+    EXPECT_TRUE(empty.getChildNodes().empty());
+    EXPECT_EQ(empty.GetAttributeValue(L"a"), L"");
+    EXPECT_EQ(empty.getText(), L"");
+    EXPECT_TRUE(empty.getParentNode()->isEmpty());
+    EXPECT_TRUE(empty.AddNode(L"a")->isEmpty());
+    EXPECT_FALSE(empty.AddAttribute(L"a", L"b"));
+    EXPECT_FALSE(empty.setText(L"x"));
+}
+
+TEST(XmlNodeChange, AddNodeAndAttributeBuildTheTree) {
+    CTamXmlParserDocu doc;
+    auto root = doc.initialize();
+    EXPECT_TRUE(root->getParentNode()->isEmpty());
+    auto rvd = root->AddNode(L"DocumentRVD");
+    EXPECT_FALSE(rvd->isEmpty());
+    EXPECT_EQ(doc.getDocumentElement()->getName(), L"DocumentRVD");
+    auto server = rvd->AddNode(L"Server");
+    EXPECT_TRUE(server->AddAttribute(L"Type", L"CTamList"));
+    EXPECT_TRUE(server->AddAttribute(L"Type", L"CTamServerModifiable"));  // replaces
+    EXPECT_EQ(server->GetAttributeValue(L"Type"), L"CTamServerModifiable");
+    EXPECT_EQ(server->getParentNode()->getName(), L"DocumentRVD");
+    EXPECT_EQ(doc.toString().find(L"CTamList"), std::wstring::npos);
+}
+
+TEST(XmlNodeChange, InvalidNamesAreRefused) {
+    CTamXmlParserDocu doc;
+    auto element = doc.initialize()->AddNode(L"Root");
+    for (const wchar_t* name : {L"", L"1abc", L"a b", L"a<b", L"-x", L"a\"b"}) {
+        SCOPED_TRACE(std::string(name, name + std::wcslen(name)));
+        EXPECT_TRUE(element->AddNode(name)->isEmpty());
+        EXPECT_FALSE(element->AddAttribute(name, L"v"));
+    }
+    EXPECT_FALSE(element->AddNode(L"Meta.Part_Number")->isEmpty());
+    EXPECT_FALSE(element->AddNode(L"\u00e9l\u00e9ment")->isEmpty());
+}
+
+TEST(XmlNodeChange, SetTextReplacesExistingText) {
+    auto doc = Parse("<a>old<b/>older</a>");
+    auto a = doc->getDocumentElement();
+    EXPECT_TRUE(a->setText(L"new"));
+    EXPECT_EQ(a->getText(), L"new");
+    EXPECT_EQ(a->getChildNodes().size(), 1u);
+    EXPECT_FALSE(doc->getRootNode()->setText(L"x"));
+}
