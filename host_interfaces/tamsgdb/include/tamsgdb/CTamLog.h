@@ -1,6 +1,7 @@
 // Host log: nested blocks of information lines, kept in memory and optionally mirrored to a file.
 #pragma once
 
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,7 +24,8 @@ public:
     // Writes "< function [source:line]" and undoes one indentation (never below none).
     void EndBlock(const std::wstring& function, const std::wstring& source, int line);
 
-    // Lines written so far (indented two blanks per open block), oldest first.
+    // Lines written so far (indented two blanks per open block), oldest first; the last
+    // 10000 are kept.
     std::vector<std::wstring> GetLines() const;
     // Forgets the lines kept in memory and the open blocks.
     void Clear();
@@ -37,7 +39,7 @@ private:
     void AddLine(const std::wstring& line, bool withTime);
 
     mutable std::mutex m_mutex;
-    std::vector<std::wstring> m_lines;
+    std::deque<std::wstring> m_lines;
     unsigned int m_depth = 0;
     std::wstring m_filePath;
 };
