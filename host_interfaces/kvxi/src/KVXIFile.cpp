@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-KVXIFile::KVXIFile(const wchar_t* path) : m_path(path ? kvxi::WideToUtf8(path) : std::string()) {}
+KVXIFile::KVXIFile(const wchar_t* path) : m_path(path ? tam::WideToUtf8(path) : std::string()) {}
 
-KVXIFile::KVXIFile(const std::wstring& path) : m_path(kvxi::WideToUtf8(path)) {}
+KVXIFile::KVXIFile(const std::wstring& path) : m_path(tam::WideToUtf8(path)) {}
 
 bool KVXIFile::Exists() const {
     std::error_code ec;

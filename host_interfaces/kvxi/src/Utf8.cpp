@@ -1,6 +1,6 @@
 #include "Utf8.h"
 
-namespace kvxi {
+namespace tam {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -76,4 +76,4 @@ std::wstring Utf8ToWide(const std::string& text) {
     return out;
 }
 
-}  // namespace kvxi
+}  // namespace tam

@@ -1,0 +1,231 @@
+#include <kvxi/KVXIConverter.h>
+
+#include <kvxi/KVXIOrikDocument.h>
+#include <kvxi/KVXISystem.h>
+
+#include "AtomicOutput.h"
+#include "EntityBuilder.h"
+#include "EntityReader.h"
+#include "Formats.h"
+#include "Guard.h"
+#include "ModelReader.h"
+#include "ModelWriter.h"
+#include "OrikFiles.h"
+#include "Progress.h"
+#include "TranslateOptions.h"
+
+#include <orik/ENTITY_LIST.h>
+#include <orik/OrikTopologyApi.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace {
+
+using tam::CadModel;
+using tam::Format;
+
+const std::set<std::string>& KnownOptionNames() {
+    static const std::set<std::string> names = {
+        "Representation",       "TranslateAttributes",     "Healing",
+        "TranslateFreePoints",  "TranslateFreeCurves",     "TranslateFreeSurfaces",
+        "TranslateSheetBodies", "TranslateHiddenEntities", "OverrideFaceColorWithBodyColor",
+        "TimeLimitSeconds"};
+    return names;
+}
+
+bool IsKernelFile(Format format) {
+    return format == Format::Orik || format == Format::OrikText || format == Format::OrikBinary;
+}
+
+// Deletes kernel entities made for one conversion only (a file-to-kernel-file write).
+class TemporaryEntities {
+public:
+    ~TemporaryEntities() {
+        if (entities.empty())
+            return;
+        ENTITY_LIST list;
+        for (ENTITY* entity : entities)
+            list.add(entity);
+        api_del_entity_list(list);
+    }
+    std::vector<ENTITY*> entities;
+};
+
+class Conversion {
+public:
+    Conversion(const KVXIOptions& options, KVXIConverter::ProgressCallback hook)
+        : m_options(tam::TranslateOptions::From(options)),
+          m_progress(hook, m_options.timeLimitSeconds) {}
+
+    KVXIResult Run(const KVXIDocument& source, KVXIDocument& target) {
+        if (source.IsOrikDocument()) {
+            const auto& entities = static_cast<const KVXIOrikDocument&>(source);
+            return FromEntities(entities.GetEntityPointers(), target);
+        }
+        return FromFile(source, target);
+    }
+
+private:
+    KVXIResult FromFile(const KVXIDocument& source, KVXIDocument& target) {
+        std::error_code ec;
+        if (source.GetPath().empty() || !std::filesystem::is_regular_file(source.GetPath(), ec)) {
+            return KVXIResult(KVXIResult::FileNotFound);
+        }
+        const Format format = tam::DetectSourceFormat(source.GetType(), source.GetPath());
+        if (IsKernelFile(format))
+            return FromKernelFile(source.GetPath(), target);
+        if (format != Format::Step && format != Format::Iges && format != Format::Brep) {
+            return KVXIResult(KVXIResult::UnsupportedSourceType);
+        }
+        if (!target.IsOrikDocument() && !CheckTarget(target)) {
+            return KVXIResult(KVXIResult::UnsupportedTargetType);
+        }
+        CadModel model;
+        KVXIResult result =
+            tam::ReadCadFile(format, source.GetPath(), m_options, m_progress, model);
+        if (result.IsFailure())
+            return result;
+        ScaleToUnit(model, target.GetUnit());
+        result &= ModelInto(model, target);
+        return result;
+    }
+
+    KVXIResult FromKernelFile(const std::string& path, KVXIDocument& target) {
+        TemporaryEntities loaded;
+        KVXIResult result = tam::LoadKernelFile(path, loaded.entities);
+        if (result.IsFailure())
+            return result;
+        if (target.IsOrikDocument()) {
+            static_cast<KVXIOrikDocument&>(target).AdoptEntities(std::move(loaded.entities));
+            loaded.entities.clear();
+            return result;
+        }
+        result &= FromEntities(loaded.entities, target);
+        return result;
+    }
+
+    KVXIResult FromEntities(const std::vector<ENTITY*>& entities, KVXIDocument& target) {
+        if (target.IsOrikDocument())
+            return KVXIResult(KVXIResult::UnsupportedTargetType);
+        const Format format = TargetFormat(target);
+        if (IsKernelFile(format)) {
+            return tam::WriteAtomically(target.GetPath(), [&](const std::string& path) {
+                return tam::SaveKernelFile(entities, path, format == Format::OrikBinary);
+            });
+        }
+        if (!CheckTarget(target))
+            return KVXIResult(KVXIResult::UnsupportedTargetType);
+        CadModel model;
+        KVXIResult result = tam::ReadEntities(entities, model);
+        if (result.IsFailure())
+            return result;
+        result &= WriteFile(model, target);
+        return result;
+    }
+
+    KVXIResult ModelInto(const CadModel& model, KVXIDocument& target) {
+        if (target.IsOrikDocument()) {
+            std::vector<ENTITY*> entities;
+            KVXIResult result = tam::BuildEntities(model, m_options, entities);
+            static_cast<KVXIOrikDocument&>(target).AdoptEntities(std::move(entities));
+            return result;
+        }
+        const Format format = TargetFormat(target);
+        if (!IsKernelFile(format))
+            return WriteFile(model, target);
+        TemporaryEntities made;
+        KVXIResult result = tam::BuildEntities(model, m_options, made.entities);
+        if (result.IsFailure())
+            return result;
+        result &= tam::WriteAtomically(target.GetPath(), [&](const std::string& path) {
+            return tam::SaveKernelFile(made.entities, path, format == Format::OrikBinary);
+        });
+        return result;
+    }
+
+    KVXIResult WriteFile(const CadModel& model, const KVXIDocument& target) {
+        const Format format = TargetFormat(target);
+        return tam::WriteAtomically(target.GetPath(), [&](const std::string& path) {
+            return tam::WriteModel(format, model, path, m_progress);
+        });
+    }
+
+    Format TargetFormat(const KVXIDocument& target) const {
+        const Format format = tam::DetectTargetFormat(target.GetType(), target.GetPath());
+        if (m_options.representation != tam::Representation::Visualization)
+            return format;
+        return format == Format::Gltf ? Format::Gltf : Format::Stl;
+    }
+
+    bool CheckTarget(const KVXIDocument& target) const {
+        switch (TargetFormat(target)) {
+            case Format::Step:
+            case Format::Iges:
+            case Format::Brep:
+            case Format::Stl:
+            case Format::Gltf:
+            case Format::Orik:
+            case Format::OrikText:
+            case Format::OrikBinary:
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    // Geometry is read in millimetres; other target units scale every placement.
+    static void ScaleToUnit(CadModel& model, int unit) {
+        const double millimetresPerUnit = UnitInMillimetres(unit);
+        if (millimetresPerUnit == 1.0)
+            return;
+        gp_Trsf scale;
+        scale.SetScale(gp_Pnt(0.0, 0.0, 0.0), 1.0 / millimetresPerUnit);
+        for (tam::PlacedBody& body : model.bodies)
+            body.placement = scale * body.placement;
+        for (tam::FreeShape& free : model.freeShapes) {
+            free.shape = free.shape.Moved(TopLoc_Location(scale));
+        }
+    }
+
+    static double UnitInMillimetres(int unit) {
+        switch (unit) {
+            case KVXIDocument::Inch:
+                return 25.4;
+            case KVXIDocument::Foot:
+                return 304.8;
+            case KVXIDocument::Centimetre:
+                return 10.0;
+            case KVXIDocument::Metre:
+                return 1000.0;
+            default:
+                return 1.0;
+        }
+    }
+
+    tam::TranslateOptions m_options;
+    tam::ConversionProgress m_progress;
+};
+
+}  // namespace
+
+KVXIResult KVXIConverter::SetOptions(const KVXIOptions& options) {
+    m_options = options;
+    const auto& known = KnownOptionNames();
+    const auto& entries = options.GetEntries();
+    const bool allKnown = std::all_of(entries.begin(), entries.end(), [&](const auto& entry) {
+        return known.count(entry.first.GetName()) > 0;
+    });
+    return KVXIResult(allKnown ? KVXIResult::Success : KVXIResult::SuccessOptionsIgnored);
+}
+
+KVXIResult KVXIConverter::Convert(const KVXIDocument& source, KVXIDocument& target) {
+    if (!KVXISystem::IsInitialized())
+        return KVXIResult(KVXIResult::NotInitialized);
+    return tam::RunGuarded(KVXIResult(KVXIResult::InternalError), [&]() {
+        Conversion conversion(m_options, m_progress);
+        const KVXIResult result = conversion.Run(source, target);
+        return result;
+    });
+}

@@ -1,0 +1,98 @@
+#include "ModelReader.h"
+
+#include "Guard.h"
+#include "ShapeSplitter.h"
+#include "XcafModelBuilder.h"
+#include "XcafReader.h"
+
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <ShapeFix_Shape.hxx>
+#include <TDocStd_Document.hxx>
+#include <TopoDS_Iterator.hxx>
+
+namespace tam {
+namespace {
+
+void AddPiece(const TopoDS_Shape& piece, const TranslateOptions& options, CadModel& model) {
+    const TopLoc_Location location = piece.Location();
+    TopoDS_Shape base = piece.Located(TopLoc_Location());
+    if (options.healing) {
+        ShapeFix_Shape fixer(base);
+        fixer.Perform();
+        base = fixer.Shape();
+    }
+    SplitShape split = SplitPartShape(base, options);
+    if (!split.body.IsNull()) {
+        PlacedBody body;
+        body.placement = (location * split.body.Location()).Transformation();
+        body.shape = split.body.Located(TopLoc_Location());
+        model.bodies.push_back(std::move(body));
+    }
+    for (auto& free : split.freeShapes) {
+        model.freeShapes.push_back({free.first, free.second.Moved(location), Attributes()});
+    }
+}
+
+KVXIResult ReadBrep(const std::string& path, const TranslateOptions& options,
+                    ConversionProgress& progress, CadModel& model) {
+    TopoDS_Shape shape;
+    BRep_Builder builder;
+    if (!BRepTools::Read(shape, path.c_str(), builder, progress.Start())) {
+        return KVXIResult(progress.WasInterrupted() ? KVXIResult::Interrupted
+                                                    : KVXIResult::ReadFailed);
+    }
+    if (shape.IsNull())
+        return KVXIResult(KVXIResult::NoEntities);
+    AddShapeToModel(shape, options, model);
+    return KVXIResult();
+}
+
+KVXIResult ReadXcaf(Format format, const std::string& path, const TranslateOptions& options,
+                    ConversionProgress& progress, CadModel& model) {
+    Handle(TDocStd_Document) doc = NewXcafDocument();
+    KVXIResult result = format == Format::Step ? ReadStepIntoXcaf(path, progress, doc)
+                                               : ReadIgesIntoXcaf(path, progress, doc);
+    if (result.IsFailure())
+        return result;
+    if (progress.CheckInterrupt())
+        return KVXIResult(KVXIResult::Interrupted);
+    BuildModelFromXcaf(doc, options, model);
+    return result;
+}
+
+}  // namespace
+
+void AddShapeToModel(const TopoDS_Shape& shape, const TranslateOptions& options, CadModel& model) {
+    if (shape.ShapeType() != TopAbs_COMPOUND) {
+        AddPiece(shape, options, model);
+        return;
+    }
+    for (TopoDS_Iterator it(shape); it.More(); it.Next())
+        AddPiece(it.Value(), options, model);
+}
+
+KVXIResult ReadCadFile(Format format, const std::string& path, const TranslateOptions& options,
+                       ConversionProgress& progress, CadModel& model) {
+    const KVXIResult failure(KVXIResult::ReadFailed);
+    KVXIResult result = RunGuarded(failure, [&]() {
+        switch (format) {
+            case Format::Step:
+            case Format::Iges:
+                return ReadXcaf(format, path, options, progress, model);
+            case Format::Brep:
+                return ReadBrep(path, options, progress, model);
+            default:
+                return KVXIResult(KVXIResult::UnsupportedSourceType);
+        }
+    });
+    if (result.IsFailure())
+        return result;
+    if (model.IsEmpty())
+        return KVXIResult(KVXIResult::NoEntities);
+    if (model.entitiesSkipped)
+        result &= KVXIResult(KVXIResult::WarningEntitiesSkipped);
+    return result;
+}
+
+}  // namespace tam

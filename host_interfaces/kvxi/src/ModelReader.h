@@ -1,0 +1,23 @@
+// Reads a CAD file of a known format into the translator's model.
+#pragma once
+
+#include "CadModel.h"
+#include "Formats.h"
+#include "Progress.h"
+#include "TranslateOptions.h"
+
+#include <kvxi/KVXIResult.h>
+
+#include <string>
+
+namespace tam {
+
+// Reads a STEP, IGES or B-rep file. Success or Warning/WarningEntitiesSkipped with a filled
+// model, NoEntities when the file holds nothing that the options keep, or an error.
+KVXIResult ReadCadFile(Format format, const std::string& path, const TranslateOptions& options,
+                       ConversionProgress& progress, CadModel& model);
+
+// Adds the shapes of a B-rep file (or any shape): a compound's children become separate bodies.
+void AddShapeToModel(const TopoDS_Shape& shape, const TranslateOptions& options, CadModel& model);
+
+}  // namespace tam

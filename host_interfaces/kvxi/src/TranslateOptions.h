@@ -1,0 +1,29 @@
+// The options a conversion uses, read once from a KVXIOptions set.
+#pragma once
+
+#include <kvxi/KVXIOptions.h>
+
+#include <string>
+
+namespace tam {
+
+enum class Representation { BrepAssembly, Assembly, Visualization };
+
+struct TranslateOptions {
+    Representation representation = Representation::BrepAssembly;
+    bool translateAttributes = true;
+    bool healing = false;
+    bool freePoints = true;
+    bool freeCurves = true;
+    bool freeSurfaces = true;
+    bool sheetBodies = true;
+    bool hiddenEntities = true;
+    bool overrideFaceColorWithBodyColor = false;
+    // Seconds a conversion may take before it is interrupted; 0 means no limit.
+    int timeLimitSeconds = 0;
+
+    // Reads the options this translator uses; unknown names are ignored.
+    static TranslateOptions From(const KVXIOptions& options);
+};
+
+}  // namespace tam

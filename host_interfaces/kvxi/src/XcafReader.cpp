@@ -1,0 +1,87 @@
+#include "XcafReader.h"
+
+#include <IFSelect_ReturnStatus.hxx>
+#include <IGESCAFControl_Reader.hxx>
+#include <Interface_CheckIterator.hxx>
+#include <STEPCAFControl_Reader.hxx>
+#include <XCAFDoc_DocumentTool.hxx>
+#include <XCAFDoc_ShapeTool.hxx>
+#include <XSControl_Reader.hxx>
+#include <XSControl_WorkSession.hxx>
+
+namespace tam {
+namespace {
+
+// True when the parser recorded failures (damaged records it skipped).
+bool ParserReportedFailures(XSControl_Reader& reader) {
+    const Handle(XSControl_WorkSession)& session = reader.WS();
+    if (session.IsNull())
+        return false;
+    return !session->ModelCheckList().IsEmpty(Standard_True);
+}
+
+bool DocumentHasShapes(const Handle(TDocStd_Document) & doc) {
+    TDF_LabelSequence roots;
+    XCAFDoc_DocumentTool::ShapeTool(doc->Main())->GetFreeShapes(roots);
+    return roots.Length() > 0;
+}
+
+// Transfers what a reader parsed; shared by STEP and IGES.
+template <class Reader>
+KVXIResult TransferInto(Reader& reader, ConversionProgress& progress,
+                        Handle(TDocStd_Document) & doc, bool parserFailures) {
+    if (reader.NbRootsForTransfer() <= 0)
+        return KVXIResult(KVXIResult::NoEntities);
+    const bool transferred = reader.Transfer(doc, progress.Start());
+    if (progress.WasInterrupted())
+        return KVXIResult(KVXIResult::Interrupted);
+    if (!transferred || !DocumentHasShapes(doc))
+        return KVXIResult(KVXIResult::TransferFailed);
+    return KVXIResult(parserFailures ? KVXIResult::Warning : KVXIResult::Success);
+}
+
+}  // namespace
+
+Handle(TDocStd_Document) NewXcafDocument() {
+    Handle(TDocStd_Document) doc = new TDocStd_Document("BinXCAF");
+    XCAFDoc_DocumentTool::Set(doc->Main(), Standard_False);
+    return doc;
+}
+
+KVXIResult ReadStepIntoXcaf(const std::string& path, ConversionProgress& progress,
+                            Handle(TDocStd_Document) & doc) {
+    STEPCAFControl_Reader reader;
+    reader.SetColorMode(Standard_True);
+    reader.SetNameMode(Standard_True);
+    reader.SetLayerMode(Standard_True);
+    reader.SetSHUOMode(Standard_True);
+    reader.SetPropsMode(Standard_False);
+    reader.SetGDTMode(Standard_False);
+    reader.SetMatMode(Standard_False);
+    reader.SetViewMode(Standard_False);
+    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) {
+        return KVXIResult(KVXIResult::ReadFailed);
+    }
+    if (progress.CheckInterrupt())
+        return KVXIResult(KVXIResult::Interrupted);
+    const bool failures = ParserReportedFailures(reader.ChangeReader());
+    return TransferInto(reader, progress, doc, failures);
+}
+
+KVXIResult ReadIgesIntoXcaf(const std::string& path, ConversionProgress& progress,
+                            Handle(TDocStd_Document) & doc) {
+    IGESCAFControl_Reader reader;
+    reader.SetColorMode(Standard_True);
+    reader.SetNameMode(Standard_True);
+    reader.SetLayerMode(Standard_True);
+    reader.SetReadVisible(Standard_False);
+    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) {
+        return KVXIResult(KVXIResult::ReadFailed);
+    }
+    if (progress.CheckInterrupt())
+        return KVXIResult(KVXIResult::Interrupted);
+    const bool failures = ParserReportedFailures(reader);
+    return TransferInto(reader, progress, doc, failures);
+}
+
+}  // namespace tam
