@@ -3,6 +3,7 @@
 #include <tamsg/sglStatelet.h>
 #include <tamsg/sglUserData.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -69,7 +70,7 @@ unsigned int sglGeoSet::getNumCoords() const {
 
 sglVec3<float> sglGeoSet::getCoord(unsigned int index) const {
     sglVec3<float> p;
-    if (index >= getNumCoords())
+    if (index >= readableCount(m_coords, getNumCoords()))
         return p;
     const float* v = getCoords() + static_cast<size_t>(index) * m_coords.components;
     for (unsigned int i = 0; i < 3 && i < m_coords.components; ++i)
@@ -99,7 +100,7 @@ unsigned int sglGeoSet::getNumColors() const {
 
 sglVec4<float> sglGeoSet::getColor(unsigned int index) const {
     sglVec4<float> color(1.0f, 1.0f, 1.0f, 1.0f);
-    if (index >= getNumColors())
+    if (index >= readableCount(m_colors, getNumColors()))
         return color;
     const float* v = getColors() + static_cast<size_t>(index) * m_colors.components;
     for (unsigned int i = 0; i < m_colors.components; ++i)
@@ -140,6 +141,10 @@ const std::vector<sglStatelet*>& sglGeoSet::getState(unsigned int index) const {
 
 bool sglGeoSet::isValid() const {
     const unsigned int coords = getNumCoords();
+    if (!listHolds(m_coords, coords) || !listHolds(m_normals, getNumNormals()) ||
+        !listHolds(m_colors, getNumColors()) || !listHolds(m_primLengths, getNumPrimLengths())) {
+        return false;
+    }
     if (m_numPrims > 0 && coords == 0)
         return false;
     if (m_normalBinding != SGL_BIND_OFF && getNumNormals() < countForBinding(m_normalBinding, 0)) {
@@ -158,10 +163,13 @@ sglBoxBound sglGeoSet::getBound() const {
 }
 
 void sglGeoSet::expandBound(sglBoxBound& box, const sglMat4<float>& matrix) const {
-    const unsigned int count = getNumCoords();
+    const float* coords = getCoords();
+    const unsigned int components = m_coords.components;
+    const unsigned int count = readableCount(m_coords, getNumCoords());
     const bool identity = matrix.isIdentity();
     for (unsigned int i = 0; i < count; ++i) {
-        const sglVec3<float> p = getCoord(i);
+        const float* v = coords + static_cast<size_t>(i) * components;
+        const sglVec3<float> p(v[0], v[1], components > 2 ? v[2] : 0.0f);
         box.expandToInclude(identity ? p : matrix.transformPoint(p));
     }
 }
@@ -169,7 +177,7 @@ void sglGeoSet::expandBound(sglBoxBound& box, const sglMat4<float>& matrix) cons
 void sglGeoSet::transform(const sglMat4<float>& matrix) {
     float* coords = static_cast<float*>(const_cast<void*>(listData(m_coords)));
     const unsigned int components = m_coords.components;
-    for (unsigned int i = 0, n = getNumCoords(); i < n; ++i) {
+    for (unsigned int i = 0, n = readableCount(m_coords, getNumCoords()); i < n; ++i) {
         float* v = coords + static_cast<size_t>(i) * components;
         const sglVec3<float> p =
             matrix.transformPoint(sglVec3<float>(v[0], v[1], components > 2 ? v[2] : 0.0f));
@@ -186,7 +194,7 @@ void sglGeoSet::transform(const sglMat4<float>& matrix) {
             normalMatrix(r, c) = inverse(c, r);
     }
     float* normals = static_cast<float*>(const_cast<void*>(listData(m_normals)));
-    for (unsigned int i = 0, n = getNumNormals(); i < n; ++i) {
+    for (unsigned int i = 0, n = readableCount(m_normals, getNumNormals()); i < n; ++i) {
         float* v = normals + static_cast<size_t>(i) * 3;
         sglVec3<float> q = normalMatrix.transformVector(sglVec3<float>(v[0], v[1], v[2]));
         const float length = q.length();
@@ -199,16 +207,20 @@ void sglGeoSet::transform(const sglMat4<float>& matrix) {
 }
 
 void sglGeoSet::copyBaseInto(sglGeoSet& target) const {
+    const unsigned int coords = readableCount(m_coords, getNumCoords());
+    const unsigned int normals = readableCount(m_normals, getNumNormals());
+    const unsigned int colors = readableCount(m_colors, getNumColors());
     target.setNumPrims(m_numPrims);
-    target.setCoordList(CopyBlock<float>(listData(m_coords), getNumCoords(), m_coords.components),
+    target.setCoordList(CopyBlock<float>(listData(m_coords), coords, m_coords.components),
                         SGL_FLOAT, m_coords.components, 0, m_coords.count);
-    target.setNormalList(m_normalBinding, CopyBlock<float>(listData(m_normals), getNumNormals(), 3),
+    target.setNormalList(m_normalBinding, CopyBlock<float>(listData(m_normals), normals, 3),
                          SGL_FLOAT, 0, m_normals.count);
     target.setColorList(m_colorBinding,
-                        CopyBlock<float>(listData(m_colors), getNumColors(), m_colors.components),
+                        CopyBlock<float>(listData(m_colors), colors, m_colors.components),
                         SGL_FLOAT, m_colors.components, 0, m_colors.count);
-    target.setPrimLengths(CopyBlock<unsigned int>(listData(m_primLengths), getNumPrimLengths(), 1),
-                          0, m_primLengths.count);
+    target.setPrimLengths(
+        CopyBlock<unsigned int>(listData(m_primLengths), getReadablePrimLengths(), 1), 0,
+        m_primLengths.count);
     for (unsigned int i = 0; i < m_states.size(); ++i)
         target.setState(i, m_states[i]);
     target.setName(getName());
@@ -236,6 +248,19 @@ void sglGeoSet::clearList(DataList& list) {
     if (list.data)
         list.data->unref();
     list = DataList();
+}
+
+bool sglGeoSet::listHolds(const DataList& list, unsigned int count) {
+    if (list.data == nullptr || list.data->getSizeInBytes() == 0)
+        return true;
+    return list.data->getSizeInBytes() >= static_cast<size_t>(count) * list.components * 4u;
+}
+
+unsigned int sglGeoSet::readableCount(const DataList& list, unsigned int count) {
+    if (list.data == nullptr || list.data->getSizeInBytes() == 0)
+        return count;
+    const size_t fits = list.data->getSizeInBytes() / (list.components * 4u);
+    return static_cast<unsigned int>(std::min<size_t>(count, fits));
 }
 
 const void* sglGeoSet::listData(const DataList& list) {

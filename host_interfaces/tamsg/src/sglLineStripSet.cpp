@@ -14,7 +14,7 @@ unsigned int sglLineStripSet::derivedCoordCount() const {
     if (lengths == nullptr)
         return 0;
     unsigned long long sum = 0;
-    for (unsigned int i = 0, n = std::min(getNumPrims(), getNumPrimLengths()); i < n; ++i) {
+    for (unsigned int i = 0, n = std::min(getNumPrims(), getReadablePrimLengths()); i < n; ++i) {
         sum += lengths[i];
     }
     return static_cast<unsigned int>(std::min<unsigned long long>(sum, ~0u));

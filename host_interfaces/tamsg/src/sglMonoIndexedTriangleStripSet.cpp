@@ -33,13 +33,13 @@ unsigned int sglMonoIndexedTriangleStripSet::getNumIndices() const {
         return 0;
     if (m_indices.count)
         return m_indices.count;
-    return getPrimLengths() ? SumLengths(getPrimLengths(), getNumPrimLengths()) : 0;
+    return getPrimLengths() ? SumLengths(getPrimLengths(), getReadablePrimLengths()) : 0;
 }
 
 unsigned int sglMonoIndexedTriangleStripSet::getNumTriangles() const {
     const unsigned int* lengths = getPrimLengths();
     unsigned int triangles = 0;
-    for (unsigned int i = 0, n = std::min(getNumPrims(), getNumPrimLengths()); i < n; ++i) {
+    for (unsigned int i = 0, n = std::min(getNumPrims(), getReadablePrimLengths()); i < n; ++i) {
         if (lengths[i] > 2)
             triangles += lengths[i] - 2;
     }
@@ -80,11 +80,16 @@ std::vector<unsigned int> sglMonoIndexedTriangleStripSet::stripsToTriangles(
 bool sglMonoIndexedTriangleStripSet::isValid() const {
     if (getNumPrims() == 0)
         return true;
-    if (getPrimLengths() == nullptr || getNumPrimLengths() < getNumPrims())
+    // Checked in reading order: lengths before they are summed, indices before they are scanned.
+    if (getPrimLengths() == nullptr || getNumPrimLengths() < getNumPrims() ||
+        getReadablePrimLengths() < getNumPrimLengths()) {
         return false;
+    }
     const unsigned int needed = SumLengths(getPrimLengths(), getNumPrims());
-    if (getIndices() == nullptr || getNumIndices() < needed)
+    if (getIndices() == nullptr || getNumIndices() < needed ||
+        !listHolds(m_indices, getNumIndices())) {
         return false;
+    }
     const unsigned int coords = getNumCoords();
     const unsigned int* indices = getIndices();
     for (unsigned int i = 0; i < needed; ++i) {
@@ -96,7 +101,7 @@ bool sglMonoIndexedTriangleStripSet::isValid() const {
 
 sglGeoSet* sglMonoIndexedTriangleStripSet::deepCopy() const {
     auto* copy = new sglMonoIndexedTriangleStripSet;
-    const unsigned int count = getNumIndices();
+    const unsigned int count = readableCount(m_indices, getNumIndices());
     if (getIndices() && count) {
         copy->setIndexList(new sglArrayDataPtr<unsigned int>(
                                std::vector<unsigned int>(getIndices(), getIndices() + count)),
@@ -110,7 +115,7 @@ sglGeoSet* sglMonoIndexedTriangleStripSet::deepCopy() const {
 unsigned int sglMonoIndexedTriangleStripSet::derivedCoordCount() const {
     const unsigned int* indices = getIndices();
     unsigned int count = 0;
-    for (unsigned int i = 0, n = getNumIndices(); i < n; ++i) {
+    for (unsigned int i = 0, n = readableCount(m_indices, getNumIndices()); i < n; ++i) {
         count = std::max(count, indices[i] + 1);
     }
     return count;

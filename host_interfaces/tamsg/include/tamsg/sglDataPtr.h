@@ -3,6 +3,7 @@
 
 #include <tamsg/sglObject.h>
 
+#include <cstddef>
 #include <vector>
 
 // Holds a pointer to a block of data. The base does not release the block; subclasses that own
@@ -15,6 +16,8 @@ public:
 
     // The held block, or null.
     virtual void* getData() const { return m_pData; }
+    // Size of the held block in bytes when known (lets drawables validate counts); 0: unknown.
+    virtual size_t getSizeInBytes() const { return 0; }
 
 protected:
     const char* className() const override { return "sglDataPtr"; }
@@ -34,6 +37,7 @@ public:
 
     // The elements held.
     const std::vector<T>& elements() const { return m_elements; }
+    size_t getSizeInBytes() const override { return m_elements.size() * sizeof(T); }
 
 protected:
     const char* className() const override { return "sglArrayDataPtr"; }

@@ -70,8 +70,8 @@ public:
     const std::vector<sglStatelet*>& getState(unsigned int index) const;
     unsigned int getNumStates() const { return static_cast<unsigned int>(m_states.size()); }
 
-    // True when every list holds at least the elements the primitives and bindings need and
-    // every index lies inside the coordinates.
+    // True when every list holds at least the elements the primitives and bindings need, every
+    // index lies inside the coordinates, and no holder of known size is shorter than its count.
     virtual bool isValid() const;
     // Bounds of the positions; empty when there are none.
     sglBoxBound getBound() const;
@@ -101,6 +101,14 @@ protected:
     static bool assignList(DataList& list, sglDataPtr* data, bool valid, unsigned int components,
                            unsigned int stride, unsigned int count);
     static void clearList(DataList& list);
+    // False when the holder knows its size and it is smaller than count elements.
+    static bool listHolds(const DataList& list, unsigned int count);
+    // count, cut to what the holder can hold when it knows its size.
+    static unsigned int readableCount(const DataList& list, unsigned int count);
+    // Primitive lengths that may be read safely.
+    unsigned int getReadablePrimLengths() const {
+        return readableCount(m_primLengths, getNumPrimLengths());
+    }
     static const void* listData(const DataList& list);
     unsigned int countForBinding(unsigned int binding, unsigned int given) const;
 

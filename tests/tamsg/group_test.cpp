@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "tracking.h"
+
+using namespace tamtest;
+
+TEST(GroupOwnership, DeletingGroupDeletesOwnedSubtree) {
+    DeathCounter counter;
+    auto* root = new TrackedGroup(counter);
+    auto* inner = new TrackedGroup(counter);
+    EXPECT_TRUE(root->addChild(inner, true));
+    EXPECT_TRUE(inner->addChild(new TrackedGeode(counter), true));
+    EXPECT_TRUE(inner->addChild(new TrackedGeode(counter), true));
+    EXPECT_EQ(inner->getRefCount(), 1u);
+    root->unref();
+    EXPECT_EQ(counter.deaths, 4);
+}
+
+TEST(GroupOwnership, ChildSharedByTwoGroupsOutlivesFirst) {
+    DeathCounter counter;
+    auto* a = new sglGroup;
+    auto* b = new sglGroup;
+    auto* shared = new TrackedGeode(counter);
+    a->addChild(shared, true);
+    b->addChild(shared, true);
+    EXPECT_EQ(shared->getRefCount(), 2u);
+    EXPECT_EQ(shared->getNumParents(), 2u);
+    a->unref();
+    EXPECT_EQ(counter.deaths, 0);
+    EXPECT_EQ(shared->getNumParents(), 1u);
+    EXPECT_EQ(shared->getParent(0), b);
+    b->unref();
+    EXPECT_EQ(counter.deaths, 1);
+}
+
+TEST(GroupOwnership, RemoveChildReleasesIt) {
+    DeathCounter counter;
+    sglGroup group;
+    auto* kept = new TrackedGeode(counter);
+    kept->ref();  // the test keeps its own reference
+    group.addChild(kept, true);
+    group.addChild(new TrackedGeode(counter), true);
+    EXPECT_TRUE(group.removeChildAt(1));
+    EXPECT_EQ(counter.deaths, 1);
+    EXPECT_TRUE(group.removeChild(kept));
+    EXPECT_EQ(counter.deaths, 1);
+    EXPECT_EQ(kept->getNumParents(), 0u);
+    EXPECT_FALSE(group.removeChild(kept));
+    EXPECT_FALSE(group.removeChildAt(0));
+    kept->unref();
+    EXPECT_EQ(counter.deaths, 2);
+}
+
+TEST(GroupOwnership, UnownedChildThatDiesLeavesTheGroup) {
+    sglGroup group;
+    auto* geode = new sglGeode;
+    geode->ref();
+    group.addChild(geode, false);
+    EXPECT_EQ(geode->getRefCount(), 1u);
+    EXPECT_EQ(group.getNumChildren(), 1u);
+    geode->unref();
+    EXPECT_EQ(group.getNumChildren(), 0u);
+}
+
+TEST(GroupChildren, RefusesNullSelfAndAncestors) {
+    auto* root = new sglGroup;
+    auto* inner = new sglGroup;
+    root->addChild(inner, true);
+    EXPECT_FALSE(root->addChild(nullptr, true));
+    EXPECT_FALSE(root->addChild(root, true));
+    EXPECT_FALSE(inner->addChild(root, true));
+    EXPECT_EQ(root->getRefCount(), 0u);
+    EXPECT_EQ(root->getNumChildren(), 1u);
+    root->unref();
+}
+
+TEST(GroupChildren, OrderAndOutOfRangeAccess) {
+    sglGroup group;
+    auto* first = new sglGeode;
+    auto* second = new sglGroup;
+    group.addChild(first, true);
+    group.addChild(second, true);
+    EXPECT_EQ(group.getNumChildren(), 2u);
+    EXPECT_EQ(group.getChild(0), first);
+    EXPECT_EQ(group.getChild(1), second);
+    EXPECT_EQ(group.getChild(2), nullptr);
+    EXPECT_EQ(first->getParent(0), &group);
+    EXPECT_EQ(first->getParent(1), nullptr);
+}
+
+TEST(GroupMetadata, PairsAreOrderedAndUnique) {
+    sglGroup group;
+    group.addMetaProperty(L"b", L"1");
+    group.addMetaProperty(L"a", L"2");
+    group.addMetaProperty(L"a", L"1");
+    group.addMetaProperty(L"a", L"1");
+    const auto& meta = group.getMetaProperties();
+    ASSERT_EQ(meta.size(), 3u);
+    auto it = meta.begin();
+    EXPECT_EQ(*it++, std::make_pair(std::wstring(L"a"), std::wstring(L"1")));
+    EXPECT_EQ(*it++, std::make_pair(std::wstring(L"a"), std::wstring(L"2")));
+    EXPECT_EQ(*it++, std::make_pair(std::wstring(L"b"), std::wstring(L"1")));
+    group.clearMetaProperties();
+    EXPECT_TRUE(group.getMetaProperties().empty());
+}
+
+TEST(GeodeOwnership, DrawablesDieWithTheirLastGeode) {
+    DeathCounter counter;
+    auto* a = new sglGeode;
+    auto* b = new sglGeode;
+    auto* points = new TrackedPointSet(counter);
+    a->addGeometry(points);
+    b->addGeometry(points);
+    a->addGeometry(nullptr);
+    EXPECT_EQ(a->getNumGeometries(), 1u);
+    EXPECT_EQ(points->getRefCount(), 2u);
+    a->unref();
+    EXPECT_EQ(counter.deaths, 0);
+    EXPECT_TRUE(b->removeGeometry(points));
+    EXPECT_EQ(counter.deaths, 1);
+    EXPECT_FALSE(b->removeGeometry(points));
+    EXPECT_EQ(b->getGeometry(0), nullptr);
+    b->unref();
+}
+
+TEST(TransformNode, IdentityFlagFollowsTheMatrix) {
+    sglTransform<float> transform;
+    EXPECT_TRUE(transform.isIdentity());
+    transform.setMatrix(sglMat4<float>::translation(sglVec3<float>(1, 2, 3)));
+    EXPECT_FALSE(transform.isIdentity());
+    EXPECT_EQ(transform.getMatrix()(3, 1), 2.0f);
+    transform.setMatrix(sglMat4<float>());
+    EXPECT_TRUE(transform.isIdentity());
+}
+
+TEST(LodNode, RangesGrowAndUnsetOnesReportFalse) {
+    sglLOD lod;
+    float lo = -1, hi = -1;
+    EXPECT_FALSE(lod.getRange(0, lo, hi));
+    lod.setRange(2, 10.0f, 20.0f);
+    EXPECT_EQ(lod.getNumRanges(), 3u);
+    EXPECT_FALSE(lod.getRange(1, lo, hi));
+    ASSERT_TRUE(lod.getRange(2, lo, hi));
+    EXPECT_EQ(lo, 10.0f);
+    EXPECT_EQ(hi, 20.0f);
+}

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <tamsg/tamsg.h>
+
+TEST(Mat4, LayoutIsRowMajorWithTranslationInRowThree) {
+    sglMat4<float> m = sglMat4<float>::translation(sglVec3<float>(1, 2, 3));
+    EXPECT_EQ(m[12], 1.0f);
+    EXPECT_EQ(m[13], 2.0f);
+    EXPECT_EQ(m[14], 3.0f);
+    EXPECT_EQ(m(3, 2), m[4 * 3 + 2]);
+    EXPECT_EQ(m.getTranslation(), sglVec3<float>(1, 2, 3));
+    EXPECT_EQ(m.transformPoint(sglVec3<float>(1, 1, 1)), sglVec3<float>(2, 3, 4));
+    EXPECT_EQ(m.transformVector(sglVec3<float>(1, 1, 1)), sglVec3<float>(1, 1, 1));
+    EXPECT_FALSE(m.isIdentity());
+    EXPECT_TRUE(sglMat4<float>().isIdentity());
+}
+
+TEST(Mat4, ProductAppliesLeftOperandFirst) {
+    sglMat4<float> scale;
+    scale(0, 0) = scale(1, 1) = scale(2, 2) = 2.0f;
+    const sglMat4<float> move = sglMat4<float>::translation(sglVec3<float>(1, 0, 0));
+    const sglVec3<float> p(1, 0, 0);
+    EXPECT_EQ((scale * move).transformPoint(p), sglVec3<float>(3, 0, 0));
+    EXPECT_EQ((move * scale).transformPoint(p), sglVec3<float>(4, 0, 0));
+}
+
+TEST(Mat4, InverseUndoesTheMatrixAndSingularFails) {
+    sglMat4<double> m;
+    m(0, 1) = 0.5;
+    m(2, 2) = 4.0;
+    m(3, 0) = -7.0;
+    sglMat4<double> inverse;
+    ASSERT_TRUE(m.invert(inverse));
+    const sglMat4<double> product = m * inverse;
+    for (unsigned int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(product[i], (i % 5 == 0) ? 1.0 : 0.0, 1e-12);
+    }
+    sglMat4<double> singular;
+    singular(1, 1) = 0.0;
+    sglMat4<double> untouched = m;
+    EXPECT_FALSE(singular.invert(untouched));
+    EXPECT_EQ(untouched, m);
+}
+
+TEST(Vec3, ProductsAndLength) {
+    const sglVec3<float> x(1, 0, 0), y(0, 1, 0);
+    EXPECT_EQ(x.cross(y), sglVec3<float>(0, 0, 1));
+    EXPECT_EQ(x.dot(y), 0.0f);
+    EXPECT_EQ(sglVec3<float>(3, 4, 0).length(), 5.0f);
+    EXPECT_EQ(sglVec4<float>(1, 2, 3, 4)[3], 4.0f);
+}

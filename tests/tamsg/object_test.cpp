@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "tracking.h"
+
+using namespace tamtest;
+
+TEST(ObjectRefCount, NewObjectStartsAtZeroAndUnrefDeletesIt) {
+    DeathCounter counter;
+    auto* group = new TrackedGroup(counter);
+    EXPECT_EQ(group->getRefCount(), 0u);
+    group->unref();
+    EXPECT_EQ(counter.deaths, 1);
+}
+
+TEST(ObjectRefCount, ObjectLivesUntilLastReferenceIsDropped) {
+    DeathCounter counter;
+    auto* group = new TrackedGroup(counter);
+    group->ref();
+    group->ref();
+    EXPECT_EQ(group->unref(), 1u);
+    EXPECT_EQ(counter.deaths, 0);
+    EXPECT_EQ(group->unref(), 0u);
+    EXPECT_EQ(counter.deaths, 1);
+}
+
+TEST(ObjectRefCount, UnrefNoDeleteHandsObjectOver) {
+    DeathCounter counter;
+    auto* group = new TrackedGroup(counter);
+    group->ref();
+    EXPECT_EQ(group->unrefNoDelete(), 0u);
+    EXPECT_EQ(counter.deaths, 0);
+    group->unref();
+    EXPECT_EQ(counter.deaths, 1);
+}
+
+TEST(ObjectUserData, SetUserDataTakesOwnershipAndReplaces) {
+    DeathCounter records;
+    sglGeode geode;
+    auto* first = new TrackedUserData(records);
+    geode.setUserData(first);
+    EXPECT_EQ(geode.getUserData(), first);
+    geode.setUserData(first);  // the same record again is kept, not deleted
+    EXPECT_EQ(records.deaths, 0);
+    geode.setUserData(new TrackedUserData(records));
+    EXPECT_EQ(records.deaths, 1);
+    geode.setUserData(nullptr);
+    EXPECT_EQ(records.deaths, 2);
+    EXPECT_EQ(geode.getUserData(), nullptr);
+}
+
+TEST(ObjectUserData, RecordDiesWithItsObject) {
+    DeathCounter records;
+    auto* geode = new sglGeode;
+    geode->setUserData(new TrackedUserData(records));
+    geode->unref();
+    EXPECT_EQ(records.deaths, 1);
+}
+
+TEST(ObjectName, WideNamesAndDescription) {
+    sglGroup group;
+    EXPECT_TRUE(group.getName().empty());
+    group.setName(L"Bracket \u00e9");
+    EXPECT_EQ(group.getName(), L"Bracket \u00e9");
+    std::ostringstream out;
+    group.printInfo(out);
+    EXPECT_EQ(out.str(), "sglGroup \"Bracket ?\" refs=0\n");
+}

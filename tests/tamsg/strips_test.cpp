@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <tamsg/tamsg.h>
+
+namespace {
+
+sglMonoIndexedTriangleStripSet* MakeStrips(std::vector<unsigned int> lengths,
+                                           std::vector<unsigned int> indices,
+                                           unsigned int numCoords) {
+    auto* strips = new sglMonoIndexedTriangleStripSet;
+    strips->setNumPrims(static_cast<unsigned int>(lengths.size()));
+    strips->setPrimLengths(new sglArrayDataPtr<unsigned int>(std::move(lengths)), 0, 0);
+    strips->setIndexList(new sglArrayDataPtr<unsigned int>(std::move(indices)), 0, 0);
+    std::vector<float> xyz;
+    for (unsigned int i = 0; i < numCoords; ++i)
+        xyz.insert(xyz.end(), {float(i), 0.0f, 0.0f});
+    strips->setCoordList(new sglArrayDataPtr<float>(xyz), SGL_FLOAT, 3, 0, 0);
+    return strips;
+}
+
+using Tris = std::vector<unsigned int>;
+
+}  // namespace
+
+TEST(TriangleStrips, AlternatingWindingAlongOneStrip) {
+    auto* strips = MakeStrips({6}, {0, 1, 2, 3, 4, 5}, 6);
+    EXPECT_EQ(strips->getNumIndices(), 6u);
+    EXPECT_EQ(strips->getNumCoords(), 6u);
+    EXPECT_EQ(strips->getNumTriangles(), 4u);
+    EXPECT_EQ(strips->getTriangles(), (Tris{0, 1, 2, 2, 1, 3, 2, 3, 4, 4, 3, 5}));
+    strips->unref();
+}
+
+TEST(TriangleStrips, SeparateTrianglesAndShortStrips) {
+    auto* strips = MakeStrips({3, 3, 2, 0}, {0, 1, 2, 2, 1, 3, 4, 5}, 6);
+    EXPECT_EQ(strips->getNumTriangles(), 2u);
+    EXPECT_EQ(strips->getTriangles(), (Tris{0, 1, 2, 2, 1, 3}));
+    strips->unref();
+}
+
+TEST(TriangleStrips, DegenerateTrianglesCanBeSkipped) {
+    auto* strips = MakeStrips({6}, {0, 1, 2, 2, 3, 4}, 5);
+    EXPECT_EQ(strips->getTriangles().size(), 12u);
+    EXPECT_EQ(strips->getTriangles(true), (Tris{0, 1, 2, 3, 2, 4}));
+    strips->unref();
+}
+
+TEST(TriangleStrips, IndexOutsideCoordinatesMakesSetInvalid) {
+    // The holder knows its size: 3 positions cannot serve index 9.
+    auto* strips = MakeStrips({3}, {0, 1, 9}, 3);
+    EXPECT_FALSE(strips->isValid());
+    EXPECT_TRUE(strips->getTriangles().empty());
+    // An explicit count exposes the bad index as well.
+    strips->setCoordList(new sglArrayDataPtr<float>(std::vector<float>(30, 0.0f)), SGL_FLOAT, 3, 0,
+                         3);
+    EXPECT_FALSE(strips->isValid());
+    strips->unref();
+}
+
+TEST(TriangleStrips, ShortLengthOrIndexBlocksMakeSetInvalid) {
+    auto* strips = MakeStrips({3}, {0, 1, 2}, 3);
+    EXPECT_TRUE(strips->isValid());
+    strips->setNumPrims(2);  // one length for two strips
+    EXPECT_FALSE(strips->isValid());
+    strips->setNumPrims(1);
+    strips->setIndexList(new sglArrayDataPtr<unsigned int>({0, 1}), 0, 3);
+    EXPECT_FALSE(strips->isValid());
+    strips->unref();
+}
+
+TEST(TriangleStrips, MissingListsGiveNoTriangles) {
+    sglMonoIndexedTriangleStripSet strips;
+    EXPECT_TRUE(strips.isValid());
+    EXPECT_EQ(strips.getNumTriangles(), 0u);
+    strips.setNumPrims(2);
+    EXPECT_FALSE(strips.isValid());
+    EXPECT_TRUE(strips.getTriangles().empty());
+}
+
+TEST(TriangleStrips, RawExpansionCutsLengthsBeyondIndices) {
+    const unsigned int lengths[] = {5};
+    const unsigned int indices[] = {0, 1, 2, 3};
+    EXPECT_EQ(sglMonoIndexedTriangleStripSet::stripsToTriangles(lengths, 1, indices, 4),
+              (Tris{0, 1, 2, 2, 1, 3}));
+    EXPECT_TRUE(sglMonoIndexedTriangleStripSet::stripsToTriangles(nullptr, 1, indices, 4).empty());
+}
+
+TEST(TriangleStrips, DeepCopyKeepsIndices) {
+    auto* strips = MakeStrips({4}, {0, 1, 2, 3}, 4);
+    sglGeoSet* copy = strips->deepCopy();
+    auto* copied = dynamic_cast<sglMonoIndexedTriangleStripSet*>(copy);
+    ASSERT_NE(copied, nullptr);
+    EXPECT_NE(copied->getIndices(), strips->getIndices());
+    EXPECT_EQ(copied->getTriangles(), strips->getTriangles());
+    strips->unref();
+    copy->unref();
+}
