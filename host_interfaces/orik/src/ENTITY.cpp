@@ -1,0 +1,126 @@
+// The entity base class, type tests, and what bodies and collections report about themselves.
+#include "ApiFrame.h"
+#include "EntityData.h"
+
+#include <orik/BODY.h>
+#include <orik/ENTITY.h>
+#include <orik/KVXCOLLECTION.h>
+#include <orik/WCS.h>
+
+#include <BRep_Tool.hxx>
+#include <TopExp_Explorer.hxx>
+
+ENTITY::ENTITY(orik::EntityData* data) : data_(data) {}
+
+ENTITY::~ENTITY() {
+    delete data_;
+}
+
+ENTITY* ENTITY::owner() const {
+    return data_->owner;
+}
+
+ENTITY* ENTITY::root() const {
+    return data_->owner ? data_->owner : const_cast<ENTITY*>(this);
+}
+
+int ENTITY::attribute_count() const {
+    return int(data_->attributes.size());
+}
+
+ATTRIB_GEN_NAME* ENTITY::attribute(int i) const {
+    if (i < 0 || i >= attribute_count())
+        return nullptr;
+    return data_->attributes[size_t(i)].get();
+}
+
+namespace {
+
+logical isType(const ENTITY* entity, int type) {
+    return entity != nullptr && entity->identity() == type ? TRUE : FALSE;
+}
+
+}  // namespace
+
+logical is_BODY(const ENTITY* entity) {
+    return isType(entity, ORIK_BODY_TYPE);
+}
+logical is_FACE(const ENTITY* entity) {
+    return isType(entity, ORIK_FACE_TYPE);
+}
+logical is_EDGE(const ENTITY* entity) {
+    return isType(entity, ORIK_EDGE_TYPE);
+}
+logical is_WIRE(const ENTITY* entity) {
+    return isType(entity, ORIK_WIRE_TYPE);
+}
+logical is_VERTEX(const ENTITY* entity) {
+    return isType(entity, ORIK_VERTEX_TYPE);
+}
+logical is_WCS(const ENTITY* entity) {
+    return isType(entity, ORIK_WCS_TYPE);
+}
+logical is_KVXCOLLECTION(const ENTITY* entity) {
+    return isType(entity, ORIK_COLLECTION_TYPE);
+}
+
+const KVXtransf* BODY::transform() const {
+    return data().transform.get();
+}
+
+logical is_closed_solid_body(const BODY* body) {
+    if (!orik::EntityStore::instance().alive(body))
+        return FALSE;
+    return orik::guarded<logical>(FALSE, [body]() -> logical {
+        const TopoDS_Shape& shape = body->data().shape;
+        // Faces outside shells are open sheets.
+        if (TopExp_Explorer(shape, TopAbs_FACE, TopAbs_SHELL).More())
+            return FALSE;
+        bool anyShell = false;
+        for (TopExp_Explorer it(shape, TopAbs_SHELL); it.More(); it.Next()) {
+            if (!BRep_Tool::IsClosed(it.Current()))
+                return FALSE;
+            anyShell = true;
+        }
+        return anyShell ? TRUE : FALSE;
+    });
+}
+
+int KVXCOLLECTION::member_count() const {
+    return int(data().members.size());
+}
+
+ENTITY* KVXCOLLECTION::member(int i) const {
+    if (i < 0 || i >= member_count())
+        return nullptr;
+    return data().members[size_t(i)].entity;
+}
+
+logical KVXCOLLECTION::owns_member(int i) const {
+    if (i < 0 || i >= member_count())
+        return FALSE;
+    return data().members[size_t(i)].owned ? TRUE : FALSE;
+}
+
+namespace {
+
+SPAunit_vector toVector(const gp_Dir& direction) {
+    return SPAunit_vector(direction.X(), direction.Y(), direction.Z());
+}
+
+}  // namespace
+
+SPAposition WCS::origin() const {
+    const gp_Pnt& p = data().axes.Location();
+    return SPAposition(p.X(), p.Y(), p.Z());
+}
+
+SPAunit_vector WCS::x_axis() const {
+    return toVector(data().axes.XDirection());
+}
+SPAunit_vector WCS::y_axis() const {
+    return toVector(data().axes.YDirection());
+}
+SPAunit_vector WCS::z_axis() const {
+    return toVector(data().axes.Direction());
+}

@@ -1,0 +1,191 @@
+#include "Faceter.h"
+
+#include "EntityData.h"
+#include "MeshAnnouncer.h"
+
+#include <orik/orik_exception.h>
+#include <orik/outcome.h>
+
+#include <BRepBndLib.hxx>
+#include <BRepTools.hxx>
+#include <Bnd_Box.hxx>
+#include <OSD_Parallel.hxx>
+#include <TopoDS.hxx>
+
+#include <cmath>
+
+namespace orik {
+
+namespace {
+
+constexpr double kDefaultNormalTolDeg = 15.0;
+constexpr double kDefaultSurfaceTolRatio = 1e-3;  // of the geometry's box diagonal
+
+double boxDiagonal(const TopoDS_Shape& shape) {
+    Bnd_Box box;
+    BRepBndLib::Add(shape, box, Standard_False);
+    if (box.IsVoid())
+        return 0.0;
+    return std::sqrt(box.SquareExtent());
+}
+
+const REFINEMENT* refinementFor(const ENTITY* face) {
+    if (face->data().refinement)
+        return face->data().refinement;
+    return face->root()->data().refinement;
+}
+
+}  // namespace
+
+Faceter& Faceter::instance() {
+    static Faceter* faceter = new Faceter;
+    return *faceter;
+}
+
+Faceter::ShapeRecord& Faceter::recordFor(ENTITY* root) {
+    const TopoDS_Shape& shape = root->data().shape;
+    ShapeRecord& record = records_[shape.TShape().get()];
+    if (record.shape.IsNull())
+        record.shape = shape;
+    return record;
+}
+
+facet::MeshParameters Faceter::parametersFor(const ENTITY* face) {
+    const REFINEMENT* refinement = refinementFor(face);
+    facet::MeshParameters parameters;
+    const double surfaceTol = refinement ? refinement->get_surface_tol() : -1.0;
+    const double normalTol = refinement ? refinement->get_normal_tol() : -1.0;
+    if (surfaceTol > 0.0) {
+        parameters.linearDeflection = surfaceTol;
+    } else {
+        ShapeRecord& record = recordFor(face->root());
+        if (record.diagonal < 0.0)
+            record.diagonal = boxDiagonal(record.shape);
+        parameters.linearDeflection =
+            record.diagonal > 0.0 ? record.diagonal * kDefaultSurfaceTolRatio : 1.0;
+    }
+    parameters.angularDeflectionDeg = normalTol > 0.0 ? normalTol : kDefaultNormalTolDeg;
+    parameters.maxEdgeLength = refinement ? refinement->get_max_edge_length() : -1.0;
+    return parameters;
+}
+
+void Faceter::clearShape(ShapeRecord& record) {
+    mesher_.Forget(record.shape);
+    BRepTools::Clean(record.shape);
+    record.meshed = false;
+    record.ownMeshes.clear();
+}
+
+void Faceter::ensureMeshed(ShapeRecord& record, const facet::MeshParameters& parameters,
+                           bool reuse) {
+    if (reuse && record.meshed && record.parameters == parameters)
+        return;
+    // A mesh at other tolerances (or one found on the geometry) would be kept by BRepMesh when
+    // it is fine enough; clear it so that a coarser request really gets a coarser mesh.
+    clearShape(record);
+    if (!mesher_.Mesh(record.shape, parameters))
+        throw orik_exception(ORIK_MESH_FAILED);
+    record.meshed = true;
+    record.parameters = parameters;
+}
+
+bool Faceter::uniform(const ENTITY* face, const facet::MeshParameters& parameters,
+                      const ShapeRecord& record) const {
+    return record.meshed && record.parameters == parameters &&
+           record.ownMeshes.count(face->data().shape.TShape().get()) == 0;
+}
+
+bool Faceter::tessellate(ENTITY* face, const facet::MeshParameters& parameters, ShapeRecord& record,
+                         facet::FaceMesh& mesh) {
+    const TopoDS_Face& shape = TopoDS::Face(face->data().shape);
+    if (!uniform(face, parameters, record)) {
+        // The face has tolerances of its own (or returns to the geometry's): mesh it alone.
+        const TopoDS_TShape* key = shape.TShape().get();
+        const auto own = record.ownMeshes.find(key);
+        if (own == record.ownMeshes.end() || own->second != parameters) {
+            const TopoDS_Face alone = TopoDS::Face(shape.Located(TopLoc_Location()));
+            BRepTools::Clean(alone);
+            mesher_.Forget(alone);
+            if (!mesher_.Mesh(alone, parameters))
+                return false;
+            if (record.meshed && record.parameters == parameters) {
+                record.ownMeshes.erase(key);
+            } else {
+                record.ownMeshes[key] = parameters;
+            }
+        }
+    }
+    return tessellator_.Tessellate(shape, mesh);
+}
+
+void Faceter::tessellateAll(const std::vector<ENTITY*>& faces,
+                            const std::vector<facet::MeshParameters>& parameters,
+                            ShapeRecord& record, std::vector<facet::FaceMesh>& meshes) {
+    meshes.resize(faces.size());
+    std::vector<char> inParallel(faces.size(), 0);
+    for (size_t i = 0; i < faces.size(); ++i)
+        inParallel[i] = uniform(faces[i], parameters[i], record);
+    // Reading triangulations and building strips is independent per face.
+    OSD_Parallel::For(0, int(faces.size()), [&faces, &meshes, &inParallel](int i) {
+        if (!inParallel[size_t(i)])
+            return;
+        thread_local facet::FaceTessellator tessellator;
+        tessellator.Tessellate(TopoDS::Face(faces[size_t(i)]->data().shape), meshes[size_t(i)]);
+    });
+    for (size_t i = 0; i < faces.size(); ++i) {
+        if (!inParallel[i])
+            tessellate(faces[i], parameters[i], record, meshes[i]);
+    }
+}
+
+void Faceter::facet(ENTITY* entity, const std::vector<ENTITY*>& faces, MESH_MANAGER* manager,
+                    bool reuse) {
+    ENTITY* root = entity->root();
+    ShapeRecord& record = recordFor(root);
+    std::vector<facet::MeshParameters> parameters;
+    parameters.reserve(faces.size());
+    for (ENTITY* face : faces)
+        parameters.push_back(parametersFor(face));
+    if (!faces.empty()) {
+        ensureMeshed(record, parameters.front(), reuse);
+        record.holders.insert(root);
+    }
+    std::vector<facet::FaceMesh> meshes;
+    if (faces.size() > 1) {
+        tessellateAll(faces, parameters, record, meshes);
+    } else if (faces.size() == 1) {
+        meshes.resize(1);
+        tessellate(faces.front(), parameters.front(), record, meshes.front());
+    }
+    if (manager == nullptr)
+        return;
+    const ENTITY* owner = root->identity() == ORIK_BODY_TYPE ? root : nullptr;
+    for (size_t i = 0; i < faces.size(); ++i) {
+        if (meshes[i].TriangleCount() == 0)
+            continue;
+        announceFaceMesh(*manager, faces[i], const_cast<ENTITY*>(owner), meshes[i],
+                         outputTransform(faces[i]));
+    }
+    manager->end_entity_output(entity);
+}
+
+void Faceter::release(ENTITY* root) {
+    const TopoDS_Shape& shape = root->data().shape;
+    if (shape.IsNull())
+        return;
+    const auto found = records_.find(shape.TShape().get());
+    if (found == records_.end())
+        return;
+    found->second.holders.erase(root);
+    if (!found->second.holders.empty())
+        return;
+    clearShape(found->second);
+    records_.erase(found);
+}
+
+void Faceter::reset() {
+    records_.clear();
+    mesher_.Reset();
+}
+
+}  // namespace orik

@@ -1,0 +1,67 @@
+// The kernel's faceter: meshes a top-level entity's geometry once per tolerance set, keeps the
+// mesh while some entity holds it, and announces face meshes to the installed mesh manager.
+#pragma once
+
+#include "facet/FaceTessellator.h"
+#include "facet/ShapeMesher.h"
+
+#include <orik/ENTITY.h>
+#include <orik/MESH_MANAGER.h>
+
+#include <TopoDS_Shape.hxx>
+#include <TopoDS_TShape.hxx>
+
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace orik {
+
+class Faceter {
+public:
+    static Faceter& instance();
+
+    // Facets the given faces of the entity and announces them to manager (may be null), then
+    // ends the entity's output. Throws orik_exception(ORIK_MESH_FAILED) when meshing fails.
+    void facet(ENTITY* entity, const std::vector<ENTITY*>& faces, MESH_MANAGER* manager,
+               bool reuse);
+    // The top-level entity no longer holds its facets; the geometry's mesh is removed once no
+    // entity sharing it holds facets any more.
+    void release(ENTITY* root);
+    // Forgets every mesh (the modeller stops).
+    void reset();
+
+    // The tolerances that apply to a face (its refinement, else its owner's, else defaults).
+    facet::MeshParameters parametersFor(const ENTITY* face);
+
+private:
+    // What is known about one geometry shared by one or more top-level entities.
+    struct ShapeRecord {
+        TopoDS_Shape shape;  // keeps the TShape alive while it is a key
+        double diagonal = -1.0;
+        bool meshed = false;
+        facet::MeshParameters parameters;
+        // Faces meshed on their own at tolerances other than the geometry's.
+        std::unordered_map<const TopoDS_TShape*, facet::MeshParameters> ownMeshes;
+        std::unordered_set<ENTITY*> holders;
+    };
+
+    Faceter() = default;
+    ShapeRecord& recordFor(ENTITY* root);
+    void ensureMeshed(ShapeRecord& record, const facet::MeshParameters& parameters, bool reuse);
+    // True when the face's mesh is the geometry's uniform one at these tolerances.
+    bool uniform(const ENTITY* face, const facet::MeshParameters& parameters,
+                 const ShapeRecord& record) const;
+    bool tessellate(ENTITY* face, const facet::MeshParameters& parameters, ShapeRecord& record,
+                    facet::FaceMesh& mesh);
+    void tessellateAll(const std::vector<ENTITY*>& faces,
+                       const std::vector<facet::MeshParameters>& parameters, ShapeRecord& record,
+                       std::vector<facet::FaceMesh>& meshes);
+    void clearShape(ShapeRecord& record);
+
+    std::unordered_map<const TopoDS_TShape*, ShapeRecord> records_;
+    facet::ShapeMesher mesher_;
+    facet::FaceTessellator tessellator_;
+};
+
+}  // namespace orik
