@@ -1,0 +1,133 @@
+// glTF export: structure, names, placements, materials and primitives, read back with tinygltf.
+#include "GltfExport.h"
+#include "scene_fixture.h"
+
+#include <gtest/gtest.h>
+#include <tiny_gltf.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class GltfExportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("tamcad_gltf_" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // Writes the fixture scene to name and reads it back.
+    tinygltf::Model roundTrip(const std::string& name, tam::GltfCounts& counts) {
+        tamtest::SceneHolder scene(tamtest::buildScene());
+        const std::string path = (m_dir / name).string();
+        std::string error;
+        EXPECT_TRUE(tam::writeGltf(scene.get(), path, counts, error)) << error;
+        tinygltf::TinyGLTF reader;
+        tinygltf::Model model;
+        std::string err, warn;
+        const bool binary = name.size() > 4 && name.substr(name.size() - 4) == ".glb";
+        const bool loaded = binary ? reader.LoadBinaryFromFile(&model, &err, &warn, path)
+                                   : reader.LoadASCIIFromFile(&model, &err, &warn, path);
+        EXPECT_TRUE(loaded) << err;
+        return model;
+    }
+
+    const tinygltf::Node& node(const tinygltf::Model& model, const std::string& name) {
+        for (const tinygltf::Node& n : model.nodes) {
+            if (n.name == name)
+                return n;
+        }
+        ADD_FAILURE() << "no node " << name;
+        return model.nodes.front();
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(GltfExportTest, CountsMatchTheFinestLevelOfTheSceneGraph) {
+    tam::GltfCounts counts;
+    const tinygltf::Model model = roundTrip("scene.glb", counts);
+    // Part, Red, Moved, Green, Line, Dot, Hidden, Levels and its finest child Fine.
+    EXPECT_EQ(model.nodes.size(), 9u);
+    // Every visible geode with a drawable: Red, Green, Line, Dot, Fine.
+    EXPECT_EQ(model.meshes.size(), 5u);
+    // Three squares (positions, normals, indices), a line (positions, indices), a point.
+    EXPECT_EQ(model.accessors.size(), 12u);
+    // Red, green, blue (line and Fine share it) and black.
+    EXPECT_EQ(model.materials.size(), 4u);
+    EXPECT_EQ(counts.nodes, model.nodes.size());
+    EXPECT_EQ(counts.meshes, model.meshes.size());
+    EXPECT_EQ(counts.accessors, model.accessors.size());
+    EXPECT_EQ(counts.primitives, 5u);
+    ASSERT_EQ(model.scenes.size(), 1u);
+    EXPECT_EQ(model.scenes[0].nodes, std::vector<int>{0});
+}
+
+TEST_F(GltfExportTest, KeepsNamesTreeAndPlacements) {
+    tam::GltfCounts counts;
+    const tinygltf::Model model = roundTrip("scene.glb", counts);
+    const tinygltf::Node& root = model.nodes[0];
+    EXPECT_EQ(root.name, "Part");
+    EXPECT_EQ(root.children.size(), 6u);
+    ASSERT_EQ(root.matrix.size(), 16u);
+    EXPECT_DOUBLE_EQ(root.matrix[0], 0.001);
+    EXPECT_DOUBLE_EQ(root.matrix[5], 0.001);
+    EXPECT_DOUBLE_EQ(root.matrix[10], 0.001);
+
+    const tinygltf::Node& moved = node(model, "Moved");
+    ASSERT_EQ(moved.matrix.size(), 16u);
+    EXPECT_DOUBLE_EQ(moved.matrix[12], 20.0);
+    ASSERT_EQ(moved.children.size(), 1u);
+    EXPECT_EQ(model.nodes[moved.children[0]].name, "Green");
+
+    const tinygltf::Node& levels = node(model, "Levels");
+    ASSERT_EQ(levels.children.size(), 1u);
+    EXPECT_EQ(model.nodes[levels.children[0]].name, "Fine");
+}
+
+TEST_F(GltfExportTest, HiddenGeodeHasNoMeshButKeepsItsRecord) {
+    tam::GltfCounts counts;
+    const tinygltf::Model model = roundTrip("scene.glb", counts);
+    const tinygltf::Node& hidden = node(model, "Hidden");
+    EXPECT_EQ(hidden.mesh, -1);
+    ASSERT_TRUE(hidden.extras.Has("visible"));
+    EXPECT_FALSE(hidden.extras.Get("visible").Get<bool>());
+    EXPECT_EQ(hidden.extras.Get("layer").Get<int>(), 12);
+}
+
+TEST_F(GltfExportTest, PrimitivesHaveTheirModesIndicesAndColors) {
+    tam::GltfCounts counts;
+    const tinygltf::Model model = roundTrip("scene.gltf", counts);
+    const tinygltf::Primitive& square = model.meshes[node(model, "Red").mesh].primitives.at(0);
+    EXPECT_EQ(square.mode, TINYGLTF_MODE_TRIANGLES);
+    EXPECT_EQ(model.accessors[square.indices].count, 6u);  // one strip of 4 = 2 triangles
+    const tinygltf::Accessor& positions = model.accessors[square.attributes.at("POSITION")];
+    EXPECT_EQ(positions.count, 4u);
+    EXPECT_EQ(positions.minValues, (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(positions.maxValues, (std::vector<double>{10, 10, 0}));
+    EXPECT_EQ(square.attributes.count("NORMAL"), 1u);
+    EXPECT_EQ(model.materials[square.material].pbrMetallicRoughness.baseColorFactor,
+              (std::vector<double>{1, 0, 0, 1}));
+
+    const tinygltf::Primitive& line = model.meshes[node(model, "Line").mesh].primitives.at(0);
+    EXPECT_EQ(line.mode, TINYGLTF_MODE_LINE);
+    EXPECT_EQ(model.accessors[line.indices].count, 4u);  // two segments
+    const tinygltf::Primitive& dot = model.meshes[node(model, "Dot").mesh].primitives.at(0);
+    EXPECT_EQ(dot.mode, TINYGLTF_MODE_POINTS);
+    EXPECT_EQ(dot.indices, -1);
+}
+
+TEST_F(GltfExportTest, NullSceneOrUnwritablePathFails) {
+    tam::GltfCounts counts;
+    std::string error;
+    EXPECT_FALSE(tam::writeGltf(nullptr, (m_dir / "empty.glb").string(), counts, error));
+    EXPECT_FALSE(error.empty());
+    tamtest::SceneHolder scene(tamtest::buildScene());
+    EXPECT_FALSE(
+        tam::writeGltf(scene.get(), (m_dir / "no/such/folder.glb").string(), counts, error));
+}
+
+}  // namespace

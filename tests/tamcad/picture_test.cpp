@@ -1,0 +1,143 @@
+// The rasterizer and the shaded picture of a scene.
+#include "Picture.h"
+#include "Rasterizer.h"
+#include "scene_fixture.h"
+
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const tam::Rgb kBlack{0, 0, 0};
+
+tam::ScreenVertex at(float x, float y, float depth, float r, float g, float b) {
+    tam::ScreenVertex v;
+    v.x = x;
+    v.y = y;
+    v.depth = depth;
+    v.r = r;
+    v.g = g;
+    v.b = b;
+    return v;
+}
+
+size_t countPixels(const tam::Image& image, bool (*match)(tam::Rgb)) {
+    size_t count = 0;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x)
+            count += match(image.pixel(x, y)) ? 1 : 0;
+    }
+    return count;
+}
+
+bool isBackground(tam::Rgb c) {
+    return c == tam::kPictureBackground;
+}
+bool isReddish(tam::Rgb c) {
+    return c.r > 100 && c.r > 3 * c.g && c.r > 3 * c.b;
+}
+bool isGreenish(tam::Rgb c) {
+    return c.g > 100 && c.g > 3 * c.r && c.g > 3 * c.b;
+}
+bool isBlueish(tam::Rgb c) {
+    return c.b > 100 && c.b > 3 * c.r && c.b > 3 * c.g;
+}
+bool isYellowish(tam::Rgb c) {
+    return c.r > 100 && c.g > 100 && c.b < 40;
+}
+
+TEST(RasterizerTest, FillsATriangleAndLeavesTheRestAlone) {
+    tam::Rasterizer raster(10, 10, kBlack);
+    raster.drawTriangle(at(0, 0, 1, 1, 0, 0), at(10, 0, 1, 1, 0, 0), at(0, 10, 1, 1, 0, 0));
+    EXPECT_EQ(raster.image().pixel(1, 1), (tam::Rgb{255, 0, 0}));
+    EXPECT_EQ(raster.image().pixel(9, 9), kBlack);
+    // Either winding fills the same pixels.
+    tam::Rasterizer reversed(10, 10, kBlack);
+    reversed.drawTriangle(at(0, 0, 1, 1, 0, 0), at(0, 10, 1, 1, 0, 0), at(10, 0, 1, 1, 0, 0));
+    EXPECT_EQ(reversed.image().rgb, raster.image().rgb);
+}
+
+TEST(RasterizerTest, NearerFragmentsWinWhateverTheOrder) {
+    for (bool nearFirst : {true, false}) {
+        tam::Rasterizer raster(4, 4, kBlack);
+        const auto nearTriangle = [&] {
+            raster.drawTriangle(at(-1, -1, 1, 0, 1, 0), at(9, -1, 1, 0, 1, 0),
+                                at(-1, 9, 1, 0, 1, 0));
+        };
+        const auto farTriangle = [&] {
+            raster.drawTriangle(at(-1, -1, 5, 1, 0, 0), at(9, -1, 5, 1, 0, 0),
+                                at(-1, 9, 5, 1, 0, 0));
+        };
+        if (nearFirst) {
+            nearTriangle();
+            farTriangle();
+        } else {
+            farTriangle();
+            nearTriangle();
+        }
+        EXPECT_EQ(raster.image().pixel(0, 0), (tam::Rgb{0, 255, 0}));
+    }
+}
+
+TEST(RasterizerTest, DrawsLinesAndPointsClippedToTheImage) {
+    tam::Rasterizer raster(8, 8, kBlack);
+    raster.drawLine(at(-5, 3, 0, 1, 1, 1), at(20, 3, 0, 1, 1, 1), 1);
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(raster.image().pixel(x, 3), (tam::Rgb{255, 255, 255}));
+    raster.drawPoint(at(6, 6, 0, 0, 0, 1), 3);
+    EXPECT_EQ(raster.image().pixel(7, 7), (tam::Rgb{0, 0, 255}));
+    EXPECT_EQ(raster.image().pixel(0, 0), kBlack);
+}
+
+TEST(RasterizerTest, DownsamplingAveragesBlocks) {
+    tam::Rasterizer raster(4, 2, kBlack);
+    raster.drawPoint(at(0.5f, 0.5f, 0, 1, 1, 1), 1);
+    const tam::Image small = raster.downsampled(2);
+    ASSERT_EQ(small.width, 2);
+    ASSERT_EQ(small.height, 1);
+    EXPECT_EQ(small.pixel(0, 0), (tam::Rgb{64, 64, 64}));
+    EXPECT_EQ(small.pixel(1, 0), kBlack);
+}
+
+TEST(PictureTest, ShowsTheVisibleModelInItsColors) {
+    tamtest::SceneHolder scene(tamtest::buildScene());
+    const tam::Image image = tam::renderPicture(scene.get(), tam::PictureOptions{320, 240});
+    ASSERT_EQ(image.width, 320);
+    ASSERT_EQ(image.height, 240);
+    const size_t total = static_cast<size_t>(image.width) * image.height;
+    EXPECT_GT(total - countPixels(image, isBackground), total / 20);
+    EXPECT_GT(countPixels(image, isReddish), 100u);
+    EXPECT_GT(countPixels(image, isGreenish), 100u);
+    EXPECT_GT(countPixels(image, isBlueish), 100u);
+    // The hidden yellow square lies under the others' level: it must not show at all.
+    EXPECT_EQ(countPixels(image, isYellowish), 0u);
+}
+
+TEST(PictureTest, EmptySceneIsPlainBackground) {
+    const tam::Image image = tam::renderPicture(nullptr, tam::PictureOptions{64, 48});
+    EXPECT_EQ(countPixels(image, isBackground), 64u * 48u);
+}
+
+TEST(PictureTest, WritesAReadablePng) {
+    const fs::path path =
+        fs::temp_directory_path() / ("tamcad_picture_" + std::to_string(::getpid()) + ".png");
+    tamtest::SceneHolder scene(tamtest::buildScene());
+    std::string error;
+    ASSERT_TRUE(tam::writePicture(scene.get(), path.string(), tam::PictureOptions{200, 100}, error))
+        << error;
+    int width = 0, height = 0, channels = 0;
+    unsigned char* pixels = stbi_load(path.string().c_str(), &width, &height, &channels, 3);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(width, 200);
+    EXPECT_EQ(height, 100);
+    stbi_image_free(pixels);
+    fs::remove(path);
+    EXPECT_FALSE(
+        tam::writePicture(scene.get(), "/no/such/folder/x.png", tam::PictureOptions{}, error));
+}
+
+}  // namespace
