@@ -1,0 +1,66 @@
+// Placements accumulated from the root of a scene graph.
+#include <tamgeometry/CTamGeomTools.h>
+
+#include <tamsg/sglGeode.h>
+#include <tamsg/sglGroup.h>
+#include <tamsg/sglTransform.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+sglTransform<float>* MakeTransform(const float values[16]) {
+    auto* transform = new sglTransform<float>;
+    transform->setMatrix(sglMat4<float>(values));
+    return transform;
+}
+
+void ExpectPoint(const sglVec3<float>& p, float x, float y, float z) {
+    EXPECT_NEAR(p[0], x, 1e-6f);
+    EXPECT_NEAR(p[1], y, 1e-6f);
+    EXPECT_NEAR(p[2], z, 1e-6f);
+}
+
+}  // namespace
+
+TEST(GetMatTransform, InnerPlacementIsAppliedFirstThenTheOuterOnes) {
+    const float outerValues[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 0, 0, 1};
+    const float turnValues[16] = {0, 1, 0, 0, -1, 0, 0, 0,
+                                  0, 0, 1, 0, 0,  0, 0, 1};  // 90 deg about z
+    auto* root = new sglGroup;
+    root->ref();
+    auto* outer = MakeTransform(outerValues);
+    auto* turn = MakeTransform(turnValues);
+    auto* geode = new sglGeode;
+    root->addChild(outer, true);
+    outer->addChild(turn, true);
+    turn->addChild(geode, true);
+
+    const sglMat4<float> placement = CTamGeomTools::GetMatTransform(geode);
+    ExpectPoint(placement.transformPoint(sglVec3<float>(1, 0, 0)), 10, 1, 0);
+    EXPECT_EQ(CTamGeomTools::GetMatTransform(turn), placement);
+    EXPECT_EQ(CTamGeomTools::GetMatTransform(outer), sglMat4<float>(outerValues));
+    EXPECT_TRUE(CTamGeomTools::GetMatTransform(root).isIdentity());
+    root->unref();
+}
+
+TEST(GetMatTransform, NullAndUnplacedNodesGiveTheIdentity) {
+    EXPECT_TRUE(CTamGeomTools::GetMatTransform(nullptr).isIdentity());
+    sglGeode geode;
+    EXPECT_TRUE(CTamGeomTools::GetMatTransform(&geode).isIdentity());
+}
+
+TEST(GetMatTransform, FirstParentIsFollowed) {
+    const float first[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1};
+    const float second[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 7, 7, 7, 1};
+    auto* a = MakeTransform(first);
+    auto* b = MakeTransform(second);
+    a->ref();
+    b->ref();
+    auto* geode = new sglGeode;
+    a->addChild(geode, true);
+    b->addChild(geode, true);
+    ExpectPoint(CTamGeomTools::GetMatTransform(geode).getTranslation(), 1, 2, 3);
+    a->unref();
+    b->unref();
+}
