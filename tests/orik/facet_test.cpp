@@ -1,0 +1,369 @@
+// Faceting: the strips announced to a mesh manager reproduce the OCCT mesh triangle by triangle
+// with its winding; refinements, caching, sharing and deletion of facets.
+#include "OrikTestSupport.h"
+#include "RecordingMeshManager.h"
+
+#include <BRepBuilderAPI_NurbsConvert.hxx>
+#include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
+#include <Poly_Triangulation.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Compound.hxx>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
+
+using oriktest::KernelTest;
+using oriktest::RecordedFace;
+using oriktest::RecordingMeshManager;
+using oriktest::Vec3;
+
+namespace {
+
+using Key = std::tuple<long long, long long, long long>;
+using TriangleKey = std::array<Key, 3>;
+
+Key keyOf(double x, double y, double z) {
+    auto round = [](double v) { return std::llround(v * 1e6); };
+    return {round(x), round(y), round(z)};
+}
+
+// Rotates the triangle so that its smallest corner comes first (winding kept).
+TriangleKey normalized(TriangleKey t) {
+    const size_t first = size_t(std::min_element(t.begin(), t.end()) - t.begin());
+    std::rotate(t.begin(), t.begin() + long(first), t.end());
+    return t;
+}
+
+// The face's OCCT triangles in the face's reporting coordinates, face orientation applied.
+std::multiset<TriangleKey> occtTriangles(const ENTITY* face) {
+    const TopoDS_Face shape = TopoDS::Face(orik_entity_shape(face));
+    TopLoc_Location location;
+    const Handle(Poly_Triangulation) mesh = BRep_Tool::Triangulation(shape, location);
+    std::multiset<TriangleKey> triangles;
+    if (mesh.IsNull())
+        return triangles;
+    gp_Trsf placement = location.Transformation();
+    if (!is_BODY(face->root()))
+        placement = orik_entity_placement(face) * placement;
+    for (int t = 1; t <= mesh->NbTriangles(); ++t) {
+        int n[3];
+        mesh->Triangle(t).Get(n[0], n[1], n[2]);
+        if (shape.Orientation() == TopAbs_REVERSED)
+            std::swap(n[1], n[2]);
+        TriangleKey key;
+        for (int i = 0; i < 3; ++i) {
+            const gp_Pnt p = mesh->Node(n[i]).Transformed(placement);
+            key[size_t(i)] = keyOf(p.X(), p.Y(), p.Z());
+        }
+        triangles.insert(normalized(key));
+    }
+    return triangles;
+}
+
+std::multiset<TriangleKey> stripTriangles(const RecordedFace& face) {
+    std::multiset<TriangleKey> triangles;
+    for (const auto& t : face.stripTriangles()) {
+        TriangleKey key;
+        for (int i = 0; i < 3; ++i) {
+            const Vec3& p = face.positions[t[size_t(i)]];
+            key[size_t(i)] = keyOf(p.x, p.y, p.z);
+        }
+        triangles.insert(normalized(key));
+    }
+    return triangles;
+}
+
+// Each triangle turns counter-clockwise around the normals of its nodes.
+void expectWindingFollowsNormals(const RecordedFace& face) {
+    int agreeing = 0, total = 0;
+    for (const auto& t : face.stripTriangles()) {
+        const Vec3 &a = face.positions[t[0]], &b = face.positions[t[1]], &c = face.positions[t[2]];
+        const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+        const double vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+        const double cx = uy * vz - uz * vy, cy = uz * vx - ux * vz, cz = ux * vy - uy * vx;
+        Vec3 n{0, 0, 0};
+        for (unsigned i : t) {
+            n.x += face.normals[i].x, n.y += face.normals[i].y, n.z += face.normals[i].z;
+        }
+        const double dot = cx * n.x + cy * n.y + cz * n.z;
+        if (std::fabs(dot) < 1e-12)
+            continue;
+        ++total;
+        agreeing += dot > 0;
+    }
+    EXPECT_EQ(agreeing, total);
+}
+
+// Facets the entity into a recording manager and checks every face against OCCT's mesh.
+RecordingMeshManager facetAndCompare(ENTITY* entity) {
+    RecordingMeshManager manager;
+    EXPECT_TRUE(api_set_mesh_manager(&manager).ok());
+    EXPECT_TRUE(api_facet_entity(entity).ok());
+    api_set_mesh_manager(nullptr);
+    ENTITY_LIST faces;
+    api_get_faces(entity, faces);
+    EXPECT_EQ(int(manager.faces.size()), faces.count());
+    for (const RecordedFace& face : manager.faces) {
+        EXPECT_TRUE(face.ended && face.saved);
+        EXPECT_EQ(face.announcedNodes, int(face.positions.size()));
+        EXPECT_EQ(face.announcedPolygons, int(face.polygons.size()));
+        EXPECT_EQ(face.shares.front(), ORIK_SHARE_NONE);
+        EXPECT_EQ(stripTriangles(face), occtTriangles(face.face));
+        // The polygons carry the same triangles, in strip order, with their own winding.
+        const auto strips = face.stripTriangles();
+        EXPECT_EQ(strips.size(), face.polygons.size());
+        if (strips.size() != face.polygons.size())
+            continue;
+        for (size_t p = 0; p < strips.size(); ++p) {
+            EXPECT_EQ(int(strips[p][0]), face.polygons[p][0]);
+            EXPECT_EQ(int(strips[p][2]), face.polygons[p][2]);
+        }
+        expectWindingFollowsNormals(face);
+    }
+    EXPECT_EQ(manager.endedEntities, std::vector<ENTITY*>{entity});
+    return manager;
+}
+
+REFINEMENT* refinement(double surfaceTol, double normalTolDeg, double maxEdge = -1.0) {
+    REFINEMENT* r = nullptr;
+    EXPECT_TRUE(api_create_refinement(r).ok());
+    r->set_surface_tol(surfaceTol);
+    r->set_normal_tol(normalTolDeg);
+    r->set_max_edge_length(maxEdge);
+    return r;
+}
+
+gp_Trsf translation(double x, double y, double z) {
+    gp_Trsf trsf;
+    trsf.SetTranslation(gp_Vec(x, y, z));
+    return trsf;
+}
+
+}  // namespace
+
+TEST_F(KernelTest, PlanarFacesAreReproduced) {
+    BODY* box = orik_make_body(oriktest::boxShape());
+    const RecordingMeshManager manager = facetAndCompare(box);
+    for (const RecordedFace& face : manager.faces)
+        EXPECT_EQ(face.owner, box);
+}
+
+TEST_F(KernelTest, CylindricalFacesAreReproduced) {
+    BODY* cylinder = orik_make_body(oriktest::cylinderShape(5, 10));
+    api_set_entity_refinement(cylinder, refinement(0.01, 10), TRUE);
+    const RecordingMeshManager manager = facetAndCompare(cylinder);
+    EXPECT_GT(manager.triangleCount(), 50);
+}
+
+TEST_F(KernelTest, SplineFacesAreReproduced) {
+    const TopoDS_Shape nurbs = BRepBuilderAPI_NurbsConvert(BRepPrimAPI_MakeSphere(4).Shape());
+    BODY* sphere = orik_make_body(nurbs);
+    ENTITY_LIST faces;
+    api_get_faces(sphere, faces);
+    EXPECT_EQ(static_cast<FACE*>(faces[0])->geometry()->kind(), ORIK_SPLINE);
+    api_set_entity_refinement(sphere, refinement(0.01, 15), TRUE);
+    facetAndCompare(sphere);
+}
+
+TEST_F(KernelTest, ReversedFacesTurnWindingAndNormals) {
+    BODY* inverted = orik_make_body(oriktest::boxShape(10, 10, 10).Reversed());
+    const RecordingMeshManager manager = facetAndCompare(inverted);
+    // Normals of an inside-out box point to its centre.
+    for (const RecordedFace& face : manager.faces) {
+        const Vec3& p = face.positions[0];
+        const Vec3& n = face.normals[0];
+        EXPECT_LT((p.x - 5) * n.x + (p.y - 5) * n.y + (p.z - 5) * n.z, 0.0);
+    }
+}
+
+TEST_F(KernelTest, FacesWithHolesAreReproduced) {
+    FACE* face = orik_make_free_face(oriktest::faceWithHole());
+    const RecordingMeshManager manager = facetAndCompare(face);
+    ASSERT_EQ(manager.faces.size(), 1u);
+    EXPECT_EQ(manager.faces[0].owner, nullptr);
+    // No node inside the hole.
+    for (const Vec3& p : manager.faces[0].positions) {
+        EXPECT_FALSE(p.x > 3.001 && p.x < 6.999 && p.y > 3.001 && p.y < 6.999);
+    }
+}
+
+TEST_F(KernelTest, InnerLocationsApplyAndBodyPlacementDoesNot) {
+    BRep_Builder builder;
+    TopoDS_Compound compound;
+    builder.MakeCompound(compound);
+    builder.Add(compound,
+                oriktest::boxShape(1, 1, 1).Moved(TopLoc_Location(translation(50, 0, 0))));
+    BODY* body = orik_make_body(compound, translation(0, 0, 1000));
+    const RecordingMeshManager manager = facetAndCompare(body);
+    for (const RecordedFace& face : manager.faces) {
+        for (const Vec3& p : face.positions) {
+            EXPECT_GE(p.x, 50.0 - 1e-9);
+            EXPECT_LE(p.z, 1.0 + 1e-9);
+        }
+    }
+}
+
+TEST_F(KernelTest, FreeFaceIsReportedWithItsLocation) {
+    FACE* face =
+        orik_make_free_face(oriktest::squareSheet(2).Moved(TopLoc_Location(translation(0, 0, 7))));
+    const RecordingMeshManager manager = facetAndCompare(face);
+    for (const Vec3& p : manager.faces[0].positions)
+        EXPECT_DOUBLE_EQ(p.z, 7.0);
+}
+
+TEST_F(KernelTest, FacetingOneFaceAnnouncesOnlyThatFace) {
+    BODY* box = orik_make_body(oriktest::boxShape());
+    ENTITY_LIST faces;
+    api_get_faces(box, faces);
+    const RecordingMeshManager manager = facetAndCompare(faces[2]);
+    ASSERT_EQ(manager.faces.size(), 1u);
+    EXPECT_EQ(manager.faces[0].face, faces[2]);
+    EXPECT_EQ(manager.faces[0].owner, box);
+}
+
+TEST_F(KernelTest, WithoutStripsEveryTriangleStartsAPolygonOfItsOwn) {
+    BODY* cylinder = orik_make_body(oriktest::cylinderShape());
+    RecordingMeshManager manager(false);
+    api_set_mesh_manager(&manager);
+    ASSERT_TRUE(api_facet_entity(cylinder).ok());
+    for (const RecordedFace& face : manager.faces) {
+        for (int share : face.shares)
+            EXPECT_EQ(share, ORIK_SHARE_NONE);
+        EXPECT_EQ(face.stripLengths.size(), face.polygons.size());
+        EXPECT_EQ(stripTriangles(face), occtTriangles(face.face));
+    }
+}
+
+namespace {
+
+// Counts the coordinate polygons of a manager that does not want indices.
+class CoordinateCounter : public MESH_MANAGER {
+public:
+    int polygons = 0, polynodes = 0;
+    void start_coordinate_polygon(int, int) override { ++polygons; }
+    void announce_coordinate_polynode(int, int, const SPAposition&,
+                                      const SPAunit_vector&) override {
+        ++polynodes;
+    }
+};
+
+}  // namespace
+
+TEST_F(KernelTest, CoordinateManagersGetTrianglesByPosition) {
+    BODY* box = orik_make_body(oriktest::boxShape());
+    CoordinateCounter counter;
+    api_set_mesh_manager(&counter);
+    ASSERT_TRUE(api_facet_entity(box).ok());
+    EXPECT_EQ(counter.polygons, 12);
+    EXPECT_EQ(counter.polynodes, 36);
+}
+
+TEST_F(KernelTest, MeshManagerIsInstalledAndReplaced) {
+    MESH_MANAGER* current = reinterpret_cast<MESH_MANAGER*>(1);
+    ASSERT_TRUE(api_get_mesh_manager(current).ok());
+    EXPECT_EQ(current, nullptr);
+    RecordingMeshManager manager;
+    api_set_mesh_manager(&manager);
+    api_get_mesh_manager(current);
+    EXPECT_EQ(current, &manager);
+    // Faceting without a manager, or an entity without faces, succeeds.
+    api_set_mesh_manager(nullptr);
+    EXPECT_TRUE(api_facet_entity(orik_make_body(oriktest::boxShape())).ok());
+    EXPECT_TRUE(
+        api_facet_entity(orik_make_free_vertex(BRepBuilderAPI_MakeVertex(gp_Pnt()).Shape())).ok());
+    EXPECT_EQ(api_facet_entity(nullptr).error_number(), ORIK_NULL_ENTITY);
+}
+
+TEST_F(KernelTest, RefinementReachesFacesAndEdges) {
+    BODY* box = orik_make_body(oriktest::boxShape());
+    REFINEMENT* r = refinement(0.5, 30);
+    ASSERT_TRUE(api_set_entity_refinement(box, r, TRUE).ok());
+    ENTITY_LIST faces, edges;
+    api_get_faces(box, faces);
+    api_get_edges(box, edges);
+    REFINEMENT* found = nullptr;
+    api_get_entity_refinement(faces[3], found);
+    EXPECT_EQ(found, r);
+    api_get_entity_refinement(edges[5], found);
+    EXPECT_EQ(found, r);
+    REFINEMENT foreign;
+    EXPECT_EQ(api_set_entity_refinement(box, &foreign, FALSE).error_number(), ORIK_BAD_ARGUMENT);
+}
+
+TEST_F(KernelTest, RefinementSettersAndGettersRoundTrip) {
+    REFINEMENT* r = refinement(0.4, 120, 7.0);
+    r->set_mode(1);
+    r->set_grid_mode(AF_GRID_TO_EDGES);
+    r->set_adjust_mode(AF_ADJUST_NONE);
+    r->set_surf_mode(AF_SURF_ALL);
+    r->set_aspect_ratio(0.0);
+    r->set_max_grid_lines(2048);
+    EXPECT_EQ(r->get_mode(), 1);
+    EXPECT_EQ(r->get_grid_mode(), AF_GRID_MODE(3));
+    EXPECT_EQ(r->get_adjust_mode(), AF_ADJUST_MODE(0));
+    EXPECT_EQ(r->get_surf_mode(), AF_SURF_MODE(0));
+    EXPECT_DOUBLE_EQ(r->get_surface_tol(), 0.4);
+    EXPECT_DOUBLE_EQ(r->get_normal_tol(), 120.0);
+    EXPECT_DOUBLE_EQ(r->get_max_edge_length(), 7.0);
+    EXPECT_EQ(r->get_max_grid_lines(), 2048);
+    OrikOptions options;
+    options.set_version(OrikVersion(19, 3, 0));
+    EXPECT_EQ(options.get_version().major_version(), 19);
+    facet_options_expert expert;
+    EXPECT_TRUE(api_facet_entity(orik_make_body(oriktest::boxShape()), &expert, &options).ok());
+}
+
+TEST_F(KernelTest, CoarserPassAfterDeletingFacetsIsCoarser) {
+    BODY* cylinder = orik_make_body(oriktest::cylinderShape(5, 10));
+    REFINEMENT* r = refinement(0.001, 5);
+    api_set_entity_refinement(cylinder, r, TRUE);
+    const int fine = facetAndCompare(cylinder).triangleCount();
+    ASSERT_TRUE(api_delete_entity_facets(cylinder, TRUE).ok());
+    TopLoc_Location location;
+    TopExp_Explorer face(orik_entity_shape(cylinder), TopAbs_FACE);
+    EXPECT_TRUE(BRep_Tool::Triangulation(TopoDS::Face(face.Current()), location).IsNull());
+    r->set_surface_tol(0.5);
+    r->set_normal_tol(60);
+    const int coarse = facetAndCompare(cylinder).triangleCount();
+    EXPECT_LT(coarse, fine);
+}
+
+TEST_F(KernelTest, SharedGeometryIsMeshedOnceAndKeptWhileHeld) {
+    const TopoDS_Shape shape = oriktest::cylinderShape();
+    BODY* first = orik_make_body(shape);
+    BODY* second = orik_make_body(shape, translation(20, 0, 0));
+    REFINEMENT* r = refinement(0.05, 20);
+    api_set_entity_refinement(first, r, TRUE);
+    api_set_entity_refinement(second, r, TRUE);
+    const TopoDS_Face face = TopoDS::Face(TopExp_Explorer(shape, TopAbs_FACE).Current());
+    TopLoc_Location location;
+    facetAndCompare(first);
+    const Handle(Poly_Triangulation) meshed = BRep_Tool::Triangulation(face, location);
+    ASSERT_FALSE(meshed.IsNull());
+    facetAndCompare(second);
+    EXPECT_EQ(BRep_Tool::Triangulation(face, location), meshed);  // not meshed again
+    api_delete_entity_facets(first, TRUE);
+    EXPECT_EQ(BRep_Tool::Triangulation(face, location), meshed);  // still held by second
+    api_delete_entity_facets(second, TRUE);
+    EXPECT_TRUE(BRep_Tool::Triangulation(face, location).IsNull());
+}
+
+TEST_F(KernelTest, DISABLED_MaximumEdgeLengthIsHonoured) {
+    BODY* box = orik_make_body(oriktest::boxShape(10, 20, 30));
+    api_set_entity_refinement(box, refinement(1.0, 30, 4.0), TRUE);
+    const RecordingMeshManager manager = facetAndCompare(box);
+    for (const RecordedFace& face : manager.faces) {
+        for (const auto& t : face.stripTriangles()) {
+            for (int i = 0; i < 3; ++i) {
+                const Vec3& a = face.positions[t[size_t(i)]];
+                const Vec3& b = face.positions[t[size_t((i + 1) % 3)]];
+                EXPECT_LE(std::hypot(a.x - b.x, a.y - b.y, a.z - b.z), 4.0 + 1e-6);
+            }
+        }
+    }
+}

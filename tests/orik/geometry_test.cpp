@@ -1,0 +1,216 @@
+// Boxes, areas, mass properties and edge sampling.
+#include "OrikTestSupport.h"
+
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <gp_Circ.hxx>
+
+#include <cmath>
+#include <cstring>
+
+using oriktest::KernelTest;
+
+namespace {
+
+gp_Trsf translation(double x, double y, double z) {
+    gp_Trsf trsf;
+    trsf.SetTranslation(gp_Vec(x, y, z));
+    return trsf;
+}
+
+EDGE* circleEdge(double radius) {
+    return orik_make_free_edge(BRepBuilderAPI_MakeEdge(gp_Circ(gp_Ax2(), radius)).Shape());
+}
+
+// Samples the edge; returns the count and releases the arrays.
+int sampleCount(EDGE* edge, double tolerance, int limit, int expectedError = ORIK_OK) {
+    int count = 0;
+    SPAposition* points = nullptr;
+    double* params = nullptr;
+    const outcome result = api_facet_edge(edge, tolerance, 0.0, 0.0, limit, count, points, params);
+    EXPECT_EQ(result.error_number(), expectedError);
+    delete[] points;
+    delete[] params;
+    return count;
+}
+
+}  // namespace
+
+TEST_F(KernelTest, EntityBoxAppliesBodyPlacement) {
+    ENTITY_LIST list;
+    list.add(orik_make_body(oriktest::boxShape(10, 20, 30), translation(100, 0, 0)));
+    list.add(orik_make_free_vertex(BRepBuilderAPI_MakeVertex(gp_Pnt(-5, 0, 0)).Shape()));
+    SPAposition low, high;
+    ASSERT_TRUE(api_get_entity_box(list, nullptr, low, high).ok());
+    EXPECT_NEAR(low.x(), -5.0, 1e-3);
+    EXPECT_NEAR(high.x(), 110.0, 1e-3);
+    EXPECT_NEAR(high.z(), 30.0, 1e-3);
+    ASSERT_TRUE(api_get_entity_box(list[0], nullptr, low, high).ok());
+    EXPECT_NEAR(low.x(), 100.0, 1e-3);
+}
+
+TEST_F(KernelTest, EntityBoxRefusesEmptyInput) {
+    ENTITY_LIST empty;
+    SPAposition low, high;
+    EXPECT_EQ(api_get_entity_box(empty, nullptr, low, high).error_number(), ORIK_NO_ENTITIES);
+    KVXCOLLECTION* collection = nullptr;
+    api_make_collection(collection);
+    empty.add(collection);
+    EXPECT_EQ(api_get_entity_box(empty, nullptr, low, high).error_number(), ORIK_NO_ENTITIES);
+    WCS* wcs = nullptr;
+    api_wcs_create(SPAposition(), SPAposition(1, 0, 0), SPAposition(0, 1, 0), wcs);
+    empty.add(orik_make_body(oriktest::boxShape()));
+    EXPECT_EQ(api_get_entity_box(empty, wcs, low, high).error_number(), ORIK_BAD_ARGUMENT);
+}
+
+TEST_F(KernelTest, AreasOfBodiesAndFacesWithHoles) {
+    double area = -1.0, achieved = -1.0;
+    BODY* box = orik_make_body(oriktest::boxShape(10, 20, 30));
+    ASSERT_TRUE(api_ent_area(box, 5.0, area, achieved).ok());
+    EXPECT_NEAR(area, 2200.0, 1e-6);
+    FACE* holed = orik_make_free_face(oriktest::faceWithHole());
+    ASSERT_TRUE(api_ent_area(holed, 5.0, area, achieved).ok());
+    EXPECT_NEAR(area, 84.0, 1e-6);
+    EDGE* edge = circleEdge(1.0);
+    EXPECT_EQ(api_ent_area(edge, 0.01, area, achieved).error_number(), ORIK_NO_GEOMETRY);
+}
+
+TEST_F(KernelTest, AreaHonoursTheRequestedAccuracy) {
+    BODY* sphere = orik_make_body(BRepPrimAPI_MakeSphere(3.0).Shape());
+    const double exact = 4.0 * M_PI * 9.0;
+    for (double requested : {1e-3, 1e-6}) {
+        double area = 0.0, achieved = 0.0;
+        ASSERT_TRUE(api_ent_area(sphere, requested, area, achieved).ok());
+        EXPECT_LE(std::fabs(area - exact) / exact, requested) << requested;
+        EXPECT_LE(achieved, requested);
+    }
+}
+
+TEST_F(KernelTest, MassPropertiesOfABox) {
+    BODY* box = orik_make_body(oriktest::boxShape(10, 20, 30), translation(500, 0, 0));
+    mass_props props;
+    ASSERT_TRUE(api_body_mass_props(box, props).ok());
+    EXPECT_EQ(props.get_level_used(), VOLUME_CENTROID_AND_INERTIA);
+    EXPECT_NEAR(props.get_volume(), 6000.0, 1e-6);
+    EXPECT_NEAR(props.get_centroid().x(), 5.0, 1e-9);  // body's own coordinates
+    EXPECT_NEAR(props.get_centroid().z(), 15.0, 1e-9);
+    SPAunit_vector a1, a2, a3;
+    props.get_p_axes(a1, a2, a3);
+    // Principal axes of a box are its edges' directions, right-handed.
+    for (const SPAunit_vector& axis : {a1, a2, a3}) {
+        const double largest =
+            std::max({std::fabs(axis.x()), std::fabs(axis.y()), std::fabs(axis.z())});
+        EXPECT_NEAR(largest, 1.0, 1e-9);
+    }
+    const double handedness = a1.x() * (a2.y() * a3.z() - a2.z() * a3.y()) -
+                              a1.y() * (a2.x() * a3.z() - a2.z() * a3.x()) +
+                              a1.z() * (a2.x() * a3.y() - a2.y() * a3.x());
+    EXPECT_NEAR(handedness, 1.0, 1e-9);
+}
+
+TEST_F(KernelTest, MassPropertiesOfACylinderAtEachLevel) {
+    BODY* cylinder = orik_make_body(oriktest::cylinderShape(5, 10));
+    mass_props props;
+    mass_props_options options;
+    options.set_level(VOLUME_ONLY);
+    ASSERT_TRUE(api_body_mass_props(cylinder, props, &options).ok());
+    EXPECT_EQ(props.get_level_used(), VOLUME_ONLY);
+    EXPECT_NEAR(props.get_volume(), M_PI * 25.0 * 10.0, 1e-3);
+    EXPECT_DOUBLE_EQ(props.get_centroid().z(), 0.0);  // not computed at this level
+    ASSERT_TRUE(api_body_mass_props(cylinder, props).ok());
+    EXPECT_NEAR(props.get_centroid().z(), 5.0, 1e-6);
+    double m1, m2, m3;
+    props.get_p_moments(m1, m2, m3);
+    EXPECT_GT(m1, 0.0);
+}
+
+TEST_F(KernelTest, OpenSheetNeedsTheOneSidedSheetOption) {
+    BODY* sheet = orik_make_body(oriktest::squareSheet(10));
+    EXPECT_FALSE(is_closed_solid_body(sheet));
+    mass_props props;
+    const outcome first = api_body_mass_props(sheet, props);
+    ASSERT_EQ(first.error_number(), ORIK_ONE_SIDED_SHEETS);
+    EXPECT_EQ(std::strcmp(find_err_mess(first.error_number()),
+                          "body has 1-sided sheets; volume not calculated"),
+              0);
+    mass_props_options options;
+    options.set_one_sided_sheet_opt(2);
+    ASSERT_TRUE(api_body_mass_props(sheet, props, &options).ok());
+    EXPECT_EQ(props.get_level_used(), VOLUME_CENTROID_AND_INERTIA);
+    EXPECT_DOUBLE_EQ(props.get_volume(), 0.0);
+    EXPECT_NEAR(props.get_centroid().x(), 5.0, 1e-9);
+    options.set_one_sided_sheet_opt(3);
+    EXPECT_EQ(api_body_mass_props(sheet, props, &options).error_number(), ORIK_BAD_ARGUMENT);
+}
+
+TEST_F(KernelTest, MassPropertiesRefuseWhatIsNotABody) {
+    mass_props props;
+    EXPECT_EQ(api_body_mass_props(nullptr, props).error_number(), ORIK_NULL_ENTITY);
+    BODY* wireBody = orik_make_body(BRepBuilderAPI_MakeEdge(gp_Pnt(), gp_Pnt(1, 0, 0)).Shape());
+    EXPECT_EQ(api_body_mass_props(wireBody, props).error_number(), ORIK_NO_GEOMETRY);
+}
+
+TEST_F(KernelTest, StraightEdgeGivesItsTwoEnds) {
+    EDGE* edge = orik_make_free_edge(BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(10, 0, 0)));
+    int count = 0;
+    SPAposition* points = nullptr;
+    double* params = nullptr;
+    ASSERT_TRUE(api_facet_edge(edge, 0.01, 0.0, 0.0, 100, count, points, params).ok());
+    ASSERT_EQ(count, 2);
+    EXPECT_DOUBLE_EQ(points[1].x(), 10.0);
+    EXPECT_DOUBLE_EQ(params[0], 0.0);
+    delete[] points;
+    delete[] params;
+    // A length limit splits it.
+    ASSERT_TRUE(api_facet_edge(edge, 0.01, 0.0, 3.0, 100, count, points, params).ok());
+    EXPECT_EQ(count, 5);
+    delete[] points;
+    delete[] params;
+}
+
+TEST_F(KernelTest, EdgeSamplingMeetsTheToleranceWithinTheLimit) {
+    EDGE* circle = circleEdge(10.0);
+    const double tolerance = 0.01;
+    int count = 0;
+    SPAposition* points = nullptr;
+    double* params = nullptr;
+    ASSERT_TRUE(api_facet_edge(circle, tolerance, 0.0, 0.0, 1000, count, points, params).ok());
+    ASSERT_GT(count, 2);
+    ASSERT_LE(count, 1000);
+    // Every chord's midpoint lies within the tolerance of the circle.
+    for (int i = 1; i < count; ++i) {
+        const double mx = (points[i - 1].x() + points[i].x()) / 2;
+        const double my = (points[i - 1].y() + points[i].y()) / 2;
+        EXPECT_LE(10.0 - std::hypot(mx, my), tolerance * 1.01);
+    }
+    delete[] points;
+    delete[] params;
+}
+
+TEST_F(KernelTest, EdgeSamplingAtAndBeyondItsLimit) {
+    EDGE* circle = circleEdge(10.0);
+    const int needed = sampleCount(circle, 0.001, 100000);
+    ASSERT_GT(needed, 10);
+    EXPECT_EQ(sampleCount(circle, 0.001, needed), needed);
+    EXPECT_EQ(sampleCount(circle, 0.001, needed - 1), needed);  // limit + 1
+    EXPECT_EQ(sampleCount(circle, 0.001, 5), 6);
+}
+
+TEST_F(KernelTest, EdgeSamplingRejectsBadArguments) {
+    EDGE* circle = circleEdge(1.0);
+    EXPECT_EQ(sampleCount(circle, 0.0, 100, ORIK_BAD_ARGUMENT), 0);
+    EXPECT_EQ(sampleCount(circle, 0.1, 1, ORIK_BAD_ARGUMENT), 0);
+    EXPECT_EQ(sampleCount(nullptr, 0.1, 100, ORIK_NULL_ENTITY), 0);
+}
+
+TEST_F(KernelTest, ReversedEdgeIsSampledFromItsStart) {
+    const TopoDS_Shape forward = BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(10, 0, 0));
+    EDGE* edge = orik_make_free_edge(forward.Reversed());
+    int count = 0;
+    SPAposition* points = nullptr;
+    double* params = nullptr;
+    ASSERT_TRUE(api_facet_edge(edge, 0.01, 0.0, 0.0, 100, count, points, params).ok());
+    EXPECT_DOUBLE_EQ(points[0].x(), edge->start_pos().x());
+    EXPECT_DOUBLE_EQ(points[0].x(), 10.0);
+    delete[] points;
+    delete[] params;
+}

@@ -1,0 +1,216 @@
+// Modeller lifetime, components, options, error texts, the API bracket and error trapping.
+#include "OrikTestSupport.h"
+
+#include <Standard_Failure.hxx>
+
+#include <csignal>
+#include <stdexcept>
+
+using oriktest::KernelTest;
+
+namespace {
+
+// The start-up and shut-down sequence a host library runs, every step checked.
+void startLikeTheLibrary() {
+    ASSERT_TRUE(api_start_modeller(0).ok());
+    for (outcome (*init)() :
+         {api_initialize_kernel, api_initialize_spline, api_initialize_intersectors,
+          api_initialize_euler_ops, api_initialize_faceter, api_initialize_constructors,
+          api_initialize_generic_attributes}) {
+        EXPECT_EQ(init().error_number(), ORIK_OK);
+    }
+    EXPECT_EQ(api_set_int_option("adaptive_grid", 1).error_number(), ORIK_OK);
+    EXPECT_EQ(api_logging(FALSE).error_number(), ORIK_OK);
+    EXPECT_EQ(api_rh_set_default_rgb(rgb_color(0.8, 0.8, 0.9)).error_number(), ORIK_OK);
+    FileInfo info;
+    info.set_product_id("test product");
+    info.set_units(1.0);
+    EXPECT_EQ(api_set_file_info(FILEINFO_PRODUCT_ID | FILEINFO_UNITS, info).error_number(),
+              ORIK_OK);
+}
+
+void stopLikeTheLibrary() {
+    for (outcome (*terminate)() :
+         {api_terminate_kernel, api_terminate_spline, api_terminate_intersectors,
+          api_terminate_euler_ops, api_terminate_faceter, api_terminate_constructors,
+          api_terminate_generic_attributes}) {
+        EXPECT_EQ(terminate().error_number(), ORIK_OK);
+    }
+    EXPECT_EQ(api_stop_modeller().error_number(), ORIK_OK);
+}
+
+}  // namespace
+
+TEST(KernelLifetime, StartAndStopSequenceSucceeds) {
+    startLikeTheLibrary();
+    EXPECT_EQ(api_component_init_count("faceter"), 1);
+    int value = 0;
+    EXPECT_TRUE(api_get_int_option("adaptive_grid", value).ok());
+    EXPECT_EQ(value, 1);
+    FileInfo info;
+    EXPECT_TRUE(api_get_file_info(info).ok());
+    EXPECT_STREQ(info.product_id(), "test product");
+    stopLikeTheLibrary();
+    EXPECT_FALSE(api_modeller_running());
+}
+
+TEST(KernelLifetime, CallsWhileStoppedReturnNotRunning) {
+    ENTITY_LIST list;
+    EXPECT_EQ(api_get_faces(nullptr, list).error_number(), ORIK_NOT_RUNNING);
+    EXPECT_EQ(api_initialize_kernel().error_number(), ORIK_NOT_RUNNING);
+    EXPECT_EQ(api_stop_modeller().error_number(), ORIK_NOT_RUNNING);
+    EXPECT_EQ(orik_make_body(oriktest::boxShape()), nullptr);
+    EXPECT_EQ(api_component_init_count("kernel"), -1);
+}
+
+TEST(KernelLifetime, SecondStartKeepsTheRunningState) {
+    ASSERT_TRUE(api_start_modeller(0).ok());
+    BODY* body = orik_make_body(oriktest::boxShape());
+    EXPECT_TRUE(api_start_modeller(0).ok());
+    EXPECT_TRUE(api_delent(body).ok());
+    EXPECT_TRUE(api_stop_modeller().ok());
+}
+
+TEST(KernelLifetime, RestartResetsTheDefaultColor) {
+    ASSERT_TRUE(api_start_modeller(0).ok());
+    EXPECT_TRUE(api_rh_set_default_rgb(rgb_color(1, 0, 0)).ok());
+    ASSERT_TRUE(api_stop_modeller().ok());
+    ASSERT_TRUE(api_start_modeller(0).ok());
+    rgb_color color;
+    EXPECT_TRUE(api_rh_get_default_rgb(color).ok());
+    EXPECT_EQ(color, rgb_color(0.8, 0.8, 0.9));
+    EXPECT_TRUE(api_stop_modeller().ok());
+}
+
+TEST(KernelLifetime, StopDeletesEntitiesStillAlive) {
+    ASSERT_TRUE(api_start_modeller(0).ok());
+    BODY* body = orik_make_body(oriktest::boxShape());
+    ASSERT_NE(body, nullptr);
+    ASSERT_TRUE(api_stop_modeller().ok());
+    ASSERT_TRUE(api_start_modeller(0).ok());
+    EXPECT_EQ(api_delent(body).error_number(), ORIK_NULL_ENTITY);
+    EXPECT_TRUE(api_stop_modeller().ok());
+}
+
+TEST(KernelLifetime, StopRestoresThePreviousSignalHandler) {
+    struct sigaction mine {
+    }, before{}, after{};
+    mine.sa_handler = SIG_IGN;
+    sigaction(SIGSEGV, nullptr, &before);
+    sigaction(SIGSEGV, &mine, nullptr);
+    ASSERT_TRUE(api_start_modeller(0).ok());
+    struct sigaction during {};
+    sigaction(SIGSEGV, nullptr, &during);
+    EXPECT_NE(during.sa_handler, SIG_IGN);
+    ASSERT_TRUE(api_stop_modeller().ok());
+    sigaction(SIGSEGV, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, SIG_IGN);
+    sigaction(SIGSEGV, &before, nullptr);
+}
+
+TEST_F(KernelTest, ComponentsCountInitializeAndTerminate) {
+    EXPECT_EQ(api_terminate_faceter().error_number(), ORIK_NOT_INITIALIZED);
+    EXPECT_TRUE(api_initialize_faceter().ok());
+    EXPECT_TRUE(api_initialize_faceter().ok());
+    EXPECT_EQ(api_component_init_count("faceter"), 2);
+    EXPECT_TRUE(api_terminate_faceter().ok());
+    EXPECT_EQ(api_component_init_count("faceter"), 1);
+    EXPECT_EQ(api_component_init_count("no such component"), -1);
+}
+
+TEST_F(KernelTest, OptionsAndFileInfoRejectBadInput) {
+    EXPECT_EQ(api_set_int_option("no_such_option", 1).error_number(), ORIK_UNKNOWN_OPTION);
+    EXPECT_EQ(api_set_int_option(nullptr, 1).error_number(), ORIK_BAD_ARGUMENT);
+    FileInfo info;
+    info.set_units(0.0);
+    EXPECT_EQ(api_set_file_info(FILEINFO_UNITS, info).error_number(), ORIK_BAD_ARGUMENT);
+    EXPECT_EQ(api_set_file_info(8, info).error_number(), ORIK_BAD_ARGUMENT);
+    info.set_product_id(nullptr);
+    EXPECT_STREQ(info.product_id(), "");
+}
+
+TEST(ErrorTexts, EveryNumberHasAText) {
+    for (int number = ORIK_OK; number <= ORIK_NOT_INITIALIZED; ++number) {
+        EXPECT_STRNE(find_err_mess(number), "") << number;
+    }
+    EXPECT_STREQ(find_err_mess(ORIK_ONE_SIDED_SHEETS),
+                 "body has 1-sided sheets; volume not calculated");
+    EXPECT_STREQ(find_err_mess(0x7fffffff), "");
+    EXPECT_STREQ(orik_exception(ORIK_MESH_FAILED).what(), find_err_mess(ORIK_MESH_FAILED));
+}
+
+TEST(ErrorTexts, OutcomeClassifiesItsNumber) {
+    EXPECT_TRUE(outcome().ok());
+    EXPECT_TRUE(outcome(ORIK_WARNING).ok());
+    EXPECT_FALSE(outcome(ORIK_NO_ENTITIES).ok());
+    EXPECT_EQ(outcome(ORIK_BAD_ARGUMENT).error_number(), ORIK_BAD_ARGUMENT);
+}
+
+TEST_F(KernelTest, BracketReturnsItsFirstFailure) {
+    api_bb_begin();
+    EXPECT_TRUE(api_logging(FALSE).ok());
+    EXPECT_EQ(api_delent(nullptr).error_number(), ORIK_NULL_ENTITY);
+    EXPECT_EQ(api_set_int_option("no_such_option", 0).error_number(), ORIK_UNKNOWN_OPTION);
+    EXPECT_EQ(api_bb_end().error_number(), ORIK_NULL_ENTITY);
+    api_bb_begin();
+    EXPECT_TRUE(api_bb_end().ok());
+}
+
+TEST_F(KernelTest, NestedBracketFailureReachesTheOuterOne) {
+    api_bb_begin();
+    api_bb_begin();
+    EXPECT_FALSE(api_delent(nullptr).ok());
+    EXPECT_EQ(api_bb_end().error_number(), ORIK_NULL_ENTITY);
+    EXPECT_EQ(api_bb_end().error_number(), ORIK_NULL_ENTITY);
+    EXPECT_TRUE(api_bb_end().ok());  // no bracket open
+}
+
+namespace {
+
+// A mesh manager that fails in one of several ways when a face's output begins.
+class FailingManager : public INDEXED_MESH_MANAGER {
+public:
+    enum class Failure { Signal, StdException, OcctFailure, KernelError };
+    explicit FailingManager(Failure failure) : failure_(failure) {}
+    void begin_mesh_output(ENTITY*, ENTITY*) override {
+        switch (failure_) {
+            case Failure::Signal:
+                std::raise(SIGSEGV);
+                break;
+            case Failure::StdException:
+                throw std::runtime_error("manager failed");
+            case Failure::OcctFailure:
+                throw Standard_Failure("manager failed");
+            case Failure::KernelError:
+                throw orik_exception(ORIK_BAD_ARGUMENT);
+        }
+    }
+
+private:
+    Failure failure_;
+};
+
+int facetWith(FailingManager::Failure failure) {
+    BODY* body = orik_make_body(oriktest::boxShape());
+    FailingManager manager(failure);
+    api_set_mesh_manager(&manager);
+    const int number = api_facet_entity(body).error_number();
+    api_set_mesh_manager(nullptr);
+    api_delent(body);
+    return number;
+}
+
+}  // namespace
+
+TEST_F(KernelTest, FailuresInsideCallsBecomeOutcomes) {
+    EXPECT_EQ(facetWith(FailingManager::Failure::StdException), ORIK_UNEXPECTED);
+    EXPECT_EQ(facetWith(FailingManager::Failure::OcctFailure), ORIK_MODELLING_FAILURE);
+    EXPECT_EQ(facetWith(FailingManager::Failure::KernelError), ORIK_BAD_ARGUMENT);
+}
+
+TEST_F(KernelTest, SignalInsideACallBecomesAnOutcome) {
+    EXPECT_EQ(facetWith(FailingManager::Failure::Signal), ORIK_SIGNAL_CAUGHT);
+    // The kernel goes on working afterwards.
+    BODY* body = orik_make_body(oriktest::boxShape());
+    EXPECT_TRUE(api_facet_entity(body).ok());
+}
