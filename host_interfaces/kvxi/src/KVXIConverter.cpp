@@ -27,11 +27,17 @@ using tam::CadModel;
 using tam::Format;
 
 const std::set<std::string>& KnownOptionNames() {
-    static const std::set<std::string> names = {
-        "Representation",       "TranslateAttributes",     "Healing",
-        "TranslateFreePoints",  "TranslateFreeCurves",     "TranslateFreeSurfaces",
-        "TranslateSheetBodies", "TranslateHiddenEntities", "OverrideFaceColorWithBodyColor",
-        "TimeLimitSeconds"};
+    static const std::set<std::string> names = {"Representation",
+                                                "TranslateAttributes",
+                                                "Healing",
+                                                "TranslateFreePoints",
+                                                "TranslateFreeCurves",
+                                                "TranslateFreeSurfaces",
+                                                "TranslateSheetBodies",
+                                                "TranslateHiddenEntities",
+                                                "OverrideFaceColorWithBodyColor",
+                                                "TimeLimitSeconds",
+                                                "CodePage"};
     return names;
 }
 

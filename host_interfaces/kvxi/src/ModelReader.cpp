@@ -51,8 +51,9 @@ KVXIResult ReadBrep(const std::string& path, const TranslateOptions& options,
 KVXIResult ReadXcaf(Format format, const std::string& path, const TranslateOptions& options,
                     ConversionProgress& progress, CadModel& model) {
     Handle(TDocStd_Document) doc = NewXcafDocument();
-    KVXIResult result = format == Format::Step ? ReadStepIntoXcaf(path, progress, doc)
-                                               : ReadIgesIntoXcaf(path, progress, doc);
+    KVXIResult result = format == Format::Step
+                            ? ReadStepIntoXcaf(path, options.codePage, progress, doc)
+                            : ReadIgesIntoXcaf(path, progress, doc);
     if (result.IsFailure())
         return result;
     if (progress.CheckInterrupt())

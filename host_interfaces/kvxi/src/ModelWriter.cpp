@@ -63,7 +63,7 @@ KVXIResult WriteStep(const CadModel& model, const std::string& path, ConversionP
 }
 
 KVXIResult WriteIges(const CadModel& model, const std::string& path, ConversionProgress& progress) {
-    Handle(TDocStd_Document) doc = BuildXcafDocument(model);
+    Handle(TDocStd_Document) doc = BuildXcafDocument(model, true);
     IGESCAFControl_Writer writer;
     writer.SetColorMode(Standard_True);
     writer.SetNameMode(Standard_True);

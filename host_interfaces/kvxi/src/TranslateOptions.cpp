@@ -28,6 +28,7 @@ TranslateOptions TranslateOptions::From(const KVXIOptions& options) {
     o.hiddenEntities = options.GetBool("TranslateHiddenEntities", o.hiddenEntities);
     o.overrideFaceColorWithBodyColor = options.GetInteger("OverrideFaceColorWithBodyColor", 0) != 0;
     o.timeLimitSeconds = options.GetInteger("TimeLimitSeconds", 0);
+    o.codePage = options.GetString("CodePage", std::string());
     return o;
 }
 

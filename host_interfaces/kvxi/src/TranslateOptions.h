@@ -21,6 +21,8 @@ struct TranslateOptions {
     bool overrideFaceColorWithBodyColor = false;
     // Seconds a conversion may take before it is interrupted; 0 means no limit.
     int timeLimitSeconds = 0;
+    // Code page of 8-bit text in STEP files ("CP1251", "ISO8859_1" ...); "" keeps UTF-8.
+    std::string codePage;
 
     // Reads the options this translator uses; unknown names are ignored.
     static TranslateOptions From(const KVXIOptions& options);

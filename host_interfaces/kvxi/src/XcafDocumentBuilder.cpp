@@ -25,15 +25,18 @@ TCollection_ExtendedString FromUtf8(const std::string& text) {
 
 class XcafDocumentBuilder {
 public:
-    explicit XcafDocumentBuilder(const CadModel& model)
+    XcafDocumentBuilder(const CadModel& model, bool flat)
         : m_model(model),
+          m_flat(flat),
           m_doc(NewXcafDocument()),
           m_shapes(XCAFDoc_DocumentTool::ShapeTool(m_doc->Main())),
           m_colors(XCAFDoc_DocumentTool::ColorTool(m_doc->Main())),
           m_layers(XCAFDoc_DocumentTool::LayerTool(m_doc->Main())) {}
 
     Handle(TDocStd_Document) Run() {
-        if (IsSinglePart()) {
+        if (m_flat) {
+            AddFlatBodies();
+        } else if (IsSinglePart()) {
             const PlacedBody& body = m_model.bodies.front();
             const TDF_Label part = Part(body);
             SetAttributes(part, body.attributes, false);
@@ -51,6 +54,14 @@ public:
 private:
     bool IsSinglePart() const {
         return m_model.bodies.size() == 1 && m_model.bodies.front().placement.Form() == gp_Identity;
+    }
+
+    void AddFlatBodies() {
+        for (const PlacedBody& body : m_model.bodies) {
+            const TopoDS_Shape placed = body.shape.Moved(TopLoc_Location(body.placement));
+            const TDF_Label label = m_shapes->AddShape(placed, Standard_False);
+            SetAttributes(label, body.attributes, false);
+        }
     }
 
     void AddAssembly() {
@@ -83,8 +94,11 @@ private:
     void SetAttributes(const TDF_Label& label, const Attributes& attributes, bool curve) {
         if (!attributes.name.empty())
             TDataStd_Name::Set(label, FromUtf8(attributes.name));
-        if (attributes.color) {
-            m_colors->SetColor(label, ToOcct(*attributes.color),
+        // OCCT 7.6's STEP writer crashes on a hidden shape without a style, so a hidden
+        // shape always gets a color (the kernel's default one when it has none).
+        const RgbColor kDefault{0.8, 0.8, 0.9};
+        if (attributes.color || !attributes.visible) {
+            m_colors->SetColor(label, ToOcct(attributes.color.value_or(kDefault)),
                                curve ? XCAFDoc_ColorCurv : XCAFDoc_ColorSurf);
         }
         if (!attributes.layer.empty())
@@ -94,6 +108,7 @@ private:
     }
 
     const CadModel& m_model;
+    bool m_flat;
     Handle(TDocStd_Document) m_doc;
     Handle(XCAFDoc_ShapeTool) m_shapes;
     Handle(XCAFDoc_ColorTool) m_colors;
@@ -103,8 +118,8 @@ private:
 
 }  // namespace
 
-Handle(TDocStd_Document) BuildXcafDocument(const CadModel& model) {
-    return XcafDocumentBuilder(model).Run();
+Handle(TDocStd_Document) BuildXcafDocument(const CadModel& model, bool flat) {
+    return XcafDocumentBuilder(model, flat).Run();
 }
 
 }  // namespace tam

@@ -42,6 +42,16 @@ std::string LabelName(const TDF_Label& label) {
     return ToUtf8(name->Get());
 }
 
+// Exporters name instances "NAUO" + a number when the user gave them no name; the product's
+// name says more then.
+bool IsGeneratedInstanceName(const std::string& name) {
+    if (name.empty())
+        return true;
+    if (name.compare(0, 4, "NAUO") != 0 || name.size() == 4)
+        return false;
+    return name.find_first_not_of("0123456789", 4) == std::string::npos;
+}
+
 // What one part (a referred label) becomes, computed once and shared by its instances.
 struct PartData {
     TopoDS_Shape bodyShape;      // without location; null when the part has no body
@@ -115,7 +125,7 @@ private:
         const XCAFPrs_DocumentNode& node = explorer.Current();
         Attributes attributes;
         attributes.name = LabelName(node.Label);
-        if (attributes.name.empty())
+        if (IsGeneratedInstanceName(attributes.name))
             attributes.name = LabelName(node.RefLabel);
         attributes.layer = FirstLayer(node.Label);
         if (attributes.layer.empty())

@@ -3,6 +3,7 @@
 #include <IFSelect_ReturnStatus.hxx>
 #include <IGESCAFControl_Reader.hxx>
 #include <Interface_CheckIterator.hxx>
+#include <Interface_Static.hxx>
 #include <STEPCAFControl_Reader.hxx>
 #include <XCAFDoc_DocumentTool.hxx>
 #include <XCAFDoc_ShapeTool.hxx>
@@ -40,6 +41,22 @@ KVXIResult TransferInto(Reader& reader, ConversionProgress& progress,
     return KVXIResult(parserFailures ? KVXIResult::Warning : KVXIResult::Success);
 }
 
+// Sets the STEP reader's code page for one read and restores the previous one.
+class CodePageSetting {
+public:
+    explicit CodePageSetting(const std::string& codePage)
+        : m_previous(Interface_Static::CVal("read.step.codepage")) {
+        if (!codePage.empty())
+            Interface_Static::SetCVal("read.step.codepage", codePage.c_str());
+    }
+    ~CodePageSetting() { Interface_Static::SetCVal("read.step.codepage", m_previous.c_str()); }
+    CodePageSetting(const CodePageSetting&) = delete;
+    CodePageSetting& operator=(const CodePageSetting&) = delete;
+
+private:
+    std::string m_previous;
+};
+
 }  // namespace
 
 Handle(TDocStd_Document) NewXcafDocument() {
@@ -48,8 +65,9 @@ Handle(TDocStd_Document) NewXcafDocument() {
     return doc;
 }
 
-KVXIResult ReadStepIntoXcaf(const std::string& path, ConversionProgress& progress,
-                            Handle(TDocStd_Document) & doc) {
+KVXIResult ReadStepIntoXcaf(const std::string& path, const std::string& codePage,
+                            ConversionProgress& progress, Handle(TDocStd_Document) & doc) {
+    const CodePageSetting setting(codePage);
     STEPCAFControl_Reader reader;
     reader.SetColorMode(Standard_True);
     reader.SetNameMode(Standard_True);

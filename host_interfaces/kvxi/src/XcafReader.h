@@ -16,8 +16,9 @@ Handle(TDocStd_Document) NewXcafDocument();
 
 // Reads a STEP file into `doc` (a fresh document). Success, Warning when the parser reported
 // syntax problems it skipped, or an error (ReadFailed, TransferFailed, Interrupted).
-KVXIResult ReadStepIntoXcaf(const std::string& path, ConversionProgress& progress,
-                            Handle(TDocStd_Document) & doc);
+// `codePage` names the code page of 8-bit text in the file ("" for UTF-8).
+KVXIResult ReadStepIntoXcaf(const std::string& path, const std::string& codePage,
+                            ConversionProgress& progress, Handle(TDocStd_Document) & doc);
 // Reads an IGES file into `doc` (a fresh document); results as for STEP.
 KVXIResult ReadIgesIntoXcaf(const std::string& path, ConversionProgress& progress,
                             Handle(TDocStd_Document) & doc);

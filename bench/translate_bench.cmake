@@ -1,0 +1,7 @@
+# The translator's STEP read into kernel entities, timed side by side with Open CASCADE's own
+# XCAF read and transfer of the same file.
+add_executable(translate_bench ${CMAKE_CURRENT_LIST_DIR}/translate_bench.cpp)
+target_include_directories(translate_bench SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
+target_link_libraries(translate_bench PRIVATE TamInteropCAD::kvxi TamInteropCAD::orik
+    ${TAM_OCCT_EXCHANGE_LIBS} ${TAM_OCCT_KERNEL_LIBS})
+tam_set_warnings(translate_bench)

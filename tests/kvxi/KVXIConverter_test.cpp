@@ -1,0 +1,243 @@
+// Conversions through the translator with the kernel running, on the small documents in
+// tests/data/kvxi: a STEP assembly (a block placed twice, one instance red, one hidden
+// cylinder with a non-ASCII name, one yellow face) and a B-rep compound with free geometry.
+#include "KvxiTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using namespace kvxitest;
+
+namespace {
+
+const std::string kData = std::string(TAM_TEST_DATA_DIR) + "/kvxi/";
+
+class KvxiConverterTest : public KernelSuite {
+protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() / ("kvxi_test_" + std::to_string(::getpid()));
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string Out(const std::string& name) const { return (m_folder / name).string(); }
+
+    static KVXIResult WriteEntities(const Entities& entities, const std::string& path) {
+        KVXIOrikDocument source(entities.list);
+        KVXIDocument target{KVXIFile(path)};
+        KVXIOptions options;
+        options.Add("TranslateAttributes", true);
+        KVXIConverter converter;
+        converter.SetOptions(options);
+        return converter.Convert(source, target);
+    }
+
+    fs::path m_folder;
+};
+
+const ENTITY* FindByName(const Entities& entities, const std::string& name) {
+    for (int i = 0; i < entities.Count(); ++i) {
+        if (TextAttribute(entities[i], "ATTRIB_XORIK_NAME") == name)
+            return entities[i];
+    }
+    return nullptr;
+}
+
+TEST_F(KvxiConverterTest, StepAssemblyBecomesPlacedBodiesWithAttributes) {
+    Entities entities;
+    Convert(kData + "assembly.stp", "STEP", EntityOptions(), entities);
+    ASSERT_TRUE(entities.result.IsSuccess()) << entities.result.GetText();
+    ASSERT_EQ(CountBodies(entities), 3);
+
+    const ENTITY* first = FindByName(entities, "Block-1");
+    const ENTITY* second = FindByName(entities, "Block-2");
+    const ENTITY* hidden = FindByName(entities, "Hidden cylinder");
+    ASSERT_TRUE(first && second && hidden);
+    EXPECT_TRUE(orik_entity_shape(first).IsSame(orik_entity_shape(second)));
+    EXPECT_NEAR(orik_entity_placement(second).TranslationPart().X(), 100.0, 1e-9);
+    EXPECT_EQ(TextAttribute(hidden, "ATTRIB_XORIK_SHOW"), "0");
+    EXPECT_EQ(TextAttribute(first, "ATTRIB_XORIK_SHOW"), "");
+
+    rgb_color color;
+    ASSERT_TRUE(OwnColor(second, color));
+    EXPECT_DOUBLE_EQ(color.red(), 1.0);
+    EXPECT_DOUBLE_EQ(color.blue(), 0.0);
+    ASSERT_TRUE(OwnColor(first, color));
+    EXPECT_DOUBLE_EQ(color.blue(), 1.0);
+
+    ENTITY_LIST faces;
+    api_get_faces(const_cast<ENTITY*>(first), faces);
+    int yellow = 0;
+    for (int i = 0; i < faces.count(); ++i) {
+        yellow += OwnColor(faces[i], color) && color.green() == 1.0 && color.red() == 1.0;
+    }
+    EXPECT_EQ(yellow, 1);
+}
+
+TEST_F(KvxiConverterTest, OptionsDropHiddenEntitiesAndFaceColors) {
+    Entities withoutHidden;
+    Convert(kData + "assembly.stp", "STEP", EntityOptions(true, false), withoutHidden);
+    EXPECT_EQ(CountBodies(withoutHidden), 2);
+
+    KVXIOptions options = EntityOptions();
+    options.Add("OverrideFaceColorWithBodyColor", 1);
+    Entities overridden;
+    Convert(kData + "assembly.stp", "STEP", options, overridden);
+    const ENTITY* first = FindByName(overridden, "Block-1");
+    ASSERT_NE(first, nullptr);
+    ENTITY_LIST faces;
+    api_get_faces(const_cast<ENTITY*>(first), faces);
+    rgb_color color;
+    for (int i = 0; i < faces.count(); ++i)
+        EXPECT_FALSE(OwnColor(faces[i], color));
+}
+
+TEST_F(KvxiConverterTest, FreeGeometryFollowsOptions) {
+    Entities all;
+    Convert(kData + "mixed.brep", nullptr, EntityOptions(true), all);
+    ASSERT_TRUE(all.result.IsSuccess());
+    EXPECT_EQ(CountBodies(all), 2);
+    int vertices = 0, edges = 0;
+    for (int i = 0; i < all.Count(); ++i) {
+        vertices += is_VERTEX(all[i]) ? 1 : 0;
+        edges += is_EDGE(all[i]) ? 1 : 0;
+    }
+    EXPECT_EQ(vertices, 1);
+    EXPECT_EQ(edges, 1);
+
+    Entities bodiesOnly;
+    Convert(kData + "mixed.brep", "BREP", EntityOptions(false), bodiesOnly);
+    EXPECT_EQ(bodiesOnly.Count(), 2);
+}
+
+TEST_F(KvxiConverterTest, NonAsciiNamesStayIntact) {
+    Entities entities;
+    Convert(kData + "assembly.stp", nullptr, EntityOptions(), entities);
+    bool found = false;
+    for (int i = 0; i < entities.Count(); ++i) {
+        ATTRIB_GEN_NAME* attrib = nullptr;
+        api_find_named_attribute(entities[i], "ATTRIB_XORIK_NAME", attrib);
+        found |= attrib && attrib->identity() == ATTRIB_GEN_WSTRING_TYPE;
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(KvxiConverterTest, UnreadableSourcesGiveClearFailures) {
+    struct Row {
+        std::string path;
+        const char* type;
+        int expected;
+    };
+    const Row rows[] = {
+        {kData + "assembly.stp", "MIREXV4", KVXIResult::UnsupportedSourceType},
+        {kData + "assembly.stp", "MIREXV5", KVXIResult::UnsupportedSourceType},
+        {kData + "assembly.stp", "ProE", KVXIResult::UnsupportedSourceType},
+        {kData + "assembly.stp", "step", KVXIResult::UnsupportedSourceType},
+        {kData + "missing.stp", "STEP", KVXIResult::FileNotFound},
+        {std::string(TAM_TEST_DATA_DIR) + "/invalid/kvxi_truncated.stp", "STEP",
+         KVXIResult::NoEntities},
+        {std::string(TAM_TEST_DATA_DIR) + "/invalid/kvxi_garbage.igs", "IGES",
+         KVXIResult::NoEntities},
+    };
+    for (const Row& row : rows) {
+        Entities entities;
+        Convert(row.path, row.type, EntityOptions(), entities);
+        EXPECT_TRUE(entities.result.IsFailure()) << row.path << " " << row.type;
+        if (row.expected != KVXIResult::NoEntities) {
+            EXPECT_EQ(entities.result.GetValue(), row.expected) << row.type;
+        }
+        EXPECT_EQ(entities.list, nullptr);
+    }
+}
+
+TEST_F(KvxiConverterTest, WrittenFilesReadBackWithSameBodiesAndBox) {
+    Entities original;
+    Convert(kData + "assembly.stp", "STEP", EntityOptions(), original);
+    const Bnd_Box box = WorldBox(original);
+    for (const char* name : {"copy.stp", "copy.igs", "copy.brep"}) {
+        ASSERT_FALSE(WriteEntities(original, Out(name)).IsFailure()) << name;
+        Entities reread;
+        Convert(Out(name), nullptr, EntityOptions(), reread);
+        ASSERT_FALSE(reread.result.IsFailure()) << name;
+        EXPECT_EQ(CountBodies(reread), CountBodies(original)) << name;
+        const Bnd_Box again = WorldBox(reread);
+        EXPECT_NEAR(again.CornerMin().Distance(box.CornerMin()), 0.0, 0.01) << name;
+        EXPECT_NEAR(again.CornerMax().Distance(box.CornerMax()), 0.0, 0.01) << name;
+    }
+    Entities reread;
+    Convert(Out("copy.stp"), nullptr, EntityOptions(), reread);
+    EXPECT_NE(FindByName(reread, "Block-2"), nullptr);
+}
+
+TEST_F(KvxiConverterTest, TessellatedTargets) {
+    Entities original;
+    Convert(kData + "assembly.stp", "STEP", EntityOptions(), original);
+    EXPECT_TRUE(WriteEntities(original, Out("mesh.stl")).IsSuccess());
+    EXPECT_GT(fs::file_size(Out("mesh.stl")), 84u);
+
+    KVXIConverter converter;
+    KVXIOptions visualization;
+    visualization.Add(KVXIOptionName::Representation, "Visualization");
+    visualization.Add("TranslateAttributes", true);
+    converter.SetOptions(visualization);
+    KVXIDocument source(kData + "assembly.stp");
+    KVXIDocument glb(Out("model.glb"));
+    EXPECT_TRUE(converter.Convert(source, glb).IsSuccess());
+    std::ifstream in(Out("model.glb"), std::ios::binary);
+    char magic[4] = {};
+    in.read(magic, 4);
+    EXPECT_EQ(std::string(magic, 4), "glTF");
+}
+
+TEST_F(KvxiConverterTest, FailedWritesLeaveNoFile) {
+    Entities original;
+    Convert(kData + "assembly.stp", "STEP", EntityOptions(), original);
+    EXPECT_EQ(WriteEntities(original, Out("model.xyz")).GetValue(),
+              KVXIResult::UnsupportedTargetType);
+    EXPECT_EQ(WriteEntities(original, Out("no/such/folder/model.stp")).GetValue(),
+              KVXIResult::WriteFailed);
+    EXPECT_TRUE(fs::is_empty(m_folder));
+
+    Entities none;
+    EXPECT_EQ(WriteEntities(none, Out("empty.stp")).GetValue(), KVXIResult::NoEntities);
+    EXPECT_FALSE(fs::exists(Out("empty.stp")));
+}
+
+TEST_F(KvxiConverterTest, FileToFileWithoutOptions) {
+    KVXIConverter converter;
+    KVXIDocument source(kData + "mixed.brep");
+    KVXIDocument target(Out("mixed.stp"));
+    EXPECT_FALSE(converter.Convert(source, target).IsFailure());
+    Entities reread;
+    Convert(Out("mixed.stp"), "STEP", EntityOptions(), reread);
+    EXPECT_EQ(CountBodies(reread), 2);
+}
+
+TEST_F(KvxiConverterTest, EntitiesHandedOutOnceAndSourceListUnchanged) {
+    KVXIDocument source(kData + "mixed.brep");
+    KVXIOrikDocument target;
+    KVXIConverter converter;
+    ASSERT_TRUE(converter.Convert(source, target).IsSuccess());
+    Entities first;
+    EXPECT_TRUE(target.GetEntities(first.list).IsSuccess());
+    ENTITY_LIST* second = nullptr;
+    EXPECT_EQ(target.GetEntities(second).GetValue(), KVXIResult::NoEntities);
+    EXPECT_EQ(second, nullptr);
+
+    const int count = first.Count();
+    KVXIOrikDocument over(first.list);
+    EXPECT_EQ(over.GetEntityCount(), count);
+    EXPECT_EQ(first.Count(), count);
+}
+
+TEST_F(KvxiConverterTest, TimeLimitAndCancelInterrupt) {
+    KVXIConverter converter;
+    converter.SetProgressCallback([](double, bool& cancel) { cancel = true; });
+    KVXIDocument source(kData + "assembly.stp");
+    KVXIOrikDocument target;
+    EXPECT_EQ(converter.Convert(source, target).GetValue(), KVXIResult::Interrupted);
+    EXPECT_EQ(target.GetEntityCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// Results, option values, option sets and documents: the translator's plain value classes.
+#include <kvxi/kvxi.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(KVXIResultTest, ClassifiesEveryDocumentedNumber) {
+    struct Row {
+        int value;
+        KVXIResultClass expected;
+    };
+    const Row rows[] = {
+        {0, KVXIResultClass::Success},
+        {0x1000011, KVXIResultClass::TreatedAsSuccess},
+        {0x1000012, KVXIResultClass::TreatedAsSuccess},
+        {1, KVXIResultClass::Warning},
+        {0x2000003, KVXIResultClass::Warning},
+        {2, KVXIResultClass::NoEntities},
+        {3, KVXIResultClass::Error},
+        {KVXIResult::WriteFailed, KVXIResultClass::Error},
+        {12345, KVXIResultClass::Error},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(KVXIResult::Classify(row.value), row.expected) << row.value;
+        EXPECT_STRNE(KVXIResult::GetText(row.value), "") << row.value;
+    }
+}
+
+TEST(KVXIResultTest, SuccessWarningAndFailureTests) {
+    EXPECT_TRUE(KVXIResult().IsSuccess());
+    EXPECT_TRUE(KVXIResult(0x1000012).IsSuccess());
+    EXPECT_FALSE(KVXIResult(1).IsSuccess());
+    EXPECT_FALSE(KVXIResult(1).IsFailure());
+    EXPECT_TRUE(KVXIResult(0x2000003).IsWarning());
+    EXPECT_TRUE(KVXIResult(2).IsFailure());
+    EXPECT_TRUE(KVXIResult(KVXIResult::ReadFailed).IsFailure());
+    EXPECT_STREQ(KVXIResult(99).GetText(), "unknown translator result");
+}
+
+TEST(KVXIResultTest, FoldingKeepsTheWorseResult) {
+    KVXIResult folded;
+    folded &= KVXIResult(0x1000011);
+    EXPECT_EQ(folded.GetValue(), 0x1000011);
+    folded &= KVXIResult(0);
+    EXPECT_EQ(folded.GetValue(), 0x1000011);
+    folded &= KVXIResult(1);
+    EXPECT_EQ(folded.GetValue(), 1);
+    folded &= KVXIResult(0x2000003);  // same class: the earlier one stays
+    EXPECT_EQ(folded.GetValue(), 1);
+    folded &= KVXIResult(2);
+    EXPECT_EQ(folded.GetValue(), 2);
+    folded &= KVXIResult(KVXIResult::WriteFailed);
+    EXPECT_EQ(folded.GetValue(), KVXIResult::WriteFailed);
+    folded &= KVXIResult();
+    EXPECT_EQ(folded.GetValue(), KVXIResult::WriteFailed);
+}
+
+TEST(KVXIValueTest, KeepsKindAndConverts) {
+    const KVXIValue flag(true), number(42), text("Brep+Assembly");
+    EXPECT_TRUE(flag.IsBool());
+    EXPECT_TRUE(number.IsInteger());
+    EXPECT_TRUE(text.IsString());
+    EXPECT_EQ(flag.GetInteger(), 1);
+    EXPECT_EQ(number.GetString(), "42");
+    EXPECT_TRUE(KVXIValue("1").GetBool());
+    EXPECT_FALSE(KVXIValue(0).GetBool());
+    EXPECT_EQ(KVXIValue(static_cast<const char*>(nullptr)).GetString(), "");
+    EXPECT_NE(KVXIValue(1), KVXIValue(true));
+    EXPECT_EQ(KVXIValue(std::string("x")), KVXIValue("x"));
+}
+
+TEST(KVXIOptionsTest, RecordsPairsInOrderAndLaterValuesWin) {
+    KVXIOptions options;
+    EXPECT_TRUE(options.Add("TranslateAttributes", true).IsSuccess());
+    EXPECT_TRUE(options.Add("OverrideFaceColorWithBodyColor", 1).IsSuccess());
+    EXPECT_TRUE(options.Add(KVXIOptionName::Representation, "Brep+Assembly").IsSuccess());
+    EXPECT_TRUE(options.Add("TranslateAttributes", false).IsSuccess());
+    EXPECT_TRUE(options.Add("", true).IsFailure());
+
+    ASSERT_EQ(options.GetCount(), 4u);
+    const auto& entries = options.GetEntries();
+    EXPECT_EQ(entries[0].first.GetName(), "TranslateAttributes");
+    EXPECT_EQ(entries[0].second, KVXIValue(true));
+    EXPECT_EQ(entries[1].second, KVXIValue(1));
+    EXPECT_EQ(entries[2].first, KVXIOptionName::Representation);
+    EXPECT_EQ(entries[2].second.GetString(), "Brep+Assembly");
+    EXPECT_FALSE(options.GetBool("TranslateAttributes", true));
+    EXPECT_EQ(options.Find("Missing"), nullptr);
+    EXPECT_EQ(options.GetString("Missing", "fallback"), "fallback");
+}
+
+TEST(KVXIDocumentTest, TypeAndUnit) {
+    KVXIDocument document(std::wstring(L"/tmp/caf\u00e9.stp"));
+    EXPECT_EQ(document.GetPath(), "/tmp/caf\xC3\xA9.stp");
+    EXPECT_EQ(document.GetUnit(), KVXIDocument::Millimetre);
+    EXPECT_TRUE(document.SetType("STEP").IsSuccess());
+    EXPECT_EQ(document.GetType(), "STEP");
+    EXPECT_TRUE(document.SetType(nullptr).IsSuccess());
+    EXPECT_EQ(document.GetType(), "");
+    EXPECT_TRUE(document.SetUnit(99).IsFailure());
+    EXPECT_EQ(document.GetUnit(), KVXIDocument::Millimetre);
+    EXPECT_TRUE(document.SetUnit(KVXIDocument::Inch).IsSuccess());
+    EXPECT_FALSE(document.IsOrikDocument());
+    EXPECT_EQ(KVXIDocument(KVXIFile("a.igs")).GetPath(), "a.igs");
+    EXPECT_FALSE(KVXIFile("/nonexistent/file.stp").Exists());
+}
+
+TEST(KVXIConverterTest, RefusesToConvertBeforeInitialize) {
+    KVXIConverter converter;
+    KVXIDocument source(std::string("/nonexistent.stp"));
+    KVXIDocument target(std::string("/tmp/out.stp"));
+    EXPECT_EQ(converter.Convert(source, target).GetValue(), KVXIResult::NotInitialized);
+}
+
+TEST(KVXIConverterTest, SetOptionsReportsOptionsItDoesNotUse) {
+    KVXIConverter converter;
+    KVXIOptions used;
+    used.Add("Healing", false);
+    EXPECT_EQ(converter.SetOptions(used).GetValue(), KVXIResult::Success);
+    KVXIOptions unused;
+    unused.Add("EnableWideCharacter", true);
+    EXPECT_EQ(converter.SetOptions(unused).GetValue(), KVXIResult::SuccessOptionsIgnored);
+    EXPECT_EQ(converter.GetOptions().GetCount(), 1u);
+}
+
+}  // namespace
