@@ -1,7 +1,8 @@
 # The one place that knows which Open CASCADE the project builds on.
-find_package(OpenCASCADE 7.6 REQUIRED CONFIG)
+# OCCT's version file demands an exact match, so the version is checked here instead.
+find_package(OpenCASCADE REQUIRED CONFIG)
 if(OpenCASCADE_VERSION VERSION_LESS 7.6 OR OpenCASCADE_VERSION VERSION_GREATER_EQUAL 7.7)
-    message(WARNING "Open CASCADE ${OpenCASCADE_VERSION} found; the project is tested with 7.6")
+    message(FATAL_ERROR "Open CASCADE ${OpenCASCADE_VERSION} found; the project is tested with 7.6")
 endif()
 
 # Toolkits by role, so that each component links only what it uses.

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config locales
     libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
-    libocct-ocaf-dev libocct-data-exchange-dev libocct-visualization-dev
+    libocct-ocaf-dev libocct-data-exchange-dev libocct-visualization-dev libtbb-dev
     libpugixml-dev libcli11-dev libtinygltf-dev nlohmann-json3-dev libstb-dev
     libgtest-dev libgmock-dev
 )
