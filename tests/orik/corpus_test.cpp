@@ -70,10 +70,10 @@ int facetFile(const std::string& path) {
     for (int i = 0; i < bodies.count(); ++i)
         failed += !api_facet_entity(bodies[i]).ok();
     api_set_mesh_manager(nullptr);
-    api_del_entity_list(bodies);
-    api_stop_modeller();
     std::printf("%s: %d bodies, %d not faceted, %ld triangles\n", path.c_str(), bodies.count(),
                 failed, manager.triangles);
+    api_del_entity_list(bodies);
+    api_stop_modeller();
     return manager.inconsistentFaces == 0 ? 0 : 3;
 }
 
