@@ -1,0 +1,30 @@
+# Tests of the scene-graph building of CTamCADLoader and its mesh manager. The bodies are built
+# from OCCT primitives through the kernel's OCCT bridge, so the tests see OCCT headers.
+set(TAM_LOADER_TEST_LIBS
+    TamInteropCAD::TamInteropCAD
+    TamInteropCAD::orik
+    TamInteropCAD::tamsg
+    TamInteropCAD::tamsgdb
+    TamInteropCAD::tamkernel
+    ${TAM_OCCT_KERNEL_LIBS})
+
+tam_add_gtest(taminteropcad_loader_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/loader_mesh_manager_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/loader_faces_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/loader_walk_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/loader_attributes_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/loader_refinement_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/loader_free_geometry_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/loader_transforms_test.cpp
+    LIBS ${TAM_LOADER_TEST_LIBS})
+target_include_directories(taminteropcad_loader_tests SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
+
+# Every STEP file of the shared corpus; each file is its own test.
+tam_add_gtest(taminteropcad_loader_corpus_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/loader_corpus_test.cpp
+    LIBS ${TAM_LOADER_TEST_LIBS}
+    LABELS corpus
+    TIMEOUT 900)
+target_include_directories(taminteropcad_loader_corpus_tests SYSTEM PRIVATE
+    ${OpenCASCADE_INCLUDE_DIR})
