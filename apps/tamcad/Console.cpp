@@ -1,0 +1,125 @@
+#include "Console.h"
+
+#include "SceneWalk.h"
+
+#include <tamsgdb/sglModelLoader.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace tam {
+namespace {
+
+constexpr int kBarWidth = 30;
+
+struct ProgressState {
+    bool quiet = false;
+    bool terminal = false;
+    bool barOpen = false;
+    int lastTenth = -1;
+    unsigned int messages = 0;
+    std::string step;
+};
+
+ProgressState g_state;
+
+// The walk reports entities done over all passes; one pass is a fraction of 1 per pass.
+float overallFraction(float fraction) {
+    const unsigned int passes = std::max(1u, sglModelLoader::m_suiNbLOD);
+    return std::clamp(fraction / static_cast<float>(passes), 0.0f, 1.0f);
+}
+
+void drawBar(float fraction) {
+    const int filled = static_cast<int>(std::lround(fraction * kBarWidth));
+    std::fprintf(stderr, "\r[%s%s] %3d%%  %s", std::string(filled, '#').c_str(),
+                 std::string(kBarWidth - filled, '.').c_str(),
+                 static_cast<int>(std::lround(fraction * 100.0f)), g_state.step.c_str());
+    std::fflush(stderr);
+    g_state.barOpen = true;
+}
+
+void printLine(float fraction) {
+    const int tenth = static_cast<int>(fraction * 10.0f);
+    if (tenth == g_state.lastTenth)
+        return;
+    g_state.lastTenth = tenth;
+    std::fprintf(stderr, "progress %3d%%\n", tenth * 10);
+}
+
+void onProgress(float fraction, const wchar_t* text) {
+    if (g_state.quiet)
+        return;
+    if (text != nullptr) {
+        ConsoleReporter::finishProgress();
+        g_state.step = toUtf8(text);
+        g_state.lastTenth = -1;
+        if (!g_state.terminal)
+            std::fprintf(stderr, "%s\n", g_state.step.c_str());
+    }
+    const float overall = overallFraction(fraction);
+    if (g_state.terminal)
+        drawBar(overall);
+    else if (text == nullptr)
+        printLine(overall);
+}
+
+void onMessage(const wchar_t* text, unsigned int /*code*/) {
+    ConsoleReporter::finishProgress();
+    ++g_state.messages;
+    std::fprintf(stderr, "tamcad: %s\n", text != nullptr ? toUtf8(text).c_str() : "");
+}
+
+volatile std::sig_atomic_t g_interrupts = 0;
+
+void onInterrupt(int) {
+    if (++g_interrupts > 1)
+        _exit(130);
+    sglModelLoader::m_sbCancelImport = true;
+    static const char notice[] = "\ntamcad: cancelling (Ctrl-C again to quit at once)\n";
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, notice, sizeof notice - 1);
+}
+
+}  // namespace
+
+ConsoleReporter::ConsoleReporter(bool quiet) {
+    g_state = ProgressState();
+    g_state.quiet = quiet;
+    g_state.terminal = isatty(STDERR_FILENO) != 0;
+    sglModelLoader::s_callbackLoadingError = onMessage;
+    sglModelLoader::s_callbackProgress = onProgress;
+}
+
+ConsoleReporter::~ConsoleReporter() {
+    finishProgress();
+    sglModelLoader::s_callbackLoadingError = nullptr;
+    sglModelLoader::s_callbackProgress = nullptr;
+}
+
+unsigned int ConsoleReporter::messageCount() {
+    return g_state.messages;
+}
+
+void ConsoleReporter::finishProgress() {
+    if (!g_state.barOpen)
+        return;
+    std::fputc('\n', stderr);
+    g_state.barOpen = false;
+}
+
+CancelOnInterrupt::CancelOnInterrupt() {
+    g_interrupts = 0;
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &m_previous);
+}
+
+CancelOnInterrupt::~CancelOnInterrupt() {
+    sigaction(SIGINT, &m_previous, nullptr);
+}
+
+}  // namespace tam

@@ -1,0 +1,186 @@
+// The tamcad program end to end: import of the bundled sample into glTF and a picture, info,
+// convert, help and exit codes. The program runs as a child process.
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+#include <tiny_gltf.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;  // stdout and stderr together
+};
+
+// Runs tamcad with the arguments (already quoted for the shell), stderr merged into stdout.
+RunResult runTamcad(const std::string& arguments) {
+    RunResult result;
+    const std::string command = "'" TAMCAD_EXE "' " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return result;
+    char buffer[4096];
+    size_t read = 0;
+    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        result.out.append(buffer, read);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string quoted(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+const fs::path kSampleStep = fs::path(TAM_SAMPLES_DIR) / "sample_assembly.step";
+
+class TamcadCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("tamcad_cli_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    fs::path m_dir;
+};
+
+size_t countLines(const std::string& text, const std::string& prefix) {
+    size_t count = 0;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = text.find('\n', at);
+        if (text.compare(at, prefix.size(), prefix) == 0)
+            ++count;
+        if (end == std::string::npos)
+            break;
+        at = end + 1;
+    }
+    return count;
+}
+
+TEST_F(TamcadCliTest, ImportWritesGltfAndPictureAfterTheSummary) {
+    const fs::path glb = m_dir / "sample.glb";
+    const fs::path png = m_dir / "sample.png";
+    const RunResult run =
+        runTamcad("import " + quoted(kSampleStep) + " -o " + quoted(glb) + " -o " + quoted(png));
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    for (const char* figure : {"nodes", "geodes", "triangles", "strips", "indices per triangle",
+                               "levels of detail", "seconds"})
+        EXPECT_NE(run.out.find(figure), std::string::npos) << figure;
+    EXPECT_TRUE(fs::file_size(glb) > 0);
+    EXPECT_TRUE(fs::file_size(png) > 0);
+    EXPECT_EQ(countLines(run.out, "tamcad: "), 0u) << run.out;
+}
+
+TEST_F(TamcadCliTest, PictureShowsTheModelInItsColors) {
+    const fs::path png = m_dir / "sample.png";
+    ASSERT_EQ(runTamcad("import -q " + quoted(kSampleStep) + " -o " + quoted(png) +
+                        " --width 400 --height 300")
+                  .exitCode,
+              0);
+    int width = 0, height = 0, channels = 0;
+    unsigned char* rgb = stbi_load(png.string().c_str(), &width, &height, &channels, 3);
+    ASSERT_NE(rgb, nullptr);
+    ASSERT_EQ(width, 400);
+    ASSERT_EQ(height, 300);
+    size_t model = 0, blue = 0, green = 0, yellow = 0;
+    for (int i = 0; i < width * height; ++i) {
+        const int r = rgb[3 * i], g = rgb[3 * i + 1], b = rgb[3 * i + 2];
+        model += (r != 242 || g != 244 || b != 247) ? 1 : 0;
+        blue += (b > 100 && 2 * b > 3 * g && b > 2 * r) ? 1 : 0;
+        green += (g > 100 && g > 2 * r && g > 2 * b) ? 1 : 0;
+        yellow += (r > 120 && g > 100 && b < r / 3) ? 1 : 0;
+    }
+    stbi_image_free(rgb);
+    EXPECT_GT(model, static_cast<size_t>(width * height / 10));  // the model fills the view
+    EXPECT_GT(blue, 50u);                                        // the base
+    EXPECT_GT(green, 50u);                                       // the posts
+    EXPECT_GT(yellow, 50u);                                      // the roof
+}
+
+TEST_F(TamcadCliTest, GltfNamesThePartsOfTheSample) {
+    const fs::path glb = m_dir / "sample.glb";
+    ASSERT_EQ(runTamcad("import -q " + quoted(kSampleStep) + " -o " + quoted(glb)).exitCode, 0);
+    tinygltf::TinyGLTF reader;
+    tinygltf::Model model;
+    std::string err, warn;
+    ASSERT_TRUE(reader.LoadBinaryFromFile(&model, &err, &warn, glb.string())) << err;
+    std::string names;
+    for (const tinygltf::Node& node : model.nodes)
+        names += node.name + "\n";
+    for (const char* part : {"Base", "Post", "Roof"})
+        EXPECT_NE(names.find(part), std::string::npos) << part << " in\n" << names;
+    EXPECT_FALSE(model.meshes.empty());
+}
+
+TEST_F(TamcadCliTest, InfoPrintsTheTree) {
+    const RunResult run = runTamcad("info " + quoted(kSampleStep));
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_EQ(run.out.rfind("group ", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("  geode \""), std::string::npos);
+    EXPECT_NE(run.out.find("triangles"), std::string::npos);
+}
+
+TEST_F(TamcadCliTest, ConvertWritesEveryTarget) {
+    const fs::path one = m_dir / "one.brep";
+    RunResult run = runTamcad("convert " + quoted(kSampleStep) + " " + quoted(one));
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_GT(fs::file_size(one), 0u);
+    const fs::path a = m_dir / "a.igs", b = m_dir / "b.stl", c = m_dir / "c.step";
+    run = runTamcad("convert " + quoted(one) + " " + quoted(a) + " " + quoted(b) + " " + quoted(c));
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    for (const fs::path& target : {a, b, c})
+        EXPECT_GT(fs::file_size(target), 0u) << target;
+}
+
+TEST_F(TamcadCliTest, ImportToCadFormatGoesThroughTheTranslator) {
+    const fs::path brep = m_dir / "copy.brep", png = m_dir / "copy.png";
+    const RunResult run = runTamcad("import -q " + quoted(kSampleStep) + " -o " + quoted(brep) +
+                                    " -o " + quoted(png));
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_GT(fs::file_size(brep), 0u);
+    EXPECT_GT(fs::file_size(png), 0u);
+}
+
+TEST_F(TamcadCliTest, NothingLoadedExitsWithOne) {
+    const fs::path empty = m_dir / "empty.step";
+    std::ofstream(empty).close();
+    const RunResult run =
+        runTamcad("import -q " + quoted(empty) + " -o " + quoted(m_dir / "x.glb"));
+    EXPECT_EQ(run.exitCode, 1) << run.out;
+    EXPECT_FALSE(fs::exists(m_dir / "x.glb"));
+    EXPECT_EQ(runTamcad("import -q " + quoted(m_dir / "missing.step")).exitCode, 1);
+    EXPECT_EQ(runTamcad("info " + quoted(empty)).exitCode, 1);
+    EXPECT_EQ(runTamcad("convert " + quoted(empty) + " " + quoted(m_dir / "y.okt")).exitCode, 1);
+}
+
+TEST_F(TamcadCliTest, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(runTamcad("").exitCode, 2);
+    EXPECT_EQ(runTamcad("import").exitCode, 2);
+    EXPECT_EQ(runTamcad("import " + quoted(kSampleStep) + " -o out.xyz").exitCode, 2);
+    EXPECT_EQ(runTamcad("import " + quoted(kSampleStep) + " --lod 9").exitCode, 2);
+    EXPECT_EQ(runTamcad("import " + quoted(kSampleStep) + " --chordal 0.1").exitCode, 2);
+    EXPECT_EQ(runTamcad("convert " + quoted(kSampleStep)).exitCode, 2);
+    EXPECT_EQ(runTamcad("frobnicate").exitCode, 2);
+}
+
+TEST_F(TamcadCliTest, EveryCommandHasHelp) {
+    for (const char* command : {"", "import ", "convert ", "info "}) {
+        const RunResult run = runTamcad(std::string(command) + "--help");
+        EXPECT_EQ(run.exitCode, 0) << command;
+        EXPECT_NE(run.out.find("Usage"), std::string::npos) << command << run.out;
+    }
+    EXPECT_NE(runTamcad("import --help").out.find("--refinement"), std::string::npos);
+}
+
+}  // namespace
