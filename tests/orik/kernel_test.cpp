@@ -109,6 +109,18 @@ TEST(KernelLifetime, StopRestoresThePreviousSignalHandler) {
     sigaction(SIGSEGV, &before, nullptr);
 }
 
+TEST(KernelLifetime, InterruptsStayWithTheHostWhileRunning) {
+    struct sigaction mine {
+    }, before{}, during{};
+    mine.sa_handler = SIG_IGN;
+    sigaction(SIGINT, &mine, &before);
+    ASSERT_TRUE(api_start_modeller(0).ok());
+    sigaction(SIGINT, nullptr, &during);
+    EXPECT_EQ(during.sa_handler, SIG_IGN);
+    ASSERT_TRUE(api_stop_modeller().ok());
+    sigaction(SIGINT, &before, nullptr);
+}
+
 TEST_F(KernelTest, ComponentsCountInitializeAndTerminate) {
     EXPECT_EQ(api_terminate_faceter().error_number(), ORIK_NOT_INITIALIZED);
     EXPECT_TRUE(api_initialize_faceter().ok());

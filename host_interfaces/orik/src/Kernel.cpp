@@ -15,6 +15,18 @@ namespace {
 constexpr int kHandledSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGILL, SIGTRAP,
                                    SIGBUS, SIGFPE, SIGSEGV, SIGSYS, SIGABRT};
 
+// The crash signals the kernel's calls turn into outcomes; the others (interrupts, hang-ups)
+// stay with the host, which may use them to cancel an import.
+constexpr int kCrashSignals[] = {SIGILL, SIGBUS, SIGFPE, SIGSEGV};
+
+bool isCrashSignal(int signal) {
+    for (int crash : kCrashSignals) {
+        if (crash == signal)
+            return true;
+    }
+    return false;
+}
+
 const char* const kComponents[] = {"kernel",  "spline",       "intersectors",      "euler_ops",
                                    "faceter", "constructors", "generic_attributes"};
 
@@ -90,6 +102,10 @@ void Kernel::installSignals() {
     }
     // Floating-point traps stay off: OCCT's algorithms rely on IEEE infinities and NaNs.
     OSD::SetSignal(OSD_SignalMode_Set, Standard_False);
+    for (const auto& [signal, previous] : savedHandlers_) {
+        if (!isCrashSignal(signal))
+            sigaction(signal, &previous, nullptr);
+    }
 }
 
 void Kernel::restoreSignals() {
