@@ -1,0 +1,160 @@
+// Named attribute values as text, entity colours, and colours written as hexadecimal text.
+#include <orik/OrikOcctBridge.h>
+#include <orik/orik.h>
+#include <platform/CString.h>
+#include <BRepPrimAPI_MakeBox.hxx>
+
+#include <cstdint>
+#include <string>
+
+#include "tools_test_support.h"
+
+namespace {
+
+// Runs each test on a fresh collection entity, deleted afterwards.
+class CadToolsAttributes : public tamtest::RunningKernelTest {
+protected:
+    void SetUp() override {
+        RunningKernelTest::SetUp();
+        ASSERT_EQ(api_make_collection(entity_).error_number(), 0);
+    }
+    void TearDown() override {
+        api_delent(entity_);
+        RunningKernelTest::TearDown();
+    }
+
+    // The attribute's text, or "<none>" when the extraction gives false.
+    std::wstring Text(const char* name) {
+        wchar_t buffer[512] = {};
+        if (!CTamCADTools::Extract_named_attrib_from_entity(entity_, name, buffer))
+            return L"<none>";
+        return buffer;
+    }
+
+    KVXCOLLECTION* entity_ = nullptr;
+};
+
+TEST_F(CadToolsAttributes, RealsAreWrittenLikePercentG) {
+    api_add_generic_named_attribute(entity_, "half", 0.5);
+    api_add_generic_named_attribute(entity_, "tiny", 1e-7);
+    api_add_generic_named_attribute(entity_, "big", 1234567.0);
+    EXPECT_EQ(Text("half"), L"0.5");
+    EXPECT_EQ(Text("tiny"), L"1e-07");
+    EXPECT_EQ(Text("big"), L"1.23457e+06");
+}
+
+TEST_F(CadToolsAttributes, IntegersAreWrittenInDecimal) {
+    api_add_generic_named_attribute(entity_, "visible", 0);
+    api_add_generic_named_attribute(entity_, "layer", -42);
+    EXPECT_EQ(Text("visible"), L"0");
+    EXPECT_EQ(Text("layer"), L"-42");
+}
+
+TEST_F(CadToolsAttributes, PositionsAndVectorsAreThreeNumbers) {
+    api_add_generic_named_attribute(entity_, "at", SPAposition(1.0, 2.5, -3.0));
+    api_add_generic_named_attribute(entity_, "dir", SPAvector(0.0, -1.0, 0.25));
+    EXPECT_EQ(Text("at"), L"1 2.5 -3");
+    EXPECT_EQ(Text("dir"), L"0 -1 0.25");
+}
+
+TEST_F(CadToolsAttributes, StringsOfBothWidthsAreCopied) {
+    api_add_generic_named_attribute(entity_, "wide", L"Pi\u00e8ce \u4e00");
+    api_add_generic_named_attribute(entity_, "narrow", "Bracket-12");
+    EXPECT_EQ(Text("wide"), L"Pi\u00e8ce \u4e00");
+    EXPECT_EQ(Text("narrow"), L"Bracket-12");
+}
+
+TEST_F(CadToolsAttributes, LongTextsAreCutToTheBuffer) {
+    const std::wstring longText(2000, L'x');
+    api_add_generic_named_attribute(entity_, "long", longText.c_str());
+    EXPECT_EQ(Text("long"), std::wstring(511, L'x'));
+}
+
+TEST_F(CadToolsAttributes, EntityReferencesAreTheirHandleInHex) {
+    KVXCOLLECTION* other = nullptr;
+    ASSERT_EQ(api_make_collection(other).error_number(), 0);
+    api_add_generic_named_attribute(entity_, "ref", static_cast<ENTITY*>(other));
+    const auto handle =
+        static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(other) & 0xffffffffu);
+    wchar_t expected[16];
+    swprintf(expected, 16, L"%x", handle);
+    EXPECT_EQ(Text("ref"), expected);
+    api_delent(other);
+}
+
+TEST_F(CadToolsAttributes, PlainNamesAndMissingNamesGiveFalseAndLeaveTheBuffer) {
+    api_add_generic_named_attribute(entity_, "flag");
+    wchar_t buffer[512] = L"untouched";
+    EXPECT_FALSE(CTamCADTools::Extract_named_attrib_from_entity(entity_, "flag", buffer));
+    EXPECT_STREQ(buffer, L"untouched");
+    EXPECT_FALSE(CTamCADTools::Extract_named_attrib_from_entity(entity_, "absent", buffer));
+    EXPECT_STREQ(buffer, L"untouched");
+    EXPECT_FALSE(CTamCADTools::Extract_named_attrib_from_entity(entity_, "FLAG", buffer));
+    EXPECT_FALSE(CTamCADTools::Extract_named_attrib_from_entity(nullptr, "flag", buffer));
+    EXPECT_STREQ(buffer, L"untouched");
+}
+
+TEST_F(CadToolsAttributes, ColourComesFromTheEntity) {
+    api_rh_set_entity_rgb(entity_, rgb_color(1.0, 0.5, 0.25));
+    double rgb[3] = {-1.0, -1.0, -1.0};
+    CTamCADTools::Extract_color_from_entity(entity_, rgb);
+    EXPECT_DOUBLE_EQ(rgb[0], 1.0);
+    EXPECT_DOUBLE_EQ(rgb[1], 0.5);
+    EXPECT_DOUBLE_EQ(rgb[2], 0.25);
+}
+
+TEST_F(CadToolsAttributes, ColourIsInheritedFromTheOwningBody) {
+    BODY* body = orik_make_body(BRepPrimAPI_MakeBox(1.0, 2.0, 3.0).Shape());
+    ASSERT_NE(body, nullptr);
+    api_rh_set_entity_rgb(body, rgb_color(0.0, 1.0, 0.0));
+    ENTITY_LIST faces;
+    api_get_faces(body, faces);
+    ASSERT_GT(faces.count(), 0);
+    double rgb[3] = {-1.0, -1.0, -1.0};
+    CTamCADTools::Extract_color_from_entity(faces[0], rgb);
+    EXPECT_DOUBLE_EQ(rgb[0], 0.0);
+    EXPECT_DOUBLE_EQ(rgb[1], 1.0);
+    EXPECT_DOUBLE_EQ(rgb[2], 0.0);
+    api_delent(body);
+}
+
+TEST_F(CadToolsAttributes, EntityWithoutColourStillGetsThreeValues) {
+    double rgb[3] = {-1.0, -1.0, -1.0};
+    CTamCADTools::Extract_color_from_entity(entity_, rgb);
+    // What the kernel hands back: its default colour, as set at start-up.
+    EXPECT_DOUBLE_EQ(rgb[0], 0.8);
+    EXPECT_DOUBLE_EQ(rgb[1], 0.8);
+    EXPECT_DOUBLE_EQ(rgb[2], 0.9);
+}
+
+struct ColourCase {
+    const wchar_t* text;
+    int red, green, blue;
+};
+
+TEST(CadToolsLoadColor, ReadsSixAndThreeDigitForms) {
+    const ColourCase cases[] = {
+        {L"#ff8000", 255, 128, 0},       {L"#FF8000", 255, 128, 0}, {L"#f80", 255, 136, 0},
+        {L"#F80", 255, 136, 0},          {L"#000000", 0, 0, 0},     {L"#fff", 255, 255, 255},
+        {L"color: #0a0B0c", 10, 11, 12},  // text before the "#" is ignored
+    };
+    for (const ColourCase& c : cases) {
+        int red = -1, green = -1, blue = -1;
+        EXPECT_TRUE(CTamCADTools::LoadColor(CString(c.text), red, green, blue)) << c.text;
+        EXPECT_EQ(red, c.red) << c.text;
+        EXPECT_EQ(green, c.green) << c.text;
+        EXPECT_EQ(blue, c.blue) << c.text;
+    }
+}
+
+TEST(CadToolsLoadColor, RefusesOtherFormsWithoutWriting) {
+    for (const wchar_t* text : {L"#ff80", L"ff8000", L"", L"#", L"#ff80001", L"##ff8000"}) {
+        int red = -1, green = -1, blue = -1;
+        EXPECT_FALSE(CTamCADTools::LoadColor(CString(text), red, green, blue)) << text;
+        EXPECT_EQ(red, -1) << text;
+        EXPECT_EQ(green, -1) << text;
+        EXPECT_EQ(blue, -1) << text;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+// The translator option sets built for each kind of conversion.
+#include <kvxi/KVXIOptions.h>
+#include <tamsgdb/sglModelLoader.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "TamCADToolsOptionsPrivate.h"
+#include "tools_test_support.h"
+
+namespace {
+
+using Entries = std::vector<KVXIOptions::Entry>;
+
+KVXIOptions::Entry Flag(const char* name, bool value) {
+    return {name, KVXIValue(value)};
+}
+KVXIOptions::Entry Integer(const char* name, std::int32_t value) {
+    return {name, KVXIValue(value)};
+}
+KVXIOptions::Entry Representation(const char* value) {
+    return {KVXIOptionName::Representation, KVXIValue(value)};
+}
+
+std::string Describe(const Entries& entries) {
+    std::string text;
+    for (const auto& entry : entries)
+        text += entry.first.GetName() + "=" + entry.second.GetString() + "\n";
+    return text;
+}
+
+// The host settings set to values that tell each option apart from its neighbours.
+void UseDistinctSettings() {
+    sglModelLoader::m_sbHealing = false;
+    sglModelLoader::m_sbImportPoints = true;
+    sglModelLoader::m_sbImportCurves = false;
+    sglModelLoader::m_sbImportFreeFaces = true;
+    sglModelLoader::m_sbImportNoShow = true;
+    sglModelLoader::m_sbImportNoPick = false;
+    sglModelLoader::m_sbMV4TranslateOnlyRootEntities = true;
+}
+
+// The common head under UseDistinctSettings().
+Entries CommonHead() {
+    return {Flag("TranslateAttributes", true),     Flag("Healing", false),
+            Flag("TranslateFreePoints", true),     Flag("TranslateFreeCurves", false),
+            Flag("TranslateFreeSurfaces", true),   Flag("TranslateSheetBodies", true),
+            Flag("TranslateHiddenEntities", true), Flag("TranslateNoPicks", false),
+            Flag("EnableWideCharacter", true)};
+}
+
+Entries Concat(Entries head, const Entries& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+class CadToolsOptions : public tamtest::HostCallbackTest {
+protected:
+    void SetUp() override {
+        HostCallbackTest::SetUp();
+        UseDistinctSettings();
+    }
+
+    static Entries EntityListSet(const wchar_t* type) {
+        KVXIOptions options;
+        EXPECT_TRUE(tam_cad_options::AddEntityListOptions(options, type).IsSuccess());
+        return options.GetEntries();
+    }
+    static Entries EbomSet(const wchar_t* type, bool mirexV4) {
+        KVXIOptions options;
+        EXPECT_TRUE(tam_cad_options::AddEbomOptions(options, type, mirexV4).IsSuccess());
+        return options.GetEntries();
+    }
+};
+
+#define EXPECT_ENTRIES(actual, expected)                             \
+    EXPECT_EQ(actual, expected) << "got:\n"                          \
+                                << Describe(actual) << "expected:\n" \
+                                << Describe(expected)
+
+TEST_F(CadToolsOptions, EntityListSetForKernelFilesIsTheHeadAndTheRepresentation) {
+    const Entries expected = Concat(CommonHead(), {Representation("Brep+Assembly")});
+    EXPECT_ENTRIES(EntityListSet(L"Orik"), expected);
+}
+
+TEST_F(CadToolsOptions, EntityListSetFlattensMirexV4Instances) {
+    const Entries expected =
+        Concat(CommonHead(),
+               {Flag("TranslateOnlyRootEntities", true), Flag("TranslateDittoAsAssembly", false),
+                Flag("MirexV4.Brep.ExportDittoBodies", true), Flag("TranslateWorkPlanes", false),
+                Representation("Brep+Assembly")});
+    EXPECT_ENTRIES(EntityListSet(L"MIREXV4"), expected);
+}
+
+TEST_F(CadToolsOptions, EntityListSetPerSourceTag) {
+    EXPECT_ENTRIES(EntityListSet(L"IGES"),
+                   Concat(CommonHead(), {Flag("TranslateGroupAsAssemblies", true),
+                                         Representation("Brep+Assembly")}));
+    EXPECT_ENTRIES(EntityListSet(L"STEP"),
+                   Concat(CommonHead(), {Integer("OverrideFaceColorWithBodyColor", 1),
+                                         Representation("Brep+Assembly")}));
+    EXPECT_ENTRIES(EntityListSet(L"ProE"), Concat(CommonHead(), {Flag("TranslateWorkPlanes", false),
+                                                                 Representation("Brep+Assembly")}));
+    EXPECT_ENTRIES(EntityListSet(L"MIREXV5"),
+                   Concat(CommonHead(), {Representation("Brep+Assembly")}));
+}
+
+TEST_F(CadToolsOptions, TagsCompareExactly) {
+    const Entries plain = Concat(CommonHead(), {Representation("Brep+Assembly")});
+    EXPECT_ENTRIES(EntityListSet(L"step"), plain);
+    EXPECT_ENTRIES(EntityListSet(L"STEP "), plain);
+    EXPECT_ENTRIES(EntityListSet(L""), plain);
+}
+
+TEST_F(CadToolsOptions, HeadFollowsTheHostSettings) {
+    sglModelLoader::m_sbHealing = true;
+    sglModelLoader::m_sbImportPoints = false;
+    sglModelLoader::m_sbImportCurves = true;
+    sglModelLoader::m_sbImportFreeFaces = false;
+    sglModelLoader::m_sbImportNoShow = false;
+    sglModelLoader::m_sbImportNoPick = true;
+    const Entries expected = {
+        Flag("TranslateAttributes", true),      Flag("Healing", true),
+        Flag("TranslateFreePoints", false),     Flag("TranslateFreeCurves", true),
+        Flag("TranslateFreeSurfaces", false),   Flag("TranslateSheetBodies", false),
+        Flag("TranslateHiddenEntities", false), Flag("TranslateNoPicks", true),
+        Flag("EnableWideCharacter", true),      Representation("Brep+Assembly")};
+    EXPECT_ENTRIES(EntityListSet(L"Orik"), expected);
+}
+
+TEST_F(CadToolsOptions, EbomSetKeepsMirexV4InstancesAsAssemblies) {
+    sglModelLoader::m_sbMV4TranslateOnlyRootEntities = false;
+    const Entries expected = Concat(
+        CommonHead(),
+        {Integer("NumberOfProcessorsToUse", 1), Flag("TranslateOnlyRootEntities", false),
+         Flag("TranslateDittoAsAssembly", true), Flag("MirexV4.Brep.ExportDittoBodies", false),
+         Flag("TranslateWorkPlanes", false), Representation("Assembly")});
+    EXPECT_ENTRIES(EbomSet(L"MIREXV4", false), expected);
+}
+
+TEST_F(CadToolsOptions, EbomSetMirexV4FlagWinsOverTheTag) {
+    const Entries expected =
+        Concat(CommonHead(),
+               {Integer("NumberOfProcessorsToUse", 1), Flag("TranslateOnlyRootEntities", true),
+                Flag("TranslateDittoAsAssembly", true),
+                Flag("MirexV4.Brep.ExportDittoBodies", false), Flag("EBOM.ImportParts", false),
+                Flag("TranslateWorkPlanes", false), Representation("Assembly")});
+    EXPECT_ENTRIES(EbomSet(L"STEP", true), expected);
+    EXPECT_ENTRIES(EbomSet(L"MIREXV4", true), expected);
+}
+
+TEST_F(CadToolsOptions, EbomSetPerSourceTag) {
+    const Entries head = Concat(CommonHead(), {Integer("NumberOfProcessorsToUse", 1)});
+    EXPECT_ENTRIES(EbomSet(L"STEP", false),
+                   Concat(head, {Integer("step_to_orik_attrib_transf", 1), Integer("ATTRIB_RGB", 1),
+                                 Integer("ATTRIB_XORIK_NAME", 1), Representation("Assembly")}));
+    EXPECT_ENTRIES(EbomSet(L"IGES", false), Concat(head, {Flag("TranslateGroupAsAssemblies", true),
+                                                          Representation("Assembly")}));
+    EXPECT_ENTRIES(EbomSet(L"MIREXV5", false),
+                   Concat(head, {Flag("EBOM.ImportParts", false), Representation("Assembly")}));
+    EXPECT_ENTRIES(EbomSet(L"ProE", false),
+                   Concat(head, {Flag("EBOM.ImportParts", false),
+                                 Flag("TranslateWorkPlanes", false), Representation("Assembly")}));
+    EXPECT_ENTRIES(EbomSet(L"Step", false), Concat(head, {Representation("Assembly")}));
+}
+
+TEST_F(CadToolsOptions, WritingEntitiesAsksForAttributesOnly) {
+    KVXIOptions options;
+    tam_cad_options::AddWriteEntitiesOptions(options);
+    const Entries expected = {Flag("TranslateAttributes", true)};
+    EXPECT_ENTRIES(options.GetEntries(), expected);
+}
+
+TEST_F(CadToolsOptions, FileToFileGivesOptionsOnlyForVisualization) {
+    const std::optional<KVXIOptions> visualization = tam_cad_options::FileToFileOptions(true);
+    ASSERT_TRUE(visualization.has_value());
+    const Entries expected = {Representation("Visualization"), Flag("TranslateAttributes", true)};
+    EXPECT_ENTRIES(visualization->GetEntries(), expected);
+    EXPECT_FALSE(tam_cad_options::FileToFileOptions(false).has_value());
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+// Conversions through the translator: CAD file to entities, assembly to EBOM XML, file writing.
+#include <kvxi/kvxi.h>
+#include <orik/OrikOcctBridge.h>
+#include <orik/orik.h>
+#include <platform/WideFile.h>
+#include <BRepPrimAPI_MakeBox.hxx>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tools_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A private folder, removed afterwards.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        path_ = fs::temp_directory_path() /
+                ("taminteropcad_translate_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    std::wstring File(const char* name) const { return (path_ / name).wstring(); }
+
+private:
+    fs::path path_;
+};
+
+// Deletes a list's entities through the kernel and then the list.
+void Release(ENTITY_LIST* list) {
+    if (list == nullptr)
+        return;
+    CTamCADTools::DeleteENTITY_LIST(list);
+    delete list;
+}
+
+// A list holding one box body, 10 x 20 x 30.
+ENTITY_LIST* MakeBoxList() {
+    ENTITY_LIST* list = CTamCADTools::GetNewENTITY_LIST();
+    list->add(orik_make_body(BRepPrimAPI_MakeBox(10.0, 20.0, 30.0).Shape()));
+    return list;
+}
+
+using CadToolsEntityList = tamtest::RunningKernelTest;
+
+TEST_F(CadToolsEntityList, CancelTouchesNothing) {
+    sglModelLoader::m_sbCancelImport = true;
+    EXPECT_EQ(CTamCADTools::InitializeConnectEntityList(L"/no/such/part.stp", L"STEP"), nullptr);
+    EXPECT_TRUE(Progress().empty());
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CadToolsEntityList, CancelNeedsNoRunningTranslator) {
+    CTamCADTools::TerminateImport();
+    Messages().clear();
+    sglModelLoader::m_sbCancelImport = true;
+    EXPECT_EQ(CTamCADTools::InitializeConnectEntityList(L"/no/such/part.stp", L"STEP"), nullptr);
+    EXPECT_TRUE(Messages().empty());  // a translator call would have reported "not initialized"
+    CTamCADTools::InitializeImport();
+}
+
+TEST_F(CadToolsEntityList, ProgressNamesTheFileAfterTheLaterSeparator) {
+    Release(CTamCADTools::InitializeConnectEntityList(L"C:\\models\\sub/first.stp", L"STEP"));
+    Release(CTamCADTools::InitializeConnectEntityList(L"/models/sub\\second.stp", L"STEP"));
+    ASSERT_EQ(Progress().size(), 2u);
+    EXPECT_EQ(Progress()[0].fraction, 0.0f);
+    EXPECT_EQ(Progress()[0].text, L"Loading Objects first.stp");
+    EXPECT_EQ(Progress()[1].text, L"Loading Objects second.stp");
+}
+
+TEST_F(CadToolsEntityList, MissingFileGivesOneErrorAndNoEntities) {
+    ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(L"/no/such/part.stp", L"STEP");
+    EXPECT_TRUE(list == nullptr || list->count() == 0);
+    Release(list);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  ");
+    EXPECT_EQ(Messages()[0].code, 0u);
+}
+
+TEST_F(CadToolsEntityList, DamagedFileGivesOneErrorAndNoEntities) {
+    const std::wstring path =
+        fs::path(TAM_TEST_DATA_DIR "/invalid/truncated_step_part.stp").wstring();
+    ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(path.c_str(), L"STEP");
+    EXPECT_TRUE(list == nullptr || list->count() == 0);
+    Release(list);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text.rfind(L"*** ERROR ***  ", 0), 0u);
+}
+
+TEST_F(CadToolsEntityList, WrittenEntitiesComeBackAsANewList) {
+    ScratchFolder folder;
+    const std::wstring path = folder.File("box.stp");
+    ENTITY_LIST* box = MakeBoxList();
+    EXPECT_TRUE(CTamCADTools::WriteFile(path.c_str(), box).IsSuccess());
+    EXPECT_EQ(box->count(), 1);  // read, not changed
+    Release(box);
+
+    ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(path.c_str(), L"STEP");
+    ASSERT_NE(list, nullptr);
+    EXPECT_GE(list->count(), 1);
+    EXPECT_TRUE(is_BODY((*list)[0]));
+    Release(list);
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(Progress().size(), 1u);
+    EXPECT_EQ(Progress()[0].text, L"Loading Objects box.stp");
+}
+
+using CadToolsEbom = tamtest::RunningKernelTest;
+
+TEST_F(CadToolsEbom, CancelKeepsTheXmlPath) {
+    sglModelLoader::m_sbCancelImport = true;
+    std::wstring xmlPath = L"previous.xml";
+    CTamCADTools::InitializeConnectXml(L"/no/such/assembly.stp", xmlPath, L"STEP", false);
+    EXPECT_EQ(xmlPath, L"previous.xml");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CadToolsEbom, FailedConversionStillSetsThePathAndReportsOnce) {
+    std::wstring xmlPath;
+    CTamCADTools::InitializeConnectXml(L"/no/such/assembly.stp", xmlPath, L"STEP", false);
+    EXPECT_EQ(xmlPath, sglModelLoader::GetPathFolderWork() + L"\\assembly.xml");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  ");
+    EXPECT_TRUE(Progress().empty());
+}
+
+TEST_F(CadToolsEbom, TwoConversionsUseTheSameXmlPath) {
+    std::wstring first;
+    std::wstring second = L"previous.xml";
+    CTamCADTools::InitializeConnectXml(L"/no/such/first.stp", first, L"STEP", false);
+    CTamCADTools::InitializeConnectXml(L"/no/such/second.igs", second, L"IGES", true);
+    EXPECT_EQ(first, second);
+}
+
+using CadToolsWriteFile = tamtest::RunningKernelTest;
+
+TEST_F(CadToolsWriteFile, ConvertsAFileIntoAnotherFormatSilently) {
+    ScratchFolder folder;
+    const std::wstring source = folder.File("box.stp");
+    const std::wstring target = folder.File("box.igs");
+    ENTITY_LIST* box = MakeBoxList();
+    ASSERT_TRUE(CTamCADTools::WriteFile(source.c_str(), box).IsSuccess());
+    Release(box);
+
+    EXPECT_TRUE(CTamCADTools::WriteFile(source.c_str(), target.c_str(), false).IsSuccess());
+    EXPECT_TRUE(tam::IsRegularFile(target));
+    ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(target.c_str(), L"IGES");
+    ASSERT_NE(list, nullptr);
+    EXPECT_GE(list->count(), 1);
+    Release(list);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CadToolsWriteFile, FailuresAreReturnedNotReported) {
+    ScratchFolder folder;
+    const KVXIResult missing =
+        CTamCADTools::WriteFile(L"/no/such/part.stp", folder.File("out.igs").c_str(), false);
+    EXPECT_TRUE(missing.IsFailure());
+    ENTITY_LIST empty;
+    const KVXIResult nothing = CTamCADTools::WriteFile(folder.File("empty.stp").c_str(), &empty);
+    EXPECT_FALSE(nothing.IsSuccess());
+    EXPECT_FALSE(tam::IsRegularFile(folder.File("out.igs")));
+    EXPECT_TRUE(Messages().empty());
+}
+
+}  // namespace
