@@ -12,6 +12,7 @@ class sglNode;
 // call.
 class CTamOptimizer {
 public:
+    // A fresh optimizer; it keeps nothing between calls.
     CTamOptimizer() = default;
     virtual ~CTamOptimizer() = default;
 

@@ -15,6 +15,7 @@ public:
     // The same box as a scene-graph bound (empty stays empty).
     explicit CTamBBox(const sglBoxBound& bound) : m_bound(bound) {}
 
+    // Emptiness, corners (empty markers for an empty box) and the box as a scene-graph bound.
     bool isEmpty() const { return m_bound.isEmpty(); }
     const sglVec3<float>& getMin() const { return m_bound.getMin(); }
     const sglVec3<float>& getMax() const { return m_bound.getMax(); }

@@ -13,6 +13,7 @@ public:
     // Color from channels in 0..1 (clamped), each scaled by 255 and rounded.
     static CTamColor FromFloats(float r, float g, float b, float a = 1.0f);
 
+    // Channels, 0..255.
     unsigned char GetRed() const { return m_r; }
     unsigned char GetGreen() const { return m_g; }
     unsigned char GetBlue() const { return m_b; }
@@ -28,6 +29,7 @@ public:
     // color unchanged, for any other text.
     bool FromText(const std::wstring& text);
 
+    // Equal when all four channels are equal.
     bool operator==(const CTamColor& other) const {
         return m_r == other.m_r && m_g == other.m_g && m_b == other.m_b && m_a == other.m_a;
     }

@@ -13,6 +13,7 @@
 // (CTamProperty::Save form).
 class CTamKBatchProperties {
 public:
+    // An empty set.
     CTamKBatchProperties() = default;
     CTamKBatchProperties(const CTamKBatchProperties&) = delete;
     CTamKBatchProperties& operator=(const CTamKBatchProperties&) = delete;
@@ -36,6 +37,7 @@ public:
     // The property named `name`, or null; still owned by the set.
     const CTamProperty* GetProperty(const std::wstring& name) const;
 
+    // Number of properties, and the properties in the order they were first set.
     std::size_t GetCount() const { return m_properties.size(); }
     const std::vector<std::unique_ptr<CTamProperty>>& GetProperties() const { return m_properties; }
 

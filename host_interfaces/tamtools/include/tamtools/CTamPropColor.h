@@ -10,6 +10,7 @@ public:
     explicit CTamPropColor(const std::wstring& name, const CTamColor& value = CTamColor())
         : CTamProperty(name), m_value(value) {}
 
+    // The color held; opaque black by default.
     void SetValue(const CTamColor& value) { m_value = value; }
     const CTamColor& GetValue() const { return m_value; }
 

@@ -9,6 +9,7 @@ public:
     explicit CTamPropString(const std::wstring& name, const std::wstring& value = std::wstring())
         : CTamProperty(name), m_value(value) {}
 
+    // The text held; any text, empty by default.
     void SetValue(const std::wstring& value) { m_value = value; }
     const std::wstring& GetValue() const { return m_value; }
 

@@ -11,9 +11,11 @@ class CTamXmlParserNode;
 // <Actor.Name Type="String" Value="Bolt"/>.
 class CTamProperty {
 public:
+    // A property named `name` (also its element name when saved).
     explicit CTamProperty(const std::wstring& name) : m_name(name) {}
     virtual ~CTamProperty() = default;
 
+    // The name given at construction.
     const std::wstring& GetName() const { return m_name; }
 
     // Type tag written as "Type": "String", "Color".

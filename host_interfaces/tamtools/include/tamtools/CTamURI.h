@@ -7,8 +7,10 @@
 // separators of the input.
 class CTamURI {
 public:
+    // A location for `path` as given (not checked, may be empty).
     explicit CTamURI(const std::wstring& path) : m_path(path) {}
 
+    // The path as given.
     const std::wstring& GetPath() const { return m_path; }
 
     // The folder: everything before the last separator, ending with that separator when
