@@ -130,6 +130,19 @@ TEST_F(LoaderWalk, SeveralPassesGiveOneLevelPerPassCoarserAfterFiner) {
     EXPECT_GE(lodNodes, 1u);
 }
 
+TEST_F(LoaderWalk, WalkingTheSameEntitiesAgainFindsOnlyItsOwnGeodes) {
+    sglModelLoader::m_suiNbLOD = 2;
+    BODY* body = CylinderBody(1, 1);
+    Parse({body}).reset();  // the first walk's group is gone before the second walk
+    GroupPtr again = Parse({body});
+    ASSERT_NE(again, nullptr);
+    for (unsigned int i = 0; i < again->getNumChildren(); ++i) {
+        auto* lod = dynamic_cast<sglLOD*>(again->getChild(i));
+        ASSERT_NE(lod, nullptr);
+        EXPECT_EQ(lod->getNumChildren(), 2u);
+    }
+}
+
 TEST_F(LoaderWalk, LevelOfDetailCountIsClampedAndWrittenBack) {
     sglModelLoader::m_suiNbLOD = 0;
     Parse({BoxBody(1, 1, 1)});

@@ -133,6 +133,9 @@ sglGroup* CTamCADLoader::BuildPartGroup(ENTITY_LIST& entities, const std::wstrin
     m_mapFreeFaces.clear();
     m_mapFreeWires.clear();
     m_mapFreePoints.clear();
+    // Geodes of an earlier walk may be gone with their group, and the kernel reuses the
+    // addresses of deleted entities: a later pass must only find geodes of this walk.
+    m_mapEntityGeodes.clear();
     const unsigned int passes = ClampLevelsOfDetail();
     m_bEdgeMeshed = false;
     WalkProgress progress(entities.count(), passes);
