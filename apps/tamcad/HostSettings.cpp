@@ -43,10 +43,13 @@ void addImportOptions(CLI::App& command, ImportSettings& settings) {
         ->needs(explicitFlag);
     addSwitch(command, "check-tessellation", settings.checkTessellation,
               "Drop triangles that lie outside their face's box");
+    addSwitch(command, "heal", settings.healing,
+              "Have the translator heal the shapes again after reading");
 }
 
 void applyImportSettings(const ImportSettings& settings) {
     sglModelLoader::ResetSettings();
+    sglModelLoader::m_sbHealing = settings.healing;
     sglModelLoader::m_suiNbLOD = settings.levelsOfDetail;
     sglModelLoader::m_sbImportAsBodies = settings.asBodies;
     sglModelLoader::m_sbImportPoints = settings.points;

@@ -23,6 +23,9 @@ struct ImportSettings {
     float normalDeviation = 0.0f;     // > 0: explicit normal deviation (degrees)
     float edgeLength = 0.0f;          // > 0: explicit maximum edge length (mm)
     bool checkTessellation = false;   // drop triangles outside their face's box
+    // An extra healing pass by the translator. The STEP and IGES readers already heal what they
+    // transfer, so tamcad leaves the second pass off unless asked.
+    bool healing = false;
 };
 
 // Adds the import options (--lod, --bodies, --points ... --check-tessellation) to a command,

@@ -152,6 +152,7 @@ TEST_F(HostTest, SettingsReachTheRegistryAndPreferences) {
     EXPECT_FLOAT_EQ(sglModelLoader::m_fChordalErrorValue, 0.25f);
     EXPECT_FALSE(sglModelLoader::m_sbSetNormalDeviation);
     EXPECT_FALSE(sglModelLoader::m_sbCancelImport);
+    EXPECT_FALSE(sglModelLoader::m_sbHealing);
     EXPECT_TRUE(GetTamPreferences()->GetIOCheckTesselation());
     GetTamPreferences()->Reset();
 }
