@@ -4,7 +4,7 @@
 //   make_sample OUTPUT.step
 //
 // The assembly "SampleAssembly":
-//   Base     plate 120 x 80 x 10, steel blue, top face red, layer "12 Structure"
+//   Base     plate 120 x 80 x 10, faces steel blue but the top one red, layer "12 Structure"
 //   Post_1..3  one cylinder part "Post" (green) placed three times on the plate
 //   Roof     plate over the posts, yellow
 //   Cover    a box over everything, grey, hidden
@@ -73,13 +73,32 @@ TopLoc_Location translation(double x, double y, double z) {
     return TopLoc_Location(trsf);
 }
 
-// A part definition (not yet placed) with a name and a surface color.
+// A part definition (not yet placed) with a name and, unless null, a surface color.
 TDF_Label addPart(SampleDocument& sample, const TopoDS_Shape& shape, const char* name,
-                  const Quantity_Color& color) {
+                  const Quantity_Color* color) {
     const TDF_Label part = sample.shapes->AddShape(shape, Standard_False);
     setName(part, name);
-    sample.colors->SetColor(part, color, XCAFDoc_ColorSurf);
+    if (color != nullptr)
+        sample.colors->SetColor(part, *color, XCAFDoc_ColorSurf);
     return part;
+}
+
+TDF_Label addPart(SampleDocument& sample, const TopoDS_Shape& shape, const char* name,
+                  const Quantity_Color& color) {
+    return addPart(sample, shape, name, &color);
+}
+
+// Colors every face of the part: the given face in one color, the others in another.
+void colorFaces(SampleDocument& sample, const TDF_Label& part, const TopoDS_Shape& shape,
+                const TopoDS_Face& special, const Quantity_Color& specialColor,
+                const Quantity_Color& otherColor) {
+    for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
+        const TDF_Label face = sample.shapes->AddSubShape(part, it.Current());
+        const bool isSpecial = it.Current().IsSame(special);
+        sample.colors->SetColor(face, isSpecial ? specialColor : otherColor, XCAFDoc_ColorSurf);
+        if (isSpecial)
+            setName(face, "BaseTop");
+    }
 }
 
 // The face of the shape whose centre lies highest: the top of a plate.
@@ -112,12 +131,11 @@ void buildAssembly(SampleDocument& sample) {
     setName(assembly, "SampleAssembly");
 
     const TopoDS_Shape baseShape = BRepPrimAPI_MakeBox(120.0, 80.0, 10.0).Shape();
-    const TDF_Label base =
-        addPart(sample, baseShape, "Base", Quantity_Color(0.25, 0.4, 0.75, Quantity_TOC_sRGB));
-    const TDF_Label top = sample.shapes->AddSubShape(base, topFace(baseShape));
-    sample.colors->SetColor(top, Quantity_Color(0.9, 0.1, 0.1, Quantity_TOC_sRGB),
-                            XCAFDoc_ColorSurf);
-    setName(top, "BaseTop");
+    // The base carries face colors only (a body color would take precedence over them).
+    const TDF_Label base = addPart(sample, baseShape, "Base", nullptr);
+    colorFaces(sample, base, baseShape, topFace(baseShape),
+               Quantity_Color(0.9, 0.1, 0.1, Quantity_TOC_sRGB),
+               Quantity_Color(0.25, 0.4, 0.75, Quantity_TOC_sRGB));
     sample.layers->SetLayer(base, TCollection_ExtendedString("12 Structure"));
     place(sample, assembly, base, TopLoc_Location(), "Base");
 

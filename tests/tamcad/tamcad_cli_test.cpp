@@ -93,17 +93,19 @@ TEST_F(TamcadCliTest, PictureShowsTheModelInItsColors) {
     ASSERT_NE(rgb, nullptr);
     ASSERT_EQ(width, 400);
     ASSERT_EQ(height, 300);
-    size_t model = 0, blue = 0, green = 0, yellow = 0;
+    size_t model = 0, red = 0, blue = 0, green = 0, yellow = 0;
     for (int i = 0; i < width * height; ++i) {
         const int r = rgb[3 * i], g = rgb[3 * i + 1], b = rgb[3 * i + 2];
         model += (r != 242 || g != 244 || b != 247) ? 1 : 0;
+        red += (r > 120 && r > 3 * g && r > 3 * b) ? 1 : 0;
         blue += (b > 100 && 2 * b > 3 * g && b > 2 * r) ? 1 : 0;
         green += (g > 100 && g > 2 * r && g > 2 * b) ? 1 : 0;
         yellow += (r > 120 && g > 100 && b < r / 3) ? 1 : 0;
     }
     stbi_image_free(rgb);
     EXPECT_GT(model, static_cast<size_t>(width * height / 10));  // the model fills the view
-    EXPECT_GT(blue, 50u);                                        // the base
+    EXPECT_GT(red, 50u);                                         // the base's top face
+    EXPECT_GT(blue, 50u);                                        // the base's other faces
     EXPECT_GT(green, 50u);                                       // the posts
     EXPECT_GT(yellow, 50u);                                      // the roof
 }
