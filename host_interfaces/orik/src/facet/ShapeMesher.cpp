@@ -1,0 +1,138 @@
+#include "ShapeMesher.h"
+
+#include "EdgeLengthLimiter.h"
+#include "NodeNormals.h"
+
+#include <BRepMesh_IncrementalMesh.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
+#include <IMeshTools_Parameters.hxx>
+#include <OSD_Parallel.hxx>
+#include <Standard_Failure.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Face.hxx>
+
+#include <cmath>
+#include <unordered_set>
+
+namespace orik {
+namespace facet {
+
+namespace {
+
+// Faces of the shape, one per distinct triangulation holder (a face placed twice is one TFace).
+std::vector<TopoDS_Face> distinctFaces(const TopoDS_Shape& shape) {
+    std::vector<TopoDS_Face> faces;
+    std::unordered_set<const TopoDS_TShape*> seen;
+    for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
+        if (seen.insert(it.Current().TShape().get()).second)
+            faces.push_back(TopoDS::Face(it.Current()));
+    }
+    return faces;
+}
+
+void computeMissingNormals(const std::vector<TopoDS_Face>& faces, bool inParallel) {
+    OSD_Parallel::For(
+        0, Standard_Integer(faces.size()),
+        [&faces](Standard_Integer i) {
+            TopLoc_Location location;
+            const TopoDS_Face& face = faces[size_t(i)];
+            ComputeNodeNormals(face, BRep_Tool::Triangulation(face, location));
+        },
+        !inParallel);
+}
+
+// BRepMesh has no edge length limit of its own: long edges are halved afterwards.
+void limitEdgeLengths(const std::vector<TopoDS_Face>& faces, double maxLength, bool inParallel) {
+    OSD_Parallel::For(
+        0, Standard_Integer(faces.size()),
+        [&faces, maxLength](Standard_Integer i) {
+            TopLoc_Location location;
+            const TopoDS_Face& face = faces[size_t(i)];
+            const Handle(Poly_Triangulation) triangulation =
+                BRep_Tool::Triangulation(face, location);
+            const Handle(Poly_Triangulation) limited =
+                LimitEdgeLength(face, triangulation, maxLength);
+            if (limited != triangulation)
+                BRep_Builder().UpdateFace(face, limited);
+        },
+        !inParallel);
+}
+
+}  // namespace
+
+bool MeshParameters::operator==(const MeshParameters& other) const {
+    return linearDeflection == other.linearDeflection &&
+           angularDeflectionDeg == other.angularDeflectionDeg &&
+           (maxEdgeLength > 0.0 ? maxEdgeLength == other.maxEdgeLength
+                                : !(other.maxEdgeLength > 0.0));
+}
+
+std::vector<Handle(Poly_Triangulation)> ShapeMesher::faceTriangulations(const TopoDS_Shape& shape) {
+    std::vector<Handle(Poly_Triangulation)> triangulations;
+    for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
+        TopLoc_Location location;
+        triangulations.push_back(BRep_Tool::Triangulation(TopoDS::Face(it.Current()), location));
+    }
+    return triangulations;
+}
+
+bool ShapeMesher::IsMeshed(const TopoDS_Shape& shape, const MeshParameters& parameters) const {
+    if (shape.IsNull())
+        return false;
+    const auto found = meshed_.find(shape.TShape().get());
+    return found != meshed_.end() && found->second.parameters == parameters &&
+           found->second.triangulations == faceTriangulations(shape);
+}
+
+bool ShapeMesher::Mesh(const TopoDS_Shape& shape, const MeshParameters& parameters) {
+    if (shape.IsNull() || !(parameters.linearDeflection > 0.0) ||
+        !(parameters.angularDeflectionDeg > 0.0) || !std::isfinite(parameters.linearDeflection)) {
+        return false;
+    }
+    if (IsMeshed(shape, parameters))
+        return true;
+    try {
+        IMeshTools_Parameters meshParameters;
+        meshParameters.Deflection = parameters.linearDeflection;
+        meshParameters.Angle = parameters.angularDeflectionDeg * M_PI / 180.0;
+        meshParameters.InParallel = parameters.inParallel;
+        BRepMesh_IncrementalMesh mesher(shape, meshParameters);
+        if (!mesher.IsDone())
+            return false;
+        const std::vector<TopoDS_Face> faces = distinctFaces(shape);
+        if (parameters.maxEdgeLength > 0.0) {
+            limitEdgeLengths(faces, parameters.maxEdgeLength, parameters.inParallel);
+        }
+        computeMissingNormals(faces, parameters.inParallel);
+    } catch (const Standard_Failure&) {
+        return false;
+    }
+    Record& record = meshed_[shape.TShape().get()];
+    record.shape = shape.Located(TopLoc_Location());
+    record.parameters = parameters;
+    record.triangulations = faceTriangulations(shape);
+    return true;
+}
+
+void ShapeMesher::Clear(const TopoDS_Shape& shape) {
+    if (shape.IsNull())
+        return;
+    BRepTools::Clean(shape);
+    // Records of this shape, of its parts and of shapes sharing its faces now fail their check;
+    // drop them so that they no longer hold the removed triangulations.
+    for (auto it = meshed_.begin(); it != meshed_.end();) {
+        const bool stale = it->second.triangulations != faceTriangulations(it->second.shape);
+        it = stale ? meshed_.erase(it) : std::next(it);
+    }
+}
+
+void ShapeMesher::Forget(const TopoDS_Shape& shape) {
+    if (!shape.IsNull())
+        meshed_.erase(shape.TShape().get());
+}
+
+}  // namespace facet
+}  // namespace orik

@@ -1,0 +1,62 @@
+// Meshing of whole shapes with BRepMesh, remembering what was meshed at which tolerance.
+#pragma once
+
+#include <Poly_Triangulation.hxx>
+#include <TopoDS_Shape.hxx>
+#include <TopoDS_TShape.hxx>
+
+#include <unordered_map>
+#include <vector>
+
+namespace orik {
+namespace facet {
+
+// Tolerances of one meshing: lengths in the shape's units, the angle in degrees.
+struct MeshParameters {
+    double linearDeflection = 0.0;       // greatest distance between mesh and surface; > 0
+    double angularDeflectionDeg = 20.0;  // greatest angle between neighbouring normals
+    double maxEdgeLength = -1.0;         // longest triangle edge; <= 0 means no limit
+    bool inParallel = true;              // let BRepMesh and the normal pass use several threads
+
+    bool operator==(const MeshParameters& other) const;
+    bool operator!=(const MeshParameters& other) const { return !(*this == other); }
+};
+
+// Meshes shapes and keeps, per shape, the tolerances it was meshed at together with the
+// triangulations made, so that a second request at the same tolerances costs a check only.
+// Not thread-safe; one object per kernel session.
+class ShapeMesher {
+public:
+    // Gives every face of the shape a triangulation with node normals (surface normals, face
+    // orientation not applied) and, if asked, no edge longer than the limit. Skips the work when
+    // the shape was meshed at the same parameters and still holds those triangulations.
+    // Returns false when BRepMesh failed or the parameters are unusable; never throws.
+    bool Mesh(const TopoDS_Shape& shape, const MeshParameters& parameters);
+
+    // True if Mesh(shape, parameters) would have nothing to do.
+    bool IsMeshed(const TopoDS_Shape& shape, const MeshParameters& parameters) const;
+
+    // Removes the triangulations of the shape's faces (those with a surface) and the edge
+    // polygons that refer to them, so that a later coarser meshing really is coarser.
+    void Clear(const TopoDS_Shape& shape);
+
+    // Drops what is remembered about the shape (it keeps its triangulations).
+    void Forget(const TopoDS_Shape& shape);
+
+    // Drops everything remembered.
+    void Reset() { meshed_.clear(); }
+
+private:
+    struct Record {
+        TopoDS_Shape shape;  // unlocated; keeps the key alive
+        MeshParameters parameters;
+        std::vector<Handle(Poly_Triangulation)> triangulations;  // in face exploration order
+    };
+
+    static std::vector<Handle(Poly_Triangulation)> faceTriangulations(const TopoDS_Shape& shape);
+
+    std::unordered_map<const TopoDS_TShape*, Record> meshed_;
+};
+
+}  // namespace facet
+}  // namespace orik
