@@ -353,7 +353,7 @@ TEST_F(KernelTest, SharedGeometryIsMeshedOnceAndKeptWhileHeld) {
     EXPECT_TRUE(BRep_Tool::Triangulation(face, location).IsNull());
 }
 
-TEST_F(KernelTest, DISABLED_MaximumEdgeLengthIsHonoured) {
+TEST_F(KernelTest, MaximumEdgeLengthIsHonoured) {
     BODY* box = orik_make_body(oriktest::boxShape(10, 20, 30));
     api_set_entity_refinement(box, refinement(1.0, 30, 4.0), TRUE);
     const RecordingMeshManager manager = facetAndCompare(box);
