@@ -78,6 +78,13 @@ TEST_F(LoaderFaces, CurvedFaceHasUnitNormalsAndTheLevelOfItsPass) {
     EXPECT_EQ(level->GetLevel(), 3u);
 }
 
+TEST_F(LoaderFaces, FaceWithoutAnyColorPacksTheDefaultColor) {
+    unsigned long packed = 0;
+    StripSetPtr strips(loader.ParseFace(FaceOf(BoxBody(1, 1, 1)), true, false, &packed, 0));
+    ASSERT_NE(strips, nullptr);
+    EXPECT_EQ(packed, 15060172ul);
+}
+
 TEST_F(LoaderFaces, NullFaceGivesNothing) {
     EXPECT_EQ(loader.ParseFace(nullptr, true, true, nullptr, 0), nullptr);
 }
