@@ -122,10 +122,15 @@ void Faceter::tessellateAll(const std::vector<ENTITY*>& faces,
                             const std::vector<facet::MeshParameters>& parameters,
                             ShapeRecord& record, std::vector<facet::FaceMesh>& meshes) {
     meshes.resize(faces.size());
+    // Reading triangulations and building strips is independent per face, except that strip
+    // building writes flipped quads back into the triangulation: a face geometry used twice is
+    // done once in parallel and again afterwards.
     std::vector<char> inParallel(faces.size(), 0);
-    for (size_t i = 0; i < faces.size(); ++i)
-        inParallel[i] = uniform(faces[i], parameters[i], record);
-    // Reading triangulations and building strips is independent per face.
+    std::unordered_set<const TopoDS_TShape*> claimed;
+    for (size_t i = 0; i < faces.size(); ++i) {
+        inParallel[i] = uniform(faces[i], parameters[i], record) &&
+                        claimed.insert(faces[i]->data().shape.TShape().get()).second;
+    }
     OSD_Parallel::For(0, int(faces.size()), [&faces, &meshes, &inParallel](int i) {
         if (!inParallel[size_t(i)])
             return;

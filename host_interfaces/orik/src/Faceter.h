@@ -31,9 +31,6 @@ public:
     // Forgets every mesh (the modeller stops).
     void reset();
 
-    // The tolerances that apply to a face (its refinement, else its owner's, else defaults).
-    facet::MeshParameters parametersFor(const ENTITY* face);
-
 private:
     // What is known about one geometry shared by one or more top-level entities.
     struct ShapeRecord {
@@ -47,6 +44,8 @@ private:
     };
 
     Faceter() = default;
+    // The tolerances that apply to a face (its refinement, else its owner's, else defaults).
+    facet::MeshParameters parametersFor(const ENTITY* face);
     ShapeRecord& recordFor(ENTITY* root);
     void ensureMeshed(ShapeRecord& record, const facet::MeshParameters& parameters, bool reuse);
     // True when the face's mesh is the geometry's uniform one at these tolerances.
