@@ -176,7 +176,32 @@ private:
     std::unique_ptr<BRepAdaptor_Surface> surface_;
 };
 
+// BRepMesh's own parameters of the mesh, with the edge length limit added.
+class LimitedParameters : public Poly_TriangulationParameters {
+public:
+    LimitedParameters(const Handle(Poly_TriangulationParameters) & base, double maxLength)
+        : Poly_TriangulationParameters(base.IsNull() ? -1.0 : base->Deflection(),
+                                       base.IsNull() ? -1.0 : base->Angle(),
+                                       base.IsNull() ? -1.0 : base->MinSize()),
+          maxLength_(maxLength) {}
+    double MaxLength() const { return maxLength_; }
+    DEFINE_STANDARD_RTTI_INLINE(LimitedParameters, Poly_TriangulationParameters)
+
+private:
+    double maxLength_;
+};
+
 }  // namespace
+
+void RecordEdgeLengthLimit(Poly_Triangulation& triangulation, double maxLength) {
+    triangulation.Parameters(new LimitedParameters(triangulation.Parameters(), maxLength));
+}
+
+double EdgeLengthLimitOf(const Poly_Triangulation& triangulation) {
+    const Handle(LimitedParameters) limited =
+        Handle(LimitedParameters)::DownCast(triangulation.Parameters());
+    return limited.IsNull() ? -1.0 : limited->MaxLength();
+}
 
 Handle(Poly_Triangulation)
     LimitEdgeLength(const TopoDS_Face& face, const Handle(Poly_Triangulation) & triangulation,
@@ -193,7 +218,11 @@ Handle(Poly_Triangulation)
                 break;
             changed = true;
         }
-        return changed ? writeMesh(mesh, triangulation->Deflection()) : triangulation;
+        if (!changed)
+            return triangulation;
+        Handle(Poly_Triangulation) limited = writeMesh(mesh, triangulation->Deflection());
+        limited->Parameters(triangulation->Parameters());
+        return limited;
     } catch (const Standard_Failure&) {
         return triangulation;
     }

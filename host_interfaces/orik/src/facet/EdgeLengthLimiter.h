@@ -2,6 +2,7 @@
 #pragma once
 
 #include <Poly_Triangulation.hxx>
+#include <Poly_TriangulationParameters.hxx>
 #include <TopoDS_Face.hxx>
 
 namespace orik {
@@ -16,6 +17,13 @@ namespace facet {
 Handle(Poly_Triangulation)
     LimitEdgeLength(const TopoDS_Face& face, const Handle(Poly_Triangulation) & triangulation,
                     double maxLength);
+
+// Records on the triangulation (in its parameters) that no edge may grow past maxLength, for
+// later changes such as quad flips to respect.
+void RecordEdgeLengthLimit(Poly_Triangulation& triangulation, double maxLength);
+
+// The limit recorded by RecordEdgeLengthLimit, or a negative value when there is none.
+double EdgeLengthLimitOf(const Poly_Triangulation& triangulation);
 
 }  // namespace facet
 }  // namespace orik

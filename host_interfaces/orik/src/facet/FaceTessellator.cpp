@@ -99,6 +99,8 @@ void FaceMesh::Clear() {
 
 bool FaceTessellator::Tessellate(const TopoDS_Face& face, FaceMesh& out) {
     out.Clear();
+    if (face.IsNull())
+        return false;
     try {
         TopLoc_Location location;
         const Handle(Poly_Triangulation)& triangulation = BRep_Tool::Triangulation(face, location);
@@ -111,7 +113,7 @@ bool FaceTessellator::Tessellate(const TopoDS_Face& face, FaceMesh& out) {
         const bool flipWinding = reversed != (placement.VectorialPart().Determinant() < 0.0);
         readNodes(*triangulation, placement, reversed, out);
         const bool complete = readTriangles(*triangulation, flipWinding, out);
-        const SurfaceQuadFlips flips(out, face, triangulation->Deflection());
+        const SurfaceQuadFlips flips(out, face, *triangulation);
         const size_t flipped =
             stripifier_.Build(out.triangles.data(), out.TriangleCount(), out.NodeCount(),
                               flipQuads_ && complete ? &flips : nullptr, out.strips);

@@ -39,7 +39,8 @@ public:
     // and winding flipped for a reversed face (and for a mirroring location), strips built.
     // Quads flipped for the strips are written back into the triangulation (same nodes, same
     // count), which then holds exactly out.triangles. Returns false, with out empty, when the
-    // face has no triangulation; never throws. Safe to call for several faces in parallel.
+    // face is null or has no triangulation; never throws. Safe to call for several faces in
+    // parallel.
     bool Tessellate(const TopoDS_Face& face, FaceMesh& out);
 
 private:

@@ -55,6 +55,9 @@ void limitEdgeLengths(const std::vector<TopoDS_Face>& faces, double maxLength, b
                 BRep_Tool::Triangulation(face, location);
             const Handle(Poly_Triangulation) limited =
                 LimitEdgeLength(face, triangulation, maxLength);
+            if (limited.IsNull())
+                return;
+            RecordEdgeLengthLimit(*limited, maxLength);
             if (limited != triangulation)
                 BRep_Builder().UpdateFace(face, limited);
         },

@@ -1,9 +1,11 @@
 #include "SurfaceQuadFlips.h"
 
+#include "EdgeLengthLimiter.h"
 #include "FaceTessellator.h"
 
 #include <Standard_Failure.hxx>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orik {
@@ -19,16 +21,22 @@ constexpr double kSliverShare = 0.01;
 
 }  // namespace
 
-SurfaceQuadFlips::SurfaceQuadFlips(const FaceMesh& mesh, const TopoDS_Face& face, double deflection)
+SurfaceQuadFlips::SurfaceQuadFlips(const FaceMesh& mesh, const TopoDS_Face& face,
+                                   const Poly_Triangulation& triangulation)
     : mesh_(mesh),
       face_(face),
-      deflection_(deflection > 0.0 ? deflection : 0.0),
-      flatness_(kFlatShare * deflection_) {}
+      deflection_(std::max(triangulation.Deflection(), 0.0)),
+      flatness_(kFlatShare * deflection_),
+      maxSquareLength_(HUGE_VAL) {
+    const double limit = EdgeLengthLimitOf(triangulation);
+    if (limit > 0.0)
+        maxSquareLength_ = limit * limit;
+}
 
 SurfaceQuadFlips::~SurfaceQuadFlips() = default;
 
 bool SurfaceQuadFlips::CanFlip(uint32_t p, uint32_t q, uint32_t r, uint32_t s) const {
-    if (!staysConvex(p, q, r, s))
+    if (!staysConvex(p, q, r, s) || !staysShort(r, s))
         return false;
     if (height(p, q, r, s) <= flatness_ && height(q, p, s, r) <= flatness_)
         return true;
@@ -38,6 +46,10 @@ bool SurfaceQuadFlips::CanFlip(uint32_t p, uint32_t q, uint32_t r, uint32_t s) c
 gp_XYZ SurfaceQuadFlips::position(uint32_t node) const {
     const double* c = &mesh_.positions[3 * size_t(node)];
     return gp_XYZ(c[0], c[1], c[2]);
+}
+
+double SurfaceQuadFlips::squareDistance(uint32_t a, uint32_t b) const {
+    return (position(a) - position(b)).SquareModulus();
 }
 
 gp_XYZ SurfaceQuadFlips::normal(uint32_t a, uint32_t b, uint32_t c) const {
@@ -75,6 +87,10 @@ bool SurfaceQuadFlips::facesItsNormals(uint32_t a, uint32_t b, uint32_t c) const
         sum += gp_XYZ(n[0], n[1], n[2]);
     }
     return normal(a, b, c).Dot(sum) > 0.0;
+}
+
+bool SurfaceQuadFlips::staysShort(uint32_t r, uint32_t s) const {
+    return squareDistance(r, s) <= maxSquareLength_;
 }
 
 // Distance of s from the plane of (p,q,r).

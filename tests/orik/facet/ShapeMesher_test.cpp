@@ -1,0 +1,175 @@
+// Meshing whole shapes: tolerances remembered, meshes cleared for coarser passes, normals made,
+// long edges halved without opening the seams between faces.
+#include "ShapeMesher.h"
+#include "FaceTessellator.h"
+
+#include <BRepPrimAPI_MakeBox.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRep_Tool.hxx>
+#include <Poly_Triangulation.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+using orik::facet::FaceMesh;
+using orik::facet::FaceTessellator;
+using orik::facet::MeshParameters;
+using orik::facet::ShapeMesher;
+
+namespace {
+
+MeshParameters tolerances(double linear, double angularDeg, double maxEdge = -1.0) {
+    MeshParameters parameters;
+    parameters.linearDeflection = linear;
+    parameters.angularDeflectionDeg = angularDeg;
+    parameters.maxEdgeLength = maxEdge;
+    return parameters;
+}
+
+Handle(Poly_Triangulation) firstFaceMesh(const TopoDS_Shape& shape) {
+    TopLoc_Location location;
+    return BRep_Tool::Triangulation(TopoDS::Face(TopExp_Explorer(shape, TopAbs_FACE).Current()),
+                                    location);
+}
+
+int triangleCount(const TopoDS_Shape& shape) {
+    int triangles = 0;
+    for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
+        TopLoc_Location location;
+        const auto mesh = BRep_Tool::Triangulation(TopoDS::Face(it.Current()), location);
+        triangles += mesh.IsNull() ? 0 : mesh->NbTriangles();
+    }
+    return triangles;
+}
+
+}  // namespace
+
+TEST(ShapeMesherTest, MeshesEveryFaceWithNormals) {
+    const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(5, 10).Shape();
+    ShapeMesher mesher;
+    ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.01, 10)));
+    EXPECT_TRUE(mesher.IsMeshed(cylinder, tolerances(0.01, 10)));
+    for (TopExp_Explorer it(cylinder, TopAbs_FACE); it.More(); it.Next()) {
+        TopLoc_Location location;
+        const auto mesh = BRep_Tool::Triangulation(TopoDS::Face(it.Current()), location);
+        ASSERT_FALSE(mesh.IsNull());
+        EXPECT_TRUE(mesh->HasNormals());
+    }
+}
+
+TEST(ShapeMesherTest, SameTolerancesAreNotMeshedAgain) {
+    const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(5, 10).Shape();
+    ShapeMesher mesher;
+    ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.01, 10)));
+    const Handle(Poly_Triangulation) first = firstFaceMesh(cylinder);
+    ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.01, 10)));
+    EXPECT_EQ(firstFaceMesh(cylinder), first);
+    EXPECT_FALSE(mesher.IsMeshed(cylinder, tolerances(0.02, 10)));
+    EXPECT_FALSE(mesher.IsMeshed(cylinder, tolerances(0.01, 10, 2.0)));
+    mesher.Forget(cylinder);
+    EXPECT_FALSE(mesher.IsMeshed(cylinder, tolerances(0.01, 10)));
+}
+
+TEST(ShapeMesherTest, ClearingLetsACoarserPassBeCoarser) {
+    const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(5, 10).Shape();
+    ShapeMesher mesher;
+    ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.001, 5)));
+    const int fine = triangleCount(cylinder);
+    mesher.Clear(cylinder);
+    EXPECT_EQ(triangleCount(cylinder), 0);
+    EXPECT_FALSE(mesher.IsMeshed(cylinder, tolerances(0.001, 5)));
+    ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.5, 60)));
+    EXPECT_LT(triangleCount(cylinder), fine);
+}
+
+TEST(ShapeMesherTest, ClearingAShapeForgetsItsFacesToo) {
+    const TopoDS_Shape box = BRepPrimAPI_MakeBox(1, 2, 3).Shape();
+    const TopoDS_Shape face = TopExp_Explorer(box, TopAbs_FACE).Current();
+    ShapeMesher mesher;
+    ASSERT_TRUE(mesher.Mesh(face, tolerances(0.01, 10)));
+    mesher.Clear(box);
+    EXPECT_FALSE(mesher.IsMeshed(face, tolerances(0.01, 10)));
+    ASSERT_TRUE(mesher.Mesh(face, tolerances(0.01, 10)));
+    EXPECT_FALSE(firstFaceMesh(face).IsNull());
+}
+
+TEST(ShapeMesherTest, UnusableRequestsFail) {
+    const TopoDS_Shape box = BRepPrimAPI_MakeBox(1, 2, 3).Shape();
+    ShapeMesher mesher;
+    EXPECT_FALSE(mesher.Mesh(TopoDS_Shape(), tolerances(0.1, 10)));
+    EXPECT_FALSE(mesher.Mesh(box, tolerances(0.0, 10)));
+    EXPECT_FALSE(mesher.Mesh(box, tolerances(-1.0, 10)));
+    EXPECT_FALSE(mesher.Mesh(box, tolerances(std::nan(""), 10)));
+    EXPECT_FALSE(mesher.Mesh(box, tolerances(0.1, 0)));
+    EXPECT_EQ(triangleCount(box), 0);
+}
+
+TEST(ShapeMesherTest, LongEdgesAreHalvedAndFacesStillMeet) {
+    const TopoDS_Shape box = BRepPrimAPI_MakeBox(10, 20, 30).Shape();
+    ShapeMesher mesher;
+    ASSERT_TRUE(mesher.Mesh(box, tolerances(1.0, 30, 4.0)));
+    FaceTessellator tessellator;
+    std::vector<FaceMesh> meshes;
+    for (TopExp_Explorer it(box, TopAbs_FACE); it.More(); it.Next()) {
+        meshes.emplace_back();
+        ASSERT_TRUE(tessellator.Tessellate(TopoDS::Face(it.Current()), meshes.back()));
+        const FaceMesh& mesh = meshes.back();
+        for (size_t t = 0; t < mesh.TriangleCount(); ++t) {
+            for (int k = 0; k < 3; ++k) {
+                const double* a = &mesh.positions[3 * mesh.triangles[3 * t + k]];
+                const double* b = &mesh.positions[3 * mesh.triangles[3 * t + (k + 1) % 3]];
+                EXPECT_LE(std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]), 4.0 + 1e-9);
+            }
+        }
+    }
+    // Every node on the box's edges is a node of both faces that meet there.
+    auto onBoxEdge = [](const double* p) {
+        int onSide = 0;
+        const double size[3] = {10, 20, 30};
+        for (int k = 0; k < 3; ++k)
+            onSide += std::abs(p[k]) < 1e-9 || std::abs(p[k] - size[k]) < 1e-9;
+        return onSide >= 2;
+    };
+    auto count = [&meshes](const double* p) {
+        int faces = 0;
+        for (const FaceMesh& mesh : meshes) {
+            for (size_t i = 0; i < mesh.NodeCount(); ++i) {
+                const double* q = &mesh.positions[3 * i];
+                if (std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]) < 1e-9) {
+                    ++faces;
+                    break;
+                }
+            }
+        }
+        return faces;
+    };
+    for (const FaceMesh& mesh : meshes) {
+        for (size_t i = 0; i < mesh.NodeCount(); ++i) {
+            if (onBoxEdge(&mesh.positions[3 * i])) {
+                EXPECT_GE(count(&mesh.positions[3 * i]), 2);
+            }
+        }
+    }
+}
+
+TEST(ShapeMesherTest, LongEdgesOnCurvedFacesGoOntoTheSurface) {
+    const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(5, 40).Shape();
+    ShapeMesher mesher;
+    ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.05, 20, 3.0)));
+    FaceTessellator tessellator;
+    for (TopExp_Explorer it(cylinder, TopAbs_FACE); it.More(); it.Next()) {
+        FaceMesh mesh;
+        ASSERT_TRUE(tessellator.Tessellate(TopoDS::Face(it.Current()), mesh));
+        for (size_t i = 0; i < mesh.NodeCount(); ++i) {
+            const double* p = &mesh.positions[3 * i];
+            const bool onSide = std::abs(mesh.normals[3 * i + 2]) < 1e-9;
+            if (onSide) {  // nodes of the side lie on the cylinder, within the chord tolerance
+                EXPECT_NEAR(std::hypot(p[0], p[1]), 5.0, 0.05);
+            }
+        }
+    }
+}
