@@ -2,11 +2,14 @@
 // Open CASCADE's own read and transfer of the same file into an XCAF document
 // (STEPCAFControl_Reader with its default modes). Each measurement runs in its own child
 // process, so that peak memory (maximum resident set) is that of one side alone; the sides
-// alternate and the median of the runs is reported.
+// alternate and the median of the runs is reported. Both the wall-clock time and the process
+// CPU time of the measured span are taken; on a machine shared with other work the CPU time is
+// the steadier figure, so the ratio is given for both.
 //
 //   translate_bench [--runs N] FILE...
 //
-// Prints per file: OCCT seconds and peak MiB, translator seconds and peak MiB, the time ratio.
+// Prints per file: OCCT and translator CPU seconds, wall seconds and peak MiB, and the
+// translator/OCCT ratios of CPU and wall time.
 #include <kvxi/kvxi.h>
 #include <orik/orik.h>
 
@@ -27,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -34,9 +38,35 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Seconds of one measured span; negative when the read failed.
+struct Span {
+    double wall = -1.0;
+    double cpu = -1.0;
+};
+
 struct Sample {
-    double seconds = -1.0;
+    Span span;
     double peakMiB = 0.0;
+};
+
+double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// Measures the span from its construction to Stop().
+class Stopwatch {
+public:
+    Stopwatch() : m_wall(Clock::now()), m_cpu(ProcessCpuSeconds()) {}
+    Span Stop() const {
+        return {std::chrono::duration<double>(Clock::now() - m_wall).count(),
+                ProcessCpuSeconds() - m_cpu};
+    }
+
+private:
+    Clock::time_point m_wall;
+    double m_cpu;
 };
 
 void QuietOcct() {
@@ -45,20 +75,20 @@ void QuietOcct() {
     }
 }
 
-double OcctRead(const char* path) {
-    const auto start = Clock::now();
+Span OcctRead(const char* path) {
+    const Stopwatch watch;
     Handle(TDocStd_Document) doc = new TDocStd_Document("BinXCAF");
     XCAFDoc_DocumentTool::Set(doc->Main(), Standard_False);
     STEPCAFControl_Reader reader;
     if (reader.ReadFile(path) != IFSelect_RetDone || !reader.Transfer(doc))
-        return -1.0;
-    return std::chrono::duration<double>(Clock::now() - start).count();
+        return Span();
+    return watch.Stop();
 }
 
-double TranslatorRead(const char* path) {
+Span TranslatorRead(const char* path) {
     api_start_modeller(0);
     KVXISystem::Initialize();
-    const auto start = Clock::now();
+    const Stopwatch watch;
     KVXIDocument source{std::string(path)};
     source.SetType("STEP");
     KVXIOrikDocument target;
@@ -72,17 +102,17 @@ double TranslatorRead(const char* path) {
     const KVXIResult result = converter.Convert(source, target);
     ENTITY_LIST* entities = nullptr;
     target.GetEntities(entities);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const Span span = watch.Stop();
     if (entities) {
         api_del_entity_list(*entities);
         delete entities;
     }
     KVXISystem::Shutdown();
     api_stop_modeller();
-    return result.IsFailure() ? -1.0 : seconds;
+    return result.IsFailure() ? Span() : span;
 }
 
-// Runs one side in a child process; its time comes back through a pipe, its peak memory from
+// Runs one side in a child process; its times come back through a pipe, its peak memory from
 // the kernel's accounting of the child.
 Sample Measure(bool translator, const char* path) {
     int fds[2];
@@ -92,16 +122,15 @@ Sample Measure(bool translator, const char* path) {
     if (child == 0) {
         close(fds[0]);
         QuietOcct();
-        const double seconds = translator ? TranslatorRead(path) : OcctRead(path);
-        if (write(fds[1], &seconds, sizeof seconds) != sizeof seconds)
+        const Span span = translator ? TranslatorRead(path) : OcctRead(path);
+        if (write(fds[1], &span, sizeof span) != sizeof span)
             _exit(2);
         _exit(0);
     }
     close(fds[1]);
     Sample sample;
-    if (read(fds[0], &sample.seconds, sizeof sample.seconds) != sizeof sample.seconds) {
-        sample.seconds = -1.0;
-    }
+    if (read(fds[0], &sample.span, sizeof sample.span) != sizeof sample.span)
+        sample.span = Span();
     close(fds[0]);
     int status = 0;
     rusage usage{};
@@ -110,10 +139,28 @@ Sample Measure(bool translator, const char* path) {
     return sample;
 }
 
-Sample Median(std::vector<Sample> samples) {
-    std::sort(samples.begin(), samples.end(),
-              [](const Sample& a, const Sample& b) { return a.seconds < b.seconds; });
-    return samples[samples.size() / 2];
+// The median of one figure over the runs.
+template <class Figure>
+double Median(const std::vector<Sample>& samples, Figure figure) {
+    std::vector<double> values;
+    for (const Sample& sample : samples)
+        values.push_back(figure(sample));
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Summary {
+    double cpu, wall, peakMiB;
+};
+
+Summary Summarize(const std::vector<Sample>& samples) {
+    return {Median(samples, [](const Sample& s) { return s.span.cpu; }),
+            Median(samples, [](const Sample& s) { return s.span.wall; }),
+            Median(samples, [](const Sample& s) { return s.peakMiB; })};
+}
+
+double Ratio(double translator, double occt) {
+    return occt > 0.0 && translator > 0.0 ? translator / occt : 0.0;
 }
 
 }  // namespace
@@ -132,18 +179,20 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: translate_bench [--runs N] FILE.stp...\n");
         return 2;
     }
-    std::printf("%-40s %10s %10s %10s %10s %7s\n", "file", "occt s", "occt MiB", "kvxi s",
-                "kvxi MiB", "ratio");
+    std::printf("%-36s %8s %8s %8s %8s %8s %8s %7s %7s\n", "file", "occt cpu", "kvxi cpu", "occt s",
+                "kvxi s", "occt MiB", "kvxi MiB", "cpu x", "wall x");
     for (const char* file : files) {
         std::vector<Sample> occt, kvxi;
         for (int run = 0; run < runs; ++run) {
             occt.push_back(Measure(false, file));
             kvxi.push_back(Measure(true, file));
         }
-        const Sample o = Median(occt), k = Median(kvxi);
+        const Summary o = Summarize(occt), k = Summarize(kvxi);
         const char* name = std::strrchr(file, '/') ? std::strrchr(file, '/') + 1 : file;
-        std::printf("%-40s %10.3f %10.1f %10.3f %10.1f %7.3f\n", name, o.seconds, o.peakMiB,
-                    k.seconds, k.peakMiB, o.seconds > 0 ? k.seconds / o.seconds : 0.0);
+        std::printf("%-36s %8.3f %8.3f %8.3f %8.3f %8.1f %8.1f %7.3f %7.3f\n", name, o.cpu, k.cpu,
+                    o.wall, k.wall, o.peakMiB, k.peakMiB, Ratio(k.cpu, o.cpu),
+                    Ratio(k.wall, o.wall));
+        std::fflush(stdout);
     }
     return 0;
 }

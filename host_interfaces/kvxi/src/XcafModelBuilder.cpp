@@ -9,7 +9,7 @@
 #include <TColStd_DataMapOfStringInteger.hxx>
 #include <TColStd_HSequenceOfExtendedString.hxx>
 #include <TCollection_AsciiString.hxx>
-#include <TDF_Tool.hxx>
+#include <TDF_LabelMapHasher.hxx>
 #include <TDataStd_DataMapOfStringReal.hxx>
 #include <TDataStd_DataMapOfStringString.hxx>
 #include <TDataStd_Name.hxx>
@@ -23,8 +23,6 @@
 #include <XCAFPrs.hxx>
 #include <XCAFPrs_DocumentExplorer.hxx>
 #include <XCAFPrs_IndexedDataMapOfShapeStyle.hxx>
-
-#include <map>
 
 namespace tam {
 namespace {
@@ -121,7 +119,7 @@ private:
         }
     }
 
-    Attributes ReadAttributes(const XCAFPrs_DocumentExplorer& explorer) const {
+    Attributes ReadAttributes(const XCAFPrs_DocumentExplorer& explorer) {
         const XCAFPrs_DocumentNode& node = explorer.Current();
         Attributes attributes;
         attributes.name = LabelName(node.Label);
@@ -137,7 +135,7 @@ private:
     }
 
     // Hidden when any instance or part on the way from the root is hidden, or on a hidden layer.
-    bool PathVisible(const XCAFPrs_DocumentExplorer& explorer) const {
+    bool PathVisible(const XCAFPrs_DocumentExplorer& explorer) {
         for (int depth = 0; depth <= explorer.CurrentDepth(); ++depth) {
             const XCAFPrs_DocumentNode& node = explorer.Current(depth);
             if (!LabelVisible(node.Label) || !LabelVisible(node.RefLabel))
@@ -146,7 +144,17 @@ private:
         return true;
     }
 
-    bool LabelVisible(const TDF_Label& label) const {
+    // Visibility of one instance or part label, looked up once per label: assemblies repeat the
+    // same parents on the path of every leaf.
+    bool LabelVisible(const TDF_Label& label) {
+        if (const bool* known = m_visibility.Seek(label))
+            return *known;
+        const bool visible = LabelAndLayersVisible(label);
+        m_visibility.Bind(label, visible);
+        return visible;
+    }
+
+    bool LabelAndLayersVisible(const TDF_Label& label) const {
         if (!m_colors->IsVisible(label))
             return false;
         TDF_LabelSequence layers;
@@ -166,12 +174,9 @@ private:
     }
 
     const PartData& Part(const TDF_Label& label) {
-        TCollection_AsciiString entry;
-        TDF_Tool::Entry(label, entry);
-        auto found = m_parts.find(entry.ToCString());
-        if (found != m_parts.end())
-            return found->second;
-        return m_parts.emplace(entry.ToCString(), MakePart(label)).first->second;
+        if (const PartData* known = m_parts.Seek(label))
+            return *known;
+        return *m_parts.Bound(label, MakePart(label));
     }
 
     PartData MakePart(const TDF_Label& label) const {
@@ -288,7 +293,8 @@ private:
     CadModel& m_model;
     Handle(XCAFDoc_ColorTool) m_colors;
     Handle(XCAFDoc_LayerTool) m_layers;
-    std::map<std::string, PartData> m_parts;
+    NCollection_DataMap<TDF_Label, PartData, TDF_LabelMapHasher> m_parts;
+    NCollection_DataMap<TDF_Label, bool, TDF_LabelMapHasher> m_visibility;
 };
 
 }  // namespace

@@ -2,23 +2,31 @@
 
 #include <IFSelect_ReturnStatus.hxx>
 #include <IGESCAFControl_Reader.hxx>
-#include <Interface_CheckIterator.hxx>
+#include <Interface_Check.hxx>
+#include <Interface_InterfaceModel.hxx>
 #include <Interface_Static.hxx>
 #include <STEPCAFControl_Reader.hxx>
 #include <XCAFDoc_DocumentTool.hxx>
 #include <XCAFDoc_ShapeTool.hxx>
 #include <XSControl_Reader.hxx>
-#include <XSControl_WorkSession.hxx>
 
 namespace tam {
 namespace {
 
-// True when the parser recorded failures (damaged records it skipped).
+// True when the parser recorded failures (damaged records it skipped). Reads the parser's own
+// reports only: the work session's check list would also run every entity's semantic check,
+// which costs a few percent of the whole read.
 bool ParserReportedFailures(XSControl_Reader& reader) {
-    const Handle(XSControl_WorkSession)& session = reader.WS();
-    if (session.IsNull())
+    const Handle(Interface_InterfaceModel) model = reader.Model();
+    if (model.IsNull())
         return false;
-    return !session->ModelCheckList().IsEmpty(Standard_True);
+    if (model->GlobalCheck(Standard_True)->HasFailed())
+        return true;
+    for (Standard_Integer i = 1; i <= model->NbEntities(); ++i) {
+        if (model->IsErrorEntity(i))
+            return true;
+    }
+    return false;
 }
 
 bool DocumentHasShapes(const Handle(TDocStd_Document) & doc) {
