@@ -1,0 +1,43 @@
+// What the two kernel file formats share: their first bytes, version and checksum.
+#pragma once
+
+#include "KernelDocument.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace orik {
+namespace files {
+
+constexpr uint32_t kFormatVersion = 1;
+// A text file starts with this line (then the version); a binary file with these 8 bytes.
+constexpr char kTextMagic[] = "ORIK-TEXT ";
+constexpr char kBinaryMagic[] = "ORIKBIN\x1a";
+constexpr size_t kBinaryMagicSize = 8;
+
+// 64-bit FNV-1a of the bytes: the files' guard against damage.
+inline uint64_t checksumOf(const char* data, size_t size) {
+    uint64_t hash = 14695981039346656037ull;
+    for (size_t i = 0; i < size; ++i) {
+        hash ^= uint8_t(data[i]);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// The file's bytes for a document.
+std::string writeText(const KernelDocument& document);
+std::string writeBinary(const KernelDocument& document);
+
+// The document in a file's bytes; throws orik_exception with ORIK_FILE_DAMAGED (not such a
+// file, truncated, changed) or ORIK_FILE_VERSION (a later version of the format).
+KernelDocument readText(const char* data, size_t size);
+KernelDocument readBinary(const char* data, size_t size);
+
+// True when the bytes begin like a text (binary) kernel file.
+bool looksLikeText(const char* data, size_t size);
+bool looksLikeBinary(const char* data, size_t size);
+
+}  // namespace files
+}  // namespace orik

@@ -1,0 +1,21 @@
+// The geometry section of kernel files: shapes as one compound in OCCT's B-rep formats.
+#pragma once
+
+#include <TopoDS_Shape.hxx>
+
+#include <string>
+#include <vector>
+
+namespace orik {
+namespace files {
+
+// Writes the shapes, in order, as the children of one compound in OCCT's text or binary B-rep
+// format, without meshes; sub-shapes shared between shapes are written once. No shapes: "".
+std::string encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary);
+
+// Reads shapes written by encodeShapes; throws orik_exception(ORIK_FILE_DAMAGED) unless the
+// bytes hold a compound of exactly count non-null shapes.
+std::vector<TopoDS_Shape> decodeShapes(const std::string& bytes, size_t count, bool binary);
+
+}  // namespace files
+}  // namespace orik

@@ -1,0 +1,8 @@
+# Tests of the kernel's own text and binary files.
+tam_add_gtest(orik_files_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/kernel_files_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/kernel_files_damage_test.cpp
+    LIBS TamInteropCAD::orik ${TAM_OCCT_KERNEL_LIBS})
+target_include_directories(orik_files_tests SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
+target_include_directories(orik_files_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
