@@ -1,10 +1,14 @@
-# make_sample: writes samples/sample_assembly.step (the assembly the README demo imports).
-# Run `cmake --build <dir> --target sample_assembly` to write it again.
+# make_sample: writes samples/sample_assembly.step (the assembly the README demo imports); then
+# tamcad translates it into samples/sample_assembly.okt, hidden component included.
+# Run `cmake --build <dir> --target sample_assembly` to write both again.
 add_executable(make_sample ${CMAKE_CURRENT_LIST_DIR}/generator/make_sample.cpp)
 target_include_directories(make_sample SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
 target_link_libraries(make_sample PRIVATE ${TAM_OCCT_KERNEL_LIBS} ${TAM_OCCT_EXCHANGE_LIBS})
 tam_set_warnings(make_sample)
+set(sample_step ${CMAKE_CURRENT_LIST_DIR}/sample_assembly.step)
+set(sample_okt ${CMAKE_CURRENT_LIST_DIR}/sample_assembly.okt)
 add_custom_target(sample_assembly
-    COMMAND make_sample ${CMAKE_CURRENT_LIST_DIR}/sample_assembly.step
-    COMMENT "Writing samples/sample_assembly.step"
+    COMMAND make_sample ${sample_step}
+    COMMAND tamcad convert --hidden ${sample_step} ${sample_okt}
+    COMMENT "Writing samples/sample_assembly.step and samples/sample_assembly.okt"
     VERBATIM)

@@ -42,6 +42,7 @@ std::string quoted(const fs::path& path) {
 }
 
 const fs::path kSampleStep = fs::path(TAM_SAMPLES_DIR) / "sample_assembly.step";
+const fs::path kSampleOkt = fs::path(TAM_SAMPLES_DIR) / "sample_assembly.okt";
 
 class TamcadCliTest : public ::testing::Test {
 protected:
@@ -134,11 +135,11 @@ TEST_F(TamcadCliTest, InfoPrintsTheTree) {
 }
 
 TEST_F(TamcadCliTest, ConvertWritesEveryTarget) {
-    const fs::path one = m_dir / "one.brep";
+    const fs::path one = m_dir / "one.okt";
     RunResult run = runTamcad("convert " + quoted(kSampleStep) + " " + quoted(one));
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_GT(fs::file_size(one), 0u);
-    const fs::path a = m_dir / "a.igs", b = m_dir / "b.stl", c = m_dir / "c.step";
+    const fs::path a = m_dir / "a.okb", b = m_dir / "b.stl", c = m_dir / "c.brep";
     run = runTamcad("convert " + quoted(one) + " " + quoted(a) + " " + quoted(b) + " " + quoted(c));
     ASSERT_EQ(run.exitCode, 0) << run.out;
     for (const fs::path& target : {a, b, c})
@@ -183,6 +184,12 @@ TEST_F(TamcadCliTest, EveryCommandHasHelp) {
         EXPECT_NE(run.out.find("Usage"), std::string::npos) << command << run.out;
     }
     EXPECT_NE(runTamcad("import --help").out.find("--refinement"), std::string::npos);
+}
+
+TEST_F(TamcadCliTest, KernelFileImportsLikeStep) {
+    const RunResult run = runTamcad("import -q " + quoted(kSampleOkt) + " --lod 3 --bodies --mass");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("levels of detail      3"), std::string::npos) << run.out;
 }
 
 }  // namespace
