@@ -1,6 +1,7 @@
 // Conversions through the translator with the kernel running, on the small documents in
 // tests/data/kvxi: a STEP assembly (a block placed twice, one instance red, one hidden
-// cylinder with a non-ASCII name, one yellow face) and a B-rep compound with free geometry.
+// cylinder with a non-ASCII name, one yellow face), an AP242 file of tessellated parts and a
+// B-rep compound with free geometry.
 #include "KvxiTestSupport.h"
 
 #include <filesystem>
@@ -73,6 +74,36 @@ TEST_F(KvxiConverterTest, StepAssemblyBecomesPlacedBodiesWithAttributes) {
         yellow += OwnColor(faces[i], color) && color.green() == 1.0 && color.red() == 1.0;
     }
     EXPECT_EQ(yellow, 1);
+}
+
+// AP242 tessellated geometry: a red mesh cube with a blue face placed twice (strips and a fan),
+// and a mesh sheet given in metres.
+TEST_F(KvxiConverterTest, TessellatedPartsBecomeMeshBodies) {
+    Entities entities;
+    Convert(kData + "tessellated.stp", nullptr, EntityOptions(), entities);
+    ASSERT_TRUE(entities.result.IsSuccess()) << entities.result.GetText();
+    ASSERT_EQ(CountBodies(entities), 3);
+    const ENTITY* second = FindByName(entities, "Cube 2");
+    const ENTITY* sheet = FindByName(entities, "Sheet");
+    ASSERT_TRUE(FindByName(entities, "Cube 1") && second && sheet);
+    EXPECT_NEAR(orik_entity_placement(second).TranslationPart().X(), 200.0, 1e-9);
+
+    const Bnd_Box box = WorldBox(entities);
+    EXPECT_NEAR(box.CornerMin().Distance(gp_Pnt(0.0, 0.0, 0.0)), 0.0, 1e-6);
+    EXPECT_NEAR(box.CornerMax().Distance(gp_Pnt(210.0, 20.0, 10.0)), 0.0, 1e-6);
+
+    rgb_color color;
+    ASSERT_TRUE(OwnColor(second, color));
+    EXPECT_EQ(color, rgb_color(1.0, 0.0, 0.0));
+    EXPECT_FALSE(OwnColor(sheet, color));
+    ENTITY_LIST faces;
+    api_get_faces(const_cast<ENTITY*>(second), faces);
+    ASSERT_EQ(faces.count(), 6);
+    int blue = 0;
+    for (int i = 0; i < faces.count(); ++i)
+        blue += OwnColor(faces[i], color) && color == rgb_color(0.0, 0.0, 1.0) ? 1 : 0;
+    EXPECT_EQ(blue, 1);
+    EXPECT_TRUE(api_facet_entity(const_cast<ENTITY*>(second)).ok());
 }
 
 TEST_F(KvxiConverterTest, OptionsDropHiddenEntitiesAndFaceColors) {

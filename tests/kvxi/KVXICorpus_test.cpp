@@ -1,6 +1,6 @@
-// The translator against the shared real-world corpus: every file converts or fails cleanly,
-// and three assemblies match Open CASCADE's own XCAF view (bodies, names, colors, layers,
-// visibility and world placements).
+// The translator against the shared real-world corpus: every file converts or fails cleanly
+// (each read once, with the checks particular files call for), and three assemblies match Open
+// CASCADE's own XCAF view (bodies, names, colors, layers, visibility and world placements).
 #include "KvxiTestSupport.h"
 
 #include <corpus.h>
@@ -19,6 +19,8 @@
 #include <XCAFDoc_ShapeTool.hxx>
 #include <XCAFPrs_DocumentExplorer.hxx>
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -28,13 +30,74 @@ namespace {
 
 class KvxiCorpusTest : public KernelSuite {};
 
+#if defined(__SANITIZE_ADDRESS__)
+// Under the sanitizers the largest files, which exercise Open CASCADE far more than the
+// translator, are left out to keep the run short.
+constexpr std::uintmax_t kLargestFile = 1000 * 1000;
+#else
+constexpr std::uintmax_t kLargestFile = ~std::uintmax_t(0);
+#endif
+
+int CountWithText(const Entities& entities, const char* attribute, const std::string& text) {
+    int count = 0;
+    for (int i = 0; i < entities.Count(); ++i)
+        count += TextAttribute(entities[i], attribute) == text ? 1 : 0;
+    return count;
+}
+
+bool HasNonAsciiName(const Entities& entities) {
+    for (int i = 0; i < entities.Count(); ++i) {
+        for (unsigned char c : TextAttribute(entities[i], "ATTRIB_XORIK_NAME")) {
+            if (c >= 0x80)
+                return true;
+        }
+    }
+    return false;
+}
+
+using FileCheck = std::function<void(const Entities&)>;
+
+// What particular files must give beyond converting cleanly.
+const std::map<std::string, FileCheck>& FileChecks() {
+    static const std::map<std::string, FileCheck> checks = {
+        // Damaged records are skipped with a warning; the rest converts.
+        {"bug32314_corrupted.stp",
+         [](const Entities& e) {
+             EXPECT_EQ(e.result.GetValue(), KVXIResult::Warning);
+             EXPECT_GT(CountBodies(e), 0);
+         }},
+        {"bad_header.igs", [](const Entities& e) { EXPECT_GT(e.Count(), 0); }},
+        // AP242 files whose parts are tessellated only.
+        {"bug33100_window.step", [](const Entities& e) { EXPECT_EQ(CountBodies(e), 1); }},
+        {"bug33638.stp", [](const Entities& e) { EXPECT_EQ(CountBodies(e), 1); }},
+        {"nist_ftc_08_asme1_ap242-2.stp", [](const Entities& e) { EXPECT_EQ(CountBodies(e), 1); }},
+        // Placements only, no geometry at all.
+        {"xr1-db-214_2.stp",
+         [](const Entities& e) { EXPECT_EQ(e.result.GetValue(), KVXIResult::NoEntities); }},
+        {"bug25381_test_assembly_invisible.step",
+         [](const Entities& e) { EXPECT_GT(CountWithText(e, "ATTRIB_XORIK_SHOW", "0"), 0); }},
+        {"bug31670_russian.stp", [](const Entities& e) { EXPECT_TRUE(HasNonAsciiName(e)); }},
+    };
+    return checks;
+}
+
+KVXIOptions CorpusOptions(const std::string& name) {
+    KVXIOptions options = EntityOptions();
+    if (name == "bug31670_russian.stp")
+        options.Add("CodePage", "CP1251");
+    return options;
+}
+
 TEST_F(KvxiCorpusTest, EveryFileConvertsOrFailsCleanly) {
     TAM_REQUIRE_CORPUS();
-    int converted = 0, failed = 0;
+    int converted = 0, failed = 0, checked = 0;
     for (const char* folder : {"step", "iges", "brep"}) {
         for (const auto& file : tamtest::CorpusFiles(folder)) {
+            if (std::filesystem::file_size(file) > kLargestFile)
+                continue;
+            const std::string name = file.filename().string();
             Entities entities;
-            Convert(file.string(), nullptr, EntityOptions(), entities);
+            Convert(file.string(), nullptr, CorpusOptions(name), entities);
             if (entities.result.IsFailure()) {
                 ++failed;
                 EXPECT_EQ(entities.list, nullptr) << file;
@@ -42,22 +105,18 @@ TEST_F(KvxiCorpusTest, EveryFileConvertsOrFailsCleanly) {
                 ++converted;
                 EXPECT_GT(entities.Count(), 0) << file;
             }
+            const auto check = FileChecks().find(name);
+            if (check != FileChecks().end()) {
+                SCOPED_TRACE(name);
+                check->second(entities);
+                ++checked;
+            }
         }
     }
-    EXPECT_GT(converted, 60);
+    EXPECT_GT(converted, kLargestFile == ~std::uintmax_t(0) ? 70 : 50);
+    EXPECT_GE(checked, 5);
     RecordProperty("converted", converted);
     RecordProperty("failed", failed);
-}
-
-TEST_F(KvxiCorpusTest, DamagedFilesNeverCrash) {
-    TAM_REQUIRE_CORPUS();
-    const auto dir = tamtest::CorpusDir();
-    for (const char* name :
-         {"step/bug32314_corrupted.stp", "step/bug33100_window.step", "iges/bad_header.igs"}) {
-        Entities entities;
-        Convert((dir / name).string(), nullptr, EntityOptions(), entities);
-        EXPECT_FALSE(entities.result.IsSuccess() && entities.Count() == 0) << name;
-    }
 }
 
 // One leaf of Open CASCADE's flattened assembly view that holds a solid or a shell.
@@ -169,33 +228,6 @@ TEST_F(KvxiCorpusTest, AssembliesMatchTheXcafView) {
     ExpectMatchesXcafView("step/as1-oc-214.stp");
     ExpectMatchesXcafView("step/as1_motor.step");
     ExpectMatchesXcafView("step/bug25381_test_assembly_invisible.step");
-}
-
-TEST_F(KvxiCorpusTest, InvisibleComponentsAreMarkedHidden) {
-    TAM_REQUIRE_CORPUS();
-    Entities entities;
-    Convert((tamtest::CorpusDir() / "step/bug25381_test_assembly_invisible.step").string(), "STEP",
-            EntityOptions(), entities);
-    int hidden = 0;
-    for (int i = 0; i < entities.Count(); ++i) {
-        hidden += TextAttribute(entities[i], "ATTRIB_XORIK_SHOW") == "0" ? 1 : 0;
-    }
-    EXPECT_GT(hidden, 0);
-}
-
-TEST_F(KvxiCorpusTest, NonAsciiNamesOfARealFile) {
-    TAM_REQUIRE_CORPUS();
-    KVXIOptions options = EntityOptions();
-    options.Add("CodePage", "CP1251");
-    Entities entities;
-    Convert((tamtest::CorpusDir() / "step/bug31670_russian.stp").string(), "STEP", options,
-            entities);
-    bool nonAscii = false;
-    for (int i = 0; i < entities.Count(); ++i) {
-        for (unsigned char c : TextAttribute(entities[i], "ATTRIB_XORIK_NAME"))
-            nonAscii |= c >= 0x80;
-    }
-    EXPECT_TRUE(nonAscii);
 }
 
 }  // namespace

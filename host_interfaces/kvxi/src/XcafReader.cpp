@@ -1,11 +1,14 @@
 #include "XcafReader.h"
 
+#include "TessellatedParts.h"
+
 #include <IFSelect_ReturnStatus.hxx>
 #include <IGESCAFControl_Reader.hxx>
 #include <Interface_Check.hxx>
 #include <Interface_InterfaceModel.hxx>
 #include <Interface_Static.hxx>
 #include <STEPCAFControl_Reader.hxx>
+#include <StepData_StepModel.hxx>
 #include <XCAFDoc_DocumentTool.hxx>
 #include <XCAFDoc_ShapeTool.hxx>
 #include <XSControl_Reader.hxx>
@@ -15,15 +18,18 @@ namespace {
 
 // True when the parser recorded failures (damaged records it skipped). Reads the parser's own
 // reports only: the work session's check list would also run every entity's semantic check,
-// which costs a few percent of the whole read.
+// which costs a few percent of the whole read. References to tessellated records are no damage:
+// the parser cannot type them, AddTessellatedParts reads them.
 bool ParserReportedFailures(XSControl_Reader& reader) {
     const Handle(Interface_InterfaceModel) model = reader.Model();
     if (model.IsNull())
         return false;
     if (model->GlobalCheck(Standard_True)->HasFailed())
         return true;
+    const Handle(StepData_StepModel) stepModel = Handle(StepData_StepModel)::DownCast(model);
     for (Standard_Integer i = 1; i <= model->NbEntities(); ++i) {
-        if (model->IsErrorEntity(i))
+        if (model->IsErrorEntity(i) &&
+            (stepModel.IsNull() || !IsTessellatedReferenceFailure(stepModel, i)))
             return true;
     }
     return false;
@@ -91,7 +97,10 @@ KVXIResult ReadStepIntoXcaf(const std::string& path, const std::string& codePage
     if (progress.CheckInterrupt())
         return KVXIResult(KVXIResult::Interrupted);
     const bool failures = ParserReportedFailures(reader.ChangeReader());
-    return TransferInto(reader, progress, doc, failures);
+    const KVXIResult result = TransferInto(reader, progress, doc, failures);
+    if (!result.IsFailure())
+        AddTessellatedParts(reader.ChangeReader().WS(), doc, path);
+    return result;
 }
 
 KVXIResult ReadIgesIntoXcaf(const std::string& path, ConversionProgress& progress,
