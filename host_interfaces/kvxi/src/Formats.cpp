@@ -88,9 +88,10 @@ Format SniffContent(const std::string& path) {
     if (StartsWith(text, "DBRep_DrawableShape") || StartsWith(text, "CASCADE Topology")) {
         return Format::Brep;
     }
-    if (StartsWith(head, "OKT"))
+    // The kernel's files begin with these bytes (docs/kernel-files.md).
+    if (StartsWith(head, "ORIK-TEXT "))
         return Format::OrikText;
-    if (StartsWith(head, "OKB"))
+    if (StartsWith(head, std::string("ORIKBIN\x1a", 8)))
         return Format::OrikBinary;
     if (LooksLikeIges(head))
         return Format::Iges;

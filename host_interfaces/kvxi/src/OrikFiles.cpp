@@ -1,15 +1,57 @@
 #include "OrikFiles.h"
 
-namespace tam {
+#include "Utf8.h"
 
-// The kernel's file API is not available yet: both directions report that the format cannot
-// be handled, so callers get a clear failure instead of a half-done conversion.
-KVXIResult LoadKernelFile(const std::string&, std::vector<ENTITY*>&) {
-    return KVXIResult(KVXIResult::UnsupportedSourceType);
+#include <orik/ENTITY_LIST.h>
+#include <orik/OrikFiles.h>
+
+namespace tam {
+namespace {
+
+KVXIResult ReadFailure(const outcome& result) {
+    switch (result.error_number()) {
+        case ORIK_FILE_OPEN_FAILED:
+            return KVXIResult(KVXIResult::FileNotFound);
+        case ORIK_FILE_DAMAGED:
+        case ORIK_FILE_VERSION:
+            return KVXIResult(KVXIResult::ReadFailed);
+        default:
+            return KVXIResult(KVXIResult::KernelError);
+    }
 }
 
-KVXIResult SaveKernelFile(const std::vector<ENTITY*>&, const std::string&, bool) {
-    return KVXIResult(KVXIResult::UnsupportedTargetType);
+KVXIResult WriteFailure(const outcome& result) {
+    switch (result.error_number()) {
+        case ORIK_FILE_OPEN_FAILED:
+        case ORIK_FILE_WRITE_FAILED:
+            return KVXIResult(KVXIResult::WriteFailed);
+        default:
+            return KVXIResult(KVXIResult::KernelError);
+    }
+}
+
+}  // namespace
+
+KVXIResult LoadKernelFile(const std::string& path, std::vector<ENTITY*>& entities) {
+    ENTITY_LIST list;
+    const outcome result = api_restore_entity_list(Utf8ToWide(path).c_str(), list);
+    if (!result.ok())
+        return ReadFailure(result);
+    for (int i = 0; i < list.count(); ++i)
+        entities.push_back(list[i]);
+    return KVXIResult(list.count() > 0 ? KVXIResult::Success : KVXIResult::NoEntities);
+}
+
+KVXIResult SaveKernelFile(const std::vector<ENTITY*>& entities, const std::string& path,
+                          bool binary) {
+    if (entities.empty())
+        return KVXIResult(KVXIResult::NoEntities);
+    ENTITY_LIST list;
+    for (ENTITY* entity : entities)
+        list.add(entity);
+    const outcome result =
+        api_save_entity_list(Utf8ToWide(path).c_str(), list, binary ? TRUE : FALSE);
+    return result.ok() ? KVXIResult() : WriteFailure(result);
 }
 
 }  // namespace tam

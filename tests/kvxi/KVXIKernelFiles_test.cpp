@@ -1,0 +1,189 @@
+// The kernel's own files through the translator: entities written to ".okt" and ".okb" targets
+// and read back as "Orik" sources keep their bodies, placements, attributes of every kind and
+// colors; the two forms are told apart by content; damaged files give a failure result.
+#include "KvxiTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+using namespace kvxitest;
+
+namespace {
+
+const std::string kData = std::string(TAM_TEST_DATA_DIR) + "/kvxi/";
+
+class KvxiKernelFilesTest : public KernelSuite {
+protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() / ("kvxi_files_" + std::to_string(::getpid()));
+        fs::create_directories(m_folder);
+        Convert(kData + "assembly.stp", "STEP", EntityOptions(), m_original);
+        ASSERT_TRUE(m_original.result.IsSuccess());
+        AddEveryAttributeKind();
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string Out(const std::string& name) const { return (m_folder / name).string(); }
+
+    KVXIResult Write(const std::string& path, const char* type = nullptr) const {
+        KVXIOrikDocument source(m_original.list);
+        KVXIDocument target{KVXIFile(path)};
+        target.SetType(type);
+        KVXIOptions options;
+        options.Add("TranslateAttributes", true);
+        KVXIConverter converter;
+        converter.SetOptions(options);
+        return converter.Convert(source, target);
+    }
+
+    ENTITY* Body(const Entities& entities, const std::string& name) const {
+        for (int i = 0; i < entities.Count(); ++i) {
+            if (is_BODY(entities[i]) && TextAttribute(entities[i], "ATTRIB_XORIK_NAME") == name)
+                return entities[i];
+        }
+        return nullptr;
+    }
+
+    // "Block-1" carries one named attribute of every kind, one of them naming "Block-2".
+    void AddEveryAttributeKind() {
+        ENTITY* block = Body(m_original, "Block-1");
+        ASSERT_NE(block, nullptr);
+        api_add_generic_named_attribute(block, "count", 7);
+        api_add_generic_named_attribute(block, "mass", 2.5);
+        api_add_generic_named_attribute(block, "code", "A-7");
+        api_add_generic_named_attribute(block, "label", L"Größe");
+        api_add_generic_named_attribute(block, "origin", SPAposition(1.0, 2.0, 3.0));
+        api_add_generic_named_attribute(block, "axis", SPAvector(0.0, 0.0, 1.0));
+        api_add_generic_named_attribute(block, "twin", Body(m_original, "Block-2"));
+    }
+
+    fs::path m_folder;
+    Entities m_original;
+};
+
+template <class Attrib>
+const Attrib* Find(const ENTITY* entity, const char* name, int type) {
+    ATTRIB_GEN_NAME* attrib = nullptr;
+    api_find_named_attribute(entity, name, attrib);
+    return attrib && attrib->identity() == type ? static_cast<const Attrib*>(attrib) : nullptr;
+}
+
+int CountFaceColors(ENTITY* body) {
+    ENTITY_LIST faces;
+    api_get_faces(body, faces);
+    int colored = 0;
+    for (int i = 0; i < faces.count(); ++i) {
+        rgb_color color;
+        colored += OwnColor(faces[i], color) ? 1 : 0;
+    }
+    return colored;
+}
+
+void ExpectSameBox(const Bnd_Box& actual, const Bnd_Box& expected, const std::string& what) {
+    EXPECT_NEAR(actual.CornerMin().Distance(expected.CornerMin()), 0.0, 1e-9) << what;
+    EXPECT_NEAR(actual.CornerMax().Distance(expected.CornerMax()), 0.0, 1e-9) << what;
+}
+
+TEST_F(KvxiKernelFilesTest, TextAndBinaryFilesKeepBodiesAttributesAndColors) {
+    for (const char* name : {"model.okt", "model.okb"}) {
+        ASSERT_TRUE(Write(Out(name)).IsSuccess()) << name;
+        Entities reread;
+        Convert(Out(name), "Orik", EntityOptions(), reread);
+        ASSERT_TRUE(reread.result.IsSuccess()) << name << " " << reread.result.GetText();
+        EXPECT_EQ(CountBodies(reread), CountBodies(m_original)) << name;
+        ExpectSameBox(WorldBox(reread), WorldBox(m_original), name);
+
+        ENTITY* block = Body(reread, "Block-1");
+        ENTITY* hidden = Body(reread, "Hidden cylinder");
+        ASSERT_TRUE(block && Body(reread, "Block-2") && hidden) << name;
+        EXPECT_EQ(TextAttribute(hidden, "ATTRIB_XORIK_SHOW"), "0") << name;
+        rgb_color color;
+        ASSERT_TRUE(OwnColor(Body(reread, "Block-2"), color)) << name;
+        EXPECT_EQ(color, rgb_color(1.0, 0.0, 0.0)) << name;
+        EXPECT_EQ(CountFaceColors(block), 1) << name;
+
+        const auto* count = Find<ATTRIB_GEN_INTEGER>(block, "count", ATTRIB_GEN_INTEGER_TYPE);
+        const auto* mass = Find<ATTRIB_GEN_REAL>(block, "mass", ATTRIB_GEN_REAL_TYPE);
+        const auto* code = Find<ATTRIB_GEN_STRING>(block, "code", ATTRIB_GEN_STRING_TYPE);
+        const auto* label = Find<ATTRIB_GEN_WSTRING>(block, "label", ATTRIB_GEN_WSTRING_TYPE);
+        const auto* origin = Find<ATTRIB_GEN_POSITION>(block, "origin", ATTRIB_GEN_POSITION_TYPE);
+        const auto* axis = Find<ATTRIB_GEN_VECTOR>(block, "axis", ATTRIB_GEN_VECTOR_TYPE);
+        const auto* twin = Find<ATTRIB_GEN_ENTITY>(block, "twin", ATTRIB_GEN_ENTITY_TYPE);
+        ASSERT_TRUE(count && mass && code && label && origin && axis && twin) << name;
+        EXPECT_EQ(count->value(), 7);
+        EXPECT_DOUBLE_EQ(mass->value(), 2.5);
+        EXPECT_STREQ(code->value(), "A-7");
+        EXPECT_EQ(std::wstring(label->value()), L"Größe");
+        EXPECT_DOUBLE_EQ(origin->value().y(), 2.0);
+        EXPECT_DOUBLE_EQ(axis->value().z(), 1.0);
+        EXPECT_EQ(twin->value(), Body(reread, "Block-2")) << name;
+    }
+}
+
+TEST_F(KvxiKernelFilesTest, FormsAreToldApartByContent) {
+    ASSERT_TRUE(Write(Out("model.okb")).IsSuccess());
+    ASSERT_TRUE(Write(Out("model.okt")).IsSuccess());
+    fs::copy_file(Out("model.okb"), Out("binary-named.okt"));
+    fs::copy_file(Out("model.okt"), Out("no-extension"));
+    for (const char* name : {"binary-named.okt", "no-extension"}) {
+        Entities reread;
+        Convert(Out(name), name[0] == 'b' ? "Orik" : nullptr, EntityOptions(), reread);
+        EXPECT_TRUE(reread.result.IsSuccess()) << name;
+        EXPECT_EQ(CountBodies(reread), CountBodies(m_original)) << name;
+    }
+    // The "Orik" tag on a target picks the form from the extension, text by default.
+    ASSERT_TRUE(Write(Out("tagged.okb"), "Orik").IsSuccess());
+    ASSERT_TRUE(Write(Out("tagged.kernel"), "Orik").IsSuccess());
+    std::ifstream binary(Out("tagged.okb"), std::ios::binary), text(Out("tagged.kernel"));
+    std::string binaryHead(4, '\0'), textHead(4, '\0');
+    binary.read(&binaryHead[0], 4);
+    text.read(&textHead[0], 4);
+    EXPECT_EQ(binaryHead, "ORIK");
+    EXPECT_EQ(textHead, "ORIK");
+    EXPECT_NE(fs::file_size(Out("tagged.okb")), fs::file_size(Out("tagged.kernel")));
+}
+
+TEST_F(KvxiKernelFilesTest, CadFileToKernelFileAndBack) {
+    KVXIConverter converter;
+    KVXIDocument source(kData + "assembly.stp");
+    KVXIDocument target(Out("assembly.okb"));
+    ASSERT_TRUE(converter.Convert(source, target).IsSuccess());
+    KVXIDocument kernelSource(Out("assembly.okb"));
+    KVXIDocument stepTarget(Out("again.stp"));
+    ASSERT_FALSE(converter.Convert(kernelSource, stepTarget).IsFailure());
+    Entities reread;
+    Convert(Out("again.stp"), "STEP", EntityOptions(), reread);
+    EXPECT_EQ(CountBodies(reread), 3);
+    EXPECT_NE(Body(reread, "Block-2"), nullptr);
+}
+
+TEST_F(KvxiKernelFilesTest, DamagedOrMissingKernelFilesFail) {
+    ASSERT_TRUE(Write(Out("model.okb")).IsSuccess());
+    ASSERT_TRUE(Write(Out("model.okt")).IsSuccess());
+    const auto size = fs::file_size(Out("model.okb"));
+    fs::copy_file(Out("model.okb"), Out("truncated.okb"));
+    fs::resize_file(Out("truncated.okb"), size / 2);
+    std::string text;
+    {
+        std::ifstream in(Out("model.okt"), std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    text[text.size() / 2] = text[text.size() / 2] == 'x' ? 'y' : 'x';
+    std::ofstream(Out("changed.okt"), std::ios::binary) << text;
+    std::ofstream(Out("foreign.okt"), std::ios::binary) << "ORIK-TEXT but nothing after it\n";
+
+    for (const char* name : {"truncated.okb", "changed.okt", "foreign.okt"}) {
+        Entities reread;
+        Convert(Out(name), "Orik", EntityOptions(), reread);
+        EXPECT_EQ(reread.result.GetValue(), KVXIResult::ReadFailed) << name;
+        EXPECT_EQ(reread.list, nullptr) << name;
+    }
+    Entities missing;
+    Convert(Out("missing.okt"), "Orik", EntityOptions(), missing);
+    EXPECT_EQ(missing.result.GetValue(), KVXIResult::FileNotFound);
+    EXPECT_EQ(Write(Out("no/such/folder/model.okt")).GetValue(), KVXIResult::WriteFailed);
+}
+
+}  // namespace
