@@ -77,6 +77,16 @@ TEST_F(LoaderFreeGeometry, EdgeNeedingMoreThanAHundredPointsShowsItsStartPoint) 
     EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 4u);
 }
 
+TEST_F(LoaderFreeGeometry, EdgeIsSampledEvenBeforeAnyRefinementExists) {
+    GroupPtr group(new sglGroup);
+    loader.ParseEntity(orik_make_free_edge(Circle(10.0)), group.get(), 0);
+    const std::vector<sglGeode*> geodes = Geodes(group.get());
+    ASSERT_EQ(geodes.size(), 1u);
+    const auto* strip = dynamic_cast<const sglLineStripSet*>(geodes[0]->getGeometry(0));
+    ASSERT_NE(strip, nullptr);
+    EXPECT_GT(strip->getPrimLengths()[0], 8u);
+}
+
 TEST_F(LoaderFreeGeometry, FreeWireShowsItsFirstEdge) {
     const TopoDS_Shape wire =
         BRepBuilderAPI_MakeWire(TopoDS::Edge(Segment(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0))),

@@ -179,6 +179,7 @@ private:
     sglGeode* FreeGeodeOfCurrentColor(std::map<unsigned long, sglGeode*>& geodes, sglGroup* parent);
     void AddPointSet(const sglVec3<float>& point, sglGeode* geode) const;
     void AddLineStrip(const SPAposition* samples, int count, sglGeode* geode) const;
+    double EdgeSamplingTolerance(const EDGE* edge) const;
 
     // Transforms.
     void AddGeodeToGroup(sglGroup* group, sglGeode* geode, sglMat4<float>* matrix,

@@ -12,6 +12,8 @@
 #include <tamsg/sglPointSize.h>
 #include <tamsgdb/sglModelLoader.h>
 
+#include <cmath>
+
 #include "TamCADLoaderPrivate.h"
 #include "mesh_manager.h"
 
@@ -21,6 +23,7 @@ namespace {
 constexpr int kMaxEdgePoints = 100;
 constexpr float kPointSize = 5.0f;
 constexpr float kLineWidth = 1.0f;
+constexpr double kEdgeToleranceDivisor = 1000.0;
 
 sglVec3<float> ToVec3f(const SPAposition& p) {
     return sglVec3<float>(static_cast<float>(p.x()), static_cast<float>(p.y()),
@@ -92,8 +95,7 @@ bool CTamCADLoader::OrikEdgeToSgl(const EDGE* edge, sglGeode* geode) {
         return false;
     m_bEdgeMeshed = true;
     m_uiEntityKind = 5;
-    // Without a refinement the kernel derives the tolerance from the edge itself.
-    const double tolerance = m_pRefinement != nullptr ? m_pRefinement->get_surface_tol() : 0.0;
+    const double tolerance = EdgeSamplingTolerance(edge);
     int count = 0;
     SPAposition* samples = nullptr;
     double* parameters = nullptr;
@@ -106,6 +108,21 @@ bool CTamCADLoader::OrikEdgeToSgl(const EDGE* edge, sglGeode* geode) {
     delete[] samples;
     delete[] parameters;
     return accepted;
+}
+
+// The refinement's surface tolerance; without a usable one (no refinement was set up), a
+// thousandth of the edge's own box diagonal, as the kernel does for faces without one.
+double CTamCADLoader::EdgeSamplingTolerance(const EDGE* edge) const {
+    if (m_pRefinement != nullptr && m_pRefinement->get_surface_tol() > 0.0)
+        return m_pRefinement->get_surface_tol();
+    SPAposition low;
+    SPAposition high;
+    if (!api_get_entity_box(const_cast<EDGE*>(edge), nullptr, low, high, 0, m_pOptions).ok())
+        return 0.0;
+    const double dx = high.x() - low.x();
+    const double dy = high.y() - low.y();
+    const double dz = high.z() - low.z();
+    return std::sqrt(dx * dx + dy * dy + dz * dz) / kEdgeToleranceDivisor;
 }
 
 void CTamCADLoader::AddLineStrip(const SPAposition* samples, int count, sglGeode* geode) const {
