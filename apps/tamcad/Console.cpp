@@ -27,10 +27,9 @@ struct ProgressState {
 
 ProgressState g_state;
 
-// The walk reports entities done over all passes; one pass is a fraction of 1 per pass.
+// The walk reports the fraction of all its passes; anything outside 0..1 is clamped.
 float overallFraction(float fraction) {
-    const unsigned int passes = std::max(1u, sglModelLoader::m_suiNbLOD);
-    return std::clamp(fraction / static_cast<float>(passes), 0.0f, 1.0f);
+    return std::clamp(fraction, 0.0f, 1.0f);
 }
 
 void drawBar(float fraction) {
