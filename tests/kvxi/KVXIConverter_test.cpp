@@ -106,6 +106,25 @@ TEST_F(KvxiConverterTest, TessellatedPartsBecomeMeshBodies) {
     EXPECT_TRUE(api_facet_entity(const_cast<ENTITY*>(second)).ok());
 }
 
+// The STEP and IGES writers cannot take mesh-only faces: such bodies are left out (nothing at
+// all to write here); mesh, B-rep and kernel targets keep them.
+TEST_F(KvxiConverterTest, MeshOnlyBodiesGoToMeshBrepAndKernelTargets) {
+    Entities mesh;
+    Convert(kData + "tessellated.stp", "STEP", EntityOptions(), mesh);
+    for (const char* name : {"mesh.stp", "mesh.igs"}) {
+        EXPECT_EQ(WriteEntities(mesh, Out(name)).GetValue(), KVXIResult::NoEntities) << name;
+        EXPECT_FALSE(fs::exists(Out(name))) << name;
+    }
+    EXPECT_TRUE(WriteEntities(mesh, Out("mesh.stl")).IsSuccess());
+    EXPECT_EQ(fs::file_size(Out("mesh.stl")), 84u + 50u * 26u);  // 2 x 12 + 2 triangles
+    for (const char* name : {"mesh.brep", "mesh.okb"}) {
+        ASSERT_TRUE(WriteEntities(mesh, Out(name)).IsSuccess()) << name;
+        Entities reread;
+        Convert(Out(name), nullptr, EntityOptions(), reread);
+        EXPECT_EQ(CountBodies(reread), 3) << name;
+    }
+}
+
 TEST_F(KvxiConverterTest, OptionsDropHiddenEntitiesAndFaceColors) {
     Entities withoutHidden;
     Convert(kData + "assembly.stp", "STEP", EntityOptions(true, false), withoutHidden);

@@ -7,6 +7,7 @@
 #include <BRepMesh_IncrementalMesh.hxx>
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <IFSelect_ReturnStatus.hxx>
 #include <IGESCAFControl_Writer.hxx>
@@ -15,7 +16,11 @@
 #include <STEPControl_StepModelType.hxx>
 #include <StlAPI_Writer.hxx>
 #include <TColStd_IndexedDataMapOfStringString.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
+
+#include <functional>
 
 namespace tam {
 namespace {
@@ -32,6 +37,47 @@ TopoDS_Compound PlacedCompound(const CadModel& model) {
     return compound;
 }
 
+// True when a face of the shape has no surface (a mesh-only face of tessellated geometry).
+bool HasMeshOnlyFace(const TopoDS_Shape& shape) {
+    for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
+        TopLoc_Location location;
+        if (BRep_Tool::Surface(TopoDS::Face(faces.Current()), location).IsNull())
+            return true;
+    }
+    return false;
+}
+
+// The model without the bodies and free faces made of mesh-only faces, which the STEP and IGES
+// writers of Open CASCADE 7.6 cannot write; `dropped` tells whether there were any.
+CadModel WithoutMeshOnlyShapes(const CadModel& model, bool& dropped) {
+    CadModel kept;
+    for (const PlacedBody& body : model.bodies) {
+        if (!HasMeshOnlyFace(body.shape))
+            kept.bodies.push_back(body);
+    }
+    for (const FreeShape& free : model.freeShapes) {
+        if (!HasMeshOnlyFace(free.shape))
+            kept.freeShapes.push_back(free);
+    }
+    dropped = kept.bodies.size() != model.bodies.size() ||
+              kept.freeShapes.size() != model.freeShapes.size();
+    return kept;
+}
+
+// Writes what a CAD writer can take of the model: mesh-only shapes are left out, and then the
+// result says that some entities could not be translated.
+KVXIResult WriteCad(const CadModel& model,
+                    const std::function<KVXIResult(const CadModel&)>& write) {
+    bool dropped = false;
+    const CadModel kept = WithoutMeshOnlyShapes(model, dropped);
+    if (kept.IsEmpty())
+        return KVXIResult(KVXIResult::NoEntities);
+    KVXIResult result = write(kept);
+    if (dropped)
+        result &= KVXIResult(KVXIResult::WarningEntitiesSkipped);
+    return result;
+}
+
 // Meshes a copy of every part shape (the originals may be shared with kernel entities, whose
 // facets must stay untouched) at a deflection that follows the model's size.
 CadModel MeshedCopy(const CadModel& model) {
@@ -40,7 +86,8 @@ CadModel MeshedCopy(const CadModel& model) {
     const double diagonal = box.IsVoid() ? 1.0 : std::sqrt(box.SquareExtent());
     CadModel copy = model;
     for (PlacedBody& body : copy.bodies) {
-        body.shape = BRepBuilderAPI_Copy(body.shape, Standard_False).Shape();
+        // Triangulations are copied too: mesh-only faces have nothing else.
+        body.shape = BRepBuilderAPI_Copy(body.shape, Standard_False, Standard_True).Shape();
         body.faceColors.clear();
         BRepMesh_IncrementalMesh(body.shape, 0.001 * diagonal, Standard_False, 0.35);
     }
@@ -115,9 +162,11 @@ KVXIResult WriteModel(Format format, const CadModel& model, const std::string& p
         return KVXIResult(KVXIResult::NoEntities);
     switch (format) {
         case Format::Step:
-            return WriteStep(model, path, progress);
+            return WriteCad(model,
+                            [&](const CadModel& kept) { return WriteStep(kept, path, progress); });
         case Format::Iges:
-            return WriteIges(model, path, progress);
+            return WriteCad(model,
+                            [&](const CadModel& kept) { return WriteIges(kept, path, progress); });
         case Format::Brep:
             return WriteBrep(model, path, progress);
         case Format::Stl:
