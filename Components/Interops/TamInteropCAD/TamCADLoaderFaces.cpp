@@ -12,6 +12,7 @@
 #include <tamsgdb/CTamUserDataGeoset.h>
 #include <tamsgdb/sglModelLoader.h>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -94,7 +95,7 @@ sglMonoIndexedTriangleStripSet* CTamCADLoader::ParseFace(FACE* face, bool applyF
                                                          unsigned int lod) {
     if (face == nullptr || face->geometry() == nullptr)
         return nullptr;
-    double savedColor[3] = {m_dColor[0], m_dColor[1], m_dColor[2]};
+    const double savedColor[3] = {m_dColor[0], m_dColor[1], m_dColor[2]};
     sglMonoIndexedTriangleStripSet* strips = nullptr;
     api_bb_begin();
     try {
