@@ -21,7 +21,6 @@
 #include <StepShape_ShapeRepresentation.hxx>
 #include <StepVisual_OverRidingStyledItem.hxx>
 #include <StepVisual_StyledItem.hxx>
-#include <TDF_LabelMapHasher.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS_Compound.hxx>
 #include <TopoDS_Iterator.hxx>
@@ -80,11 +79,16 @@ Handle(StepBasic_ProductDefinition)
     return property.IsNull() ? nullptr : property->Definition().ProductDefinition();
 }
 
-// The tessellated items one part receives, with the scale of their representation.
+// A tessellated item with the scale of the representation it came from.
+struct ScaledItem {
+    Transient record;
+    double scale = 1.0;
+};
+
+// The tessellated items one part receives.
 struct PartItems {
     TDF_Label label;
-    std::vector<Transient> items;
-    double scale = 1.0;
+    std::vector<ScaledItem> items;
 };
 
 class TessellatedPartBuilder {
@@ -161,10 +165,12 @@ private:
         if (label.IsNull() || items.empty())
             return;
         PartItems& part = PartFor(label);
-        part.scale = scale;
         for (const Transient& item : items) {
-            if (std::find(part.items.begin(), part.items.end(), item) == part.items.end())
-                part.items.push_back(item);
+            const bool known =
+                std::any_of(part.items.begin(), part.items.end(),
+                            [&item](const ScaledItem& added) { return added.record == item; });
+            if (!known)
+                part.items.push_back({item, scale});
         }
     }
 
@@ -173,7 +179,7 @@ private:
             if (part.label == label)
                 return part;
         }
-        m_parts.push_back({label, {}, 1.0});
+        m_parts.push_back({label, {}});
         return m_parts.back();
     }
 
@@ -232,8 +238,8 @@ private:
         TopoDS_Shell looseFaces;
         builder.MakeShell(looseFaces);
         bool hasLooseFaces = false;
-        for (const Transient& item : part.items) {
-            const TopoDS_Shape shape = m_shapes.ItemShape(item, part.scale);
+        for (const ScaledItem& item : part.items) {
+            const TopoDS_Shape shape = m_shapes.ItemShape(item.record, item.scale);
             if (shape.IsNull())
                 continue;
             if (shape.ShapeType() == TopAbs_FACE) {
