@@ -2,6 +2,7 @@
 
 #include "ShapeSplitter.h"
 
+#include <BRep_Tool.hxx>
 #include <NCollection_DataMap.hxx>
 #include <Quantity_Color.hxx>
 #include <ShapeBuild_ReShape.hxx>
@@ -15,6 +16,7 @@
 #include <TDataStd_Name.hxx>
 #include <TDataStd_NamedData.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
 #include <TopTools_ShapeMapHasher.hxx>
 #include <XCAFDoc_ColorTool.hxx>
 #include <XCAFDoc_DocumentTool.hxx>
@@ -187,7 +189,7 @@ private:
         const TopLoc_Location partLocation = located.Location();
         TopoDS_Shape base = located.Located(TopLoc_Location());
         Handle(ShapeBuild_ReShape) healed;
-        if (m_options.healing)
+        if (m_options.healing && !HasMeshOnlyFace(base))
             base = Heal(base, healed);
         SplitShape split = SplitPartShape(base, m_options);
         part.freeInPart = partLocation;
@@ -201,6 +203,16 @@ private:
         part.bodyInPart = (partLocation * inner).Transformation();
         part.faceColors = FaceColors(label, partLocation.Inverted(), inner.Inverted(), healed);
         return part;
+    }
+
+    // Shape fixing dereferences the surface of every face; tessellated parts have none.
+    static bool HasMeshOnlyFace(const TopoDS_Shape& shape) {
+        for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
+            TopLoc_Location location;
+            if (BRep_Tool::Surface(TopoDS::Face(faces.Current()), location).IsNull())
+                return true;
+        }
+        return false;
     }
 
     static TopoDS_Shape Heal(const TopoDS_Shape& shape, Handle(ShapeBuild_ReShape) & context) {
