@@ -117,12 +117,19 @@ TEST_F(KvxiConverterTest, MeshOnlyBodiesGoToMeshBrepAndKernelTargets) {
     }
     EXPECT_TRUE(WriteEntities(mesh, Out("mesh.stl")).IsSuccess());
     EXPECT_EQ(fs::file_size(Out("mesh.stl")), 84u + 50u * 26u);  // 2 x 12 + 2 triangles
+    // Shape fixing needs surfaces: with "Healing" mesh-only parts are taken as they are.
+    KVXIOptions healing = EntityOptions();
+    healing.Add("Healing", true);
     for (const char* name : {"mesh.brep", "mesh.okb"}) {
         ASSERT_TRUE(WriteEntities(mesh, Out(name)).IsSuccess()) << name;
         Entities reread;
-        Convert(Out(name), nullptr, EntityOptions(), reread);
+        Convert(Out(name), nullptr, healing, reread);
         EXPECT_EQ(CountBodies(reread), 3) << name;
     }
+    Entities healed;
+    Convert(kData + "tessellated.stp", "STEP", healing, healed);
+    EXPECT_TRUE(healed.result.IsSuccess());
+    EXPECT_EQ(CountBodies(healed), 3);
 }
 
 TEST_F(KvxiConverterTest, OptionsDropHiddenEntitiesAndFaceColors) {

@@ -17,7 +17,7 @@ namespace {
 void AddPiece(const TopoDS_Shape& piece, const TranslateOptions& options, CadModel& model) {
     const TopLoc_Location location = piece.Location();
     TopoDS_Shape base = piece.Located(TopLoc_Location());
-    if (options.healing) {
+    if (options.healing && !HasMeshOnlyFace(base)) {
         ShapeFix_Shape fixer(base);
         fixer.Perform();
         base = fixer.Shape();

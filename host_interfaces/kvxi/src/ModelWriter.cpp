@@ -1,5 +1,6 @@
 #include "ModelWriter.h"
 
+#include "ShapeSplitter.h"
 #include "XcafDocumentBuilder.h"
 
 #include <BRepBndLib.hxx>
@@ -7,7 +8,6 @@
 #include <BRepMesh_IncrementalMesh.hxx>
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
-#include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <IFSelect_ReturnStatus.hxx>
 #include <IGESCAFControl_Writer.hxx>
@@ -16,8 +16,6 @@
 #include <STEPControl_StepModelType.hxx>
 #include <StlAPI_Writer.hxx>
 #include <TColStd_IndexedDataMapOfStringString.hxx>
-#include <TopExp_Explorer.hxx>
-#include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 
 #include <functional>
@@ -35,16 +33,6 @@ TopoDS_Compound PlacedCompound(const CadModel& model) {
     for (const FreeShape& free : model.freeShapes)
         builder.Add(compound, free.shape);
     return compound;
-}
-
-// True when a face of the shape has no surface (a mesh-only face of tessellated geometry).
-bool HasMeshOnlyFace(const TopoDS_Shape& shape) {
-    for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
-        TopLoc_Location location;
-        if (BRep_Tool::Surface(TopoDS::Face(faces.Current()), location).IsNull())
-            return true;
-    }
-    return false;
 }
 
 // The model without the bodies and free faces made of mesh-only faces, which the STEP and IGES

@@ -1,6 +1,9 @@
 #include "ShapeSplitter.h"
 
 #include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 #include <TopoDS_Iterator.hxx>
 
@@ -73,6 +76,15 @@ SplitShape SplitPartShape(const TopoDS_Shape& shape, const TranslateOptions& opt
         split.body = MakeCompound(leaves.bodyParts);
     }
     return split;
+}
+
+bool HasMeshOnlyFace(const TopoDS_Shape& shape) {
+    for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
+        TopLoc_Location location;
+        if (BRep_Tool::Surface(TopoDS::Face(faces.Current()), location).IsNull())
+            return true;
+    }
+    return false;
 }
 
 }  // namespace tam

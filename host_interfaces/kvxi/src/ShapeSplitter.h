@@ -22,4 +22,8 @@ struct SplitShape {
 
 SplitShape SplitPartShape(const TopoDS_Shape& shape, const TranslateOptions& options);
 
+// True when a face of the shape has no surface (a mesh-only face of tessellated geometry): shape
+// fixing and the STEP and IGES writers need the surfaces and must not get such shapes.
+bool HasMeshOnlyFace(const TopoDS_Shape& shape);
+
 }  // namespace tam

@@ -2,7 +2,6 @@
 
 #include "ShapeSplitter.h"
 
-#include <BRep_Tool.hxx>
 #include <NCollection_DataMap.hxx>
 #include <Quantity_Color.hxx>
 #include <ShapeBuild_ReShape.hxx>
@@ -17,7 +16,6 @@
 #include <TDataStd_NamedData.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_ShapeMapHasher.hxx>
-#include <TopoDS.hxx>
 #include <XCAFDoc_ColorTool.hxx>
 #include <XCAFDoc_DocumentTool.hxx>
 #include <XCAFDoc_LayerTool.hxx>
@@ -203,16 +201,6 @@ private:
         part.bodyInPart = (partLocation * inner).Transformation();
         part.faceColors = FaceColors(label, partLocation.Inverted(), inner.Inverted(), healed);
         return part;
-    }
-
-    // Shape fixing dereferences the surface of every face; tessellated parts have none.
-    static bool HasMeshOnlyFace(const TopoDS_Shape& shape) {
-        for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
-            TopLoc_Location location;
-            if (BRep_Tool::Surface(TopoDS::Face(faces.Current()), location).IsNull())
-                return true;
-        }
-        return false;
     }
 
     static TopoDS_Shape Heal(const TopoDS_Shape& shape, Handle(ShapeBuild_ReShape) & context) {
