@@ -19,5 +19,5 @@ tam_add_gtest(orik_facet_corpus_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/facet_corpus_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SanitizerDefaults.cpp
     LIBS orik_facet_engine TKXSBase TKSTEP TKSTEPBase TKSTEPAttr TKSTEP209
-    LABELS corpus
+    LABELS corpus sweep
     TIMEOUT 1800)
