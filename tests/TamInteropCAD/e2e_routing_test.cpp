@@ -65,17 +65,23 @@ TEST_F(RoutingTest, ExtensionPicksTheRegistryEntry) {
 }
 
 TEST_F(RoutingTest, ProeDocumentsGoToPrtAndAsm) {
-    // The host's rule: a named ".prt" or ".asm" file, optionally with a numeric revision.
+    // The host's rule: a named ".prt" or ".asm" file in lower case, optionally with a numeric
+    // revision.
     EXPECT_EQ(RoutedKey(L"/data/bracket.prt.3"), L"prt");
-    EXPECT_EQ(RoutedKey(L"C:\\data\\BRACKET.PRT"), L"prt");
+    EXPECT_EQ(RoutedKey(L"C:\\data\\bracket.prt"), L"prt");
     EXPECT_EQ(RoutedKey(L"/data/top.asm.12"), L"asm");
-    EXPECT_EQ(RoutedKey(L"C:\\data\\top.ASM"), L"asm");
+    EXPECT_EQ(RoutedKey(L"C:\\data\\top.asm"), L"asm");
 }
 
 TEST_F(RoutingTest, PrtThatIsNoProePartGoesToPrtUg) {
-    // Without a name before the extension the host's rule sees no ProE part.
+    // A part file named in capitals, or one without a name before the extension, is no ProE
+    // part; the extension is compared lower-cased.
+    EXPECT_EQ(RoutedKey(L"C:\\data\\BRACKET.PRT"), L"prt_ug");
+    EXPECT_EQ(RoutedKey(L"/data/Bracket.Prt"), L"prt_ug");
     EXPECT_EQ(RoutedKey(L"/data/.prt"), L"prt_ug");
     EXPECT_EQ(RoutedKey(L"/data/.PRT"), L"prt_ug");
+    // An assembly in capitals is no ProE assembly either and goes by its own extension.
+    EXPECT_EQ(RoutedKey(L"C:\\data\\TOP.ASM"), L"asm");
 }
 
 TEST_F(RoutingTest, PathWithoutDotIsItsOwnKey) {

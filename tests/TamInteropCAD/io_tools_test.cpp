@@ -196,7 +196,7 @@ TEST_F(IoToolsFiles, WriteRVDfrom2DAnswersLikeTheHostsWriter) {
 }
 
 TEST(IoToolsHost, FileRulesAreTheHostsAnswers) {
-    const wchar_t* paths[] = {L"C:\\parts\\bolt.prt.3", L"/parts/Frame.ASM", L"bolt.prt",
+    const wchar_t* paths[] = {L"C:\\parts\\bolt.prt.3", L"/parts/Frame.asm", L"bolt.prt",
                               L"C:\\a.prt\\part.stp",   L"noextension",      L""};
     for (const wchar_t* path : paths) {
         const CString hostPath(path);
@@ -208,7 +208,7 @@ TEST(IoToolsHost, FileRulesAreTheHostsAnswers) {
     }
     EXPECT_EQ(CTamIOTools::GetFileBase(L"C:\\parts\\bolt.prt.3"), L"bolt.prt");
     EXPECT_TRUE(CTamIOTools::IsProePart(L"bolt.prt"));
-    EXPECT_TRUE(CTamIOTools::IsProeAssembly(L"/parts/Frame.ASM"));
+    EXPECT_TRUE(CTamIOTools::IsProeAssembly(L"/parts/Frame.asm"));
 }
 
 TEST(IoToolsHost, GetPathFolderInstallAnswersFromThePreferences) {

@@ -50,9 +50,10 @@ TEST(CTamIOPaths, ProeDocuments) {
     };
     const Case cases[] = {
         {L"C:\\p\\bolt.prt", true, false},
-        {L"bolt.PRT.7", true, false},
+        {L"bolt.prt.7", true, false},
+        {L"bolt.PRT.7", false, false},
         {L"C:\\p\\top.asm.12", false, true},
-        {L"top.Asm", false, true},
+        {L"top.Asm", false, false},
         {L"bolt.prt.x", false, false},
         {L"C:\\p\\.prt", false, false},
         {L"bolt.prt.", false, false},

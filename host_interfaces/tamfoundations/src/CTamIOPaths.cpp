@@ -4,7 +4,6 @@
 #include <platform/WideFile.h>
 
 #include <cstdio>
-#include <cwctype>
 #include <string>
 
 namespace {
@@ -43,16 +42,10 @@ std::size_t ExtensionDot(const std::wstring& path, bool withRevision) {
     return last;
 }
 
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(std::towlower(c));
-    }
-    return text;
-}
-
-// "prt" or "asm" for a ProE document (lower case), "" otherwise.
+// "prt" or "asm" for a ProE document, "" otherwise. ProE names its files in lower case, so an
+// extension in capitals (a part file of another system) is not taken for one.
 std::wstring ProeKind(const CString& path) {
-    const std::wstring extension = Lower(CTamIO::GetFileExtension(path, true).str());
+    const std::wstring extension = CTamIO::GetFileExtension(path, true).str();
     const std::wstring kind = extension.substr(0, 3);
     if (kind != L"prt" && kind != L"asm") {
         return std::wstring();

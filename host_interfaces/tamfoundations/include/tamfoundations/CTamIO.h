@@ -42,7 +42,7 @@ public:
     // cannot be written.
     static bool CopyFileW(const CString& source, const CString& target);
 
-    // ProE documents: a file part "name.prt" or "name.asm" (any letter case), optionally
+    // ProE documents: a file part "name.prt" or "name.asm" (extension in lower case), optionally
     // followed by "." and a numeric revision. IsProe is true for both kinds.
     static bool IsProe(const CString& path);
     static bool IsProePart(const CString& path);
