@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh default
+scripts/build.sh default tamcad
 tamcad=build/default/apps/tamcad/tamcad
 if [[ ! -x "$tamcad" ]]; then
     echo "demo: $tamcad was not built" >&2
