@@ -62,6 +62,46 @@ TEST(GroupOwnership, UnownedChildThatDiesLeavesTheGroup) {
     EXPECT_EQ(group.getNumChildren(), 0u);
 }
 
+TEST(GroupOwnership, ReplaceChildKeepsPlaceAndOwnership) {
+    DeathCounter counter;
+    auto* root = new sglGroup;
+    auto* first = new TrackedGeode(counter);
+    auto* middle = new TrackedGeode(counter);
+    auto* last = new TrackedGeode(counter);
+    root->addChild(first, true);
+    root->addChild(middle, true);
+    root->addChild(last, true);
+    auto* replacement = new TrackedGroup(counter);
+    EXPECT_TRUE(root->replaceChild(middle, replacement));
+    EXPECT_EQ(counter.deaths, 1);  // the owned child is released
+    EXPECT_EQ(root->getNumChildren(), 3u);
+    EXPECT_EQ(root->getChild(0), first);
+    EXPECT_EQ(root->getChild(1), replacement);
+    EXPECT_EQ(root->getChild(2), last);
+    EXPECT_EQ(replacement->getRefCount(), 1u);
+    EXPECT_EQ(replacement->getParent(0), root);
+    EXPECT_FALSE(root->replaceChild(middle, last));  // absent: nothing done
+    EXPECT_FALSE(replacement->replaceChild(first, nullptr));
+    EXPECT_FALSE(replacement->replaceChild(first, root));  // an ancestor
+    root->unref();
+    EXPECT_EQ(counter.deaths, 4);
+}
+
+TEST(GroupOwnership, ReplacingAnUnownedChildLeavesBothWithTheirOwners) {
+    sglGroup group;
+    auto* kept = new sglGeode;
+    kept->ref();
+    group.addChild(kept, false);
+    auto* replacement = new sglGeode;
+    replacement->ref();
+    EXPECT_TRUE(group.replaceChild(kept, replacement));
+    EXPECT_EQ(kept->getNumParents(), 0u);
+    kept->unref();
+    EXPECT_EQ(replacement->getRefCount(), 1u);  // still only the test's reference
+    replacement->unref();                       // the dying child leaves the group
+    EXPECT_EQ(group.getNumChildren(), 0u);
+}
+
 TEST(GroupChildren, RefusesNullSelfAndAncestors) {
     auto* root = new sglGroup;
     auto* inner = new sglGroup;

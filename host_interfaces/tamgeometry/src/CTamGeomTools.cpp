@@ -84,34 +84,6 @@ sglLOD* BuildLOD(sglGeode& geode, const DrawablesByLevel& byLevel) {
     return lod;
 }
 
-// Puts replacement where the first occurrence of child is, keeping the order of the others.
-// Groups have no insertion, so the children after it are taken off and added again (as owned
-// children, which is how the host adds them).
-// False when child is not a child of parent.
-bool ReplaceChild(sglGroup& parent, sglNode* child, sglNode* replacement) {
-    unsigned int index = 0;
-    while (index < parent.getNumChildren() && parent.getChild(index) != child) {
-        ++index;
-    }
-    if (index == parent.getNumChildren()) {
-        return false;
-    }
-    std::vector<sglNode*> tail;
-    for (unsigned int i = index + 1; i < parent.getNumChildren(); ++i) {
-        tail.push_back(parent.getChild(i));
-        tail.back()->ref();
-    }
-    while (parent.getNumChildren() > index) {
-        parent.removeChildAt(parent.getNumChildren() - 1);
-    }
-    parent.addChild(replacement, true);
-    for (sglNode* node : tail) {
-        parent.addChild(node, true);
-        node->unref();
-    }
-    return true;
-}
-
 }  // namespace
 
 unsigned int CTamGeomTools::AddLODToSceneGraph(sglNode* node) {
@@ -124,7 +96,7 @@ unsigned int CTamGeomTools::AddLODToSceneGraph(sglNode* node) {
         geode->ref();  // keeps the geode alive while its parents let go of it
         sglLOD* lod = BuildLOD(*geode, byLevel);
         lod->ref();
-        while (geode->getNumParents() > 0 && ReplaceChild(*geode->getParent(0), geode, lod)) {
+        while (geode->getNumParents() > 0 && geode->getParent(0)->replaceChild(geode, lod)) {
         }
         lod->unref();
         geode->unref();

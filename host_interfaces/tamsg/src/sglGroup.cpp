@@ -34,6 +34,23 @@ bool sglGroup::removeChildAt(unsigned int index) {
     return true;
 }
 
+bool sglGroup::replaceChild(sglNode* child, sglNode* replacement) {
+    if (replacement == nullptr || isSelfOrAncestor(replacement))
+        return false;
+    for (Child& slot : m_children) {
+        if (slot.node == child) {
+            const Child previous = slot;
+            if (previous.owned)
+                replacement->ref();
+            replacement->m_parents.push_back(this);
+            slot.node = replacement;
+            release(previous);
+            return true;
+        }
+    }
+    return false;
+}
+
 void sglGroup::removeAllChildren() {
     while (!m_children.empty())
         detach(m_children.size() - 1);
@@ -74,6 +91,10 @@ void sglGroup::cloneInto(sglGroup& target, unsigned int mode) const {
 void sglGroup::detach(size_t index) {
     const Child child = m_children[index];
     m_children.erase(m_children.begin() + static_cast<std::ptrdiff_t>(index));
+    release(child);
+}
+
+void sglGroup::release(const Child& child) {
     auto& parents = child.node->m_parents;
     auto it = std::find(parents.begin(), parents.end(), this);
     if (it != parents.end())

@@ -24,6 +24,10 @@ public:
     bool removeChild(sglNode* node);
     // Removes the child at index; false when out of range.
     bool removeChildAt(unsigned int index);
+    // Puts replacement in the place of the first occurrence of child, owned as child was, and
+    // releases child. False (nothing done) when child is absent, or replacement is null, this
+    // group or an ancestor.
+    bool replaceChild(sglNode* child, sglNode* replacement);
     // Removes every child.
     void removeAllChildren();
 
@@ -51,6 +55,8 @@ private:
         bool owned;
     };
     void detach(size_t index);
+    // Ends the link of a child that has left m_children (its parent entry and reference).
+    void release(const Child& child);
     // Called by a dying child that was added without ownership.
     void forgetChild(const sglNode* node);
     bool isSelfOrAncestor(const sglNode* node) const;
