@@ -1,13 +1,13 @@
 // Boxes, areas and edge sampling.
 #include "ApiFrame.h"
 #include "EntityData.h"
+#include "ShapeProps.h"
 
 #include <orik/EDGE.h>
 #include <orik/OrikGeometryApi.h>
 
 #include <BRepAdaptor_Curve.hxx>
 #include <BRepBndLib.hxx>
-#include <BRepGProp.hxx>
 #include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <GCPnts_TangentialDeflection.hxx>
@@ -86,9 +86,9 @@ outcome api_ent_area(ENTITY* entity, double req_rel_accy, double& area,
                                     ? std::max(req_rel_accy, kSmallestAreaAccuracy)
                                     : kLargestAreaAccuracy;
         GProp_GProps props;
-        const double achieved = BRepGProp::SurfaceProperties(shape, props, accuracy);
+        // Mesh-only faces measure the area of their triangles.
+        est_rel_accy_achieved = orik::addSurfaceProps(shape, accuracy, props);
         area = std::fabs(props.Mass());
-        est_rel_accy_achieved = achieved;
         return outcome();
     });
 }

@@ -1,12 +1,11 @@
 // Mass properties of bodies.
 #include "ApiFrame.h"
 #include "EntityData.h"
+#include "ShapeProps.h"
 
 #include <orik/BODY.h>
 #include <orik/OrikGeometryApi.h>
 
-#include <BRepGProp.hxx>
-#include <BRep_Tool.hxx>
 #include <GProp_GProps.hxx>
 #include <GProp_PrincipalProps.hxx>
 #include <TopExp_Explorer.hxx>
@@ -45,7 +44,8 @@ void mass_props::set_principal(const SPAunit_vector axes[3], const double moment
 
 namespace {
 
-// Whether the shape holds closed shells, and whether it holds anything open.
+// Whether the shape holds closed shells, and whether it holds anything open. Shells of
+// mesh-only faces are closed when their triangles are.
 struct Closure {
     bool closedShells = false;
     bool openParts = false;
@@ -55,7 +55,7 @@ Closure closureOf(const TopoDS_Shape& shape) {
     Closure closure;
     closure.openParts = TopExp_Explorer(shape, TopAbs_FACE, TopAbs_SHELL).More();
     for (TopExp_Explorer it(shape, TopAbs_SHELL); it.More(); it.Next()) {
-        (BRep_Tool::IsClosed(it.Current()) ? closure.closedShells : closure.openParts) = true;
+        (orik::isClosedShell(it.Current()) ? closure.closedShells : closure.openParts) = true;
     }
     return closure;
 }
@@ -94,17 +94,17 @@ void fill(const GProp_GProps& gprops, double volume, double error, mass_props_le
 void volumeProps(const TopoDS_Shape& shape, const mass_props_options& options, bool onlyClosed,
                  mass_props& props) {
     GProp_GProps gprops;
-    const double error = BRepGProp::VolumeProperties(shape, gprops, options.get_req_rel_accy(),
-                                                     onlyClosed ? Standard_True : Standard_False);
+    const double error =
+        orik::addVolumeProps(shape, options.get_req_rel_accy(), onlyClosed, gprops);
     // A body whose faces point inwards integrates to a negative mass.
-    fill(gprops, std::fabs(gprops.Mass()), std::fabs(error), options.get_level(), props);
+    fill(gprops, std::fabs(gprops.Mass()), error, options.get_level(), props);
 }
 
 // Sheets taken as zero-thickness: volume 0, centroid and axes of their area.
 void sheetProps(const TopoDS_Shape& shape, const mass_props_options& options, mass_props& props) {
     GProp_GProps gprops;
-    const double error = BRepGProp::SurfaceProperties(shape, gprops, options.get_req_rel_accy());
-    fill(gprops, 0.0, std::fabs(error), options.get_level(), props);
+    const double error = orik::addSurfaceProps(shape, options.get_req_rel_accy(), gprops);
+    fill(gprops, 0.0, error, options.get_level(), props);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // failures and answers with a neutral value instead.
 #include "ApiFrame.h"
 #include "EntityData.h"
+#include "ShapeProps.h"
 
 #include <orik/EDGE.h>
 #include <orik/FACE.h>
@@ -73,8 +74,10 @@ const SURFACE* FACE::geometry() const {
     if (!d.surface) {
         d.surface = guarded<std::unique_ptr<SURFACE>>(nullptr, [&d]() -> std::unique_ptr<SURFACE> {
             const TopoDS_Face& face = TopoDS::Face(d.shape);
-            if (BRep_Tool::Surface(face).IsNull())
-                return nullptr;
+            if (BRep_Tool::Surface(face).IsNull()) {
+                // A face of stored triangles only (tessellated parts) is a mesh.
+                return orik::isMeshOnlyFace(face) ? std::make_unique<SURFACE>(ORIK_MESH) : nullptr;
+            }
             BRepAdaptor_Surface adaptor(face, Standard_False);
             return std::make_unique<SURFACE>(surfaceKind(adaptor.GetType()));
         });

@@ -13,7 +13,8 @@ public:
     int identity() const override { return ORIK_FACE_TYPE; }
     const char* type_name() const override { return "face"; }
 
-    // The face's surface, or null when the face has none. Owned by the face.
+    // The face's surface (of kind ORIK_MESH for a face given by stored triangles only), or null
+    // when the face has neither. Owned by the face.
     const SURFACE* geometry() const;
     // Bounding box of the face in the coordinates its facets are given in (a body's own
     // coordinates, model coordinates for a free face), or null when it cannot be bounded.
