@@ -1,4 +1,4 @@
-// Scene builders and scratch folders shared by the tamfoundations tests.
+// Scene builders shared by the tamfoundations tests.
 #pragma once
 
 #include <tamsg/sglConstants.h>
@@ -13,7 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include "scratch_folder.h"
+
 #include <string>
 #include <vector>
 
@@ -65,26 +66,5 @@ inline sglGeode* MakeGeode(const std::wstring& name, std::vector<sglGeoSet*> dra
         geode->addGeometry(drawable);
     return geode;
 }
-
-// A fresh folder under the test temp dir, removed on destruction.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::path(testing::TempDir()) /
-                 ("tamf_" + std::string(info->test_suite_name()) + "_" + info->name());
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    std::wstring file(const std::string& name) const { return (m_path / name).wstring(); }
-    std::wstring folder() const { return m_path.wstring(); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 }  // namespace tamtest

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scratch_folder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,28 +14,6 @@
 namespace tamtest {
 
 using Bytes = std::vector<unsigned char>;
-
-// A fresh folder under the test temp dir, removed with everything in it on destruction.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::path(testing::TempDir()) /
-                 ("tam_" + std::string(info->test_suite_name()) + "_" + info->name());
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    // Wide path of a file inside the folder.
-    std::wstring file(const std::string& name) const { return (m_path / name).wstring(); }
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 // UTF-16 code units of ASCII or BMP/astral text (wchar_t holds code points here).
 inline Bytes Utf16(const std::wstring& text, bool bigEndian, bool withBom) {
