@@ -22,27 +22,31 @@ using Tris = std::vector<unsigned int>;
 
 }  // namespace
 
-TEST(TriangleStrips, AlternatingWindingAlongOneStrip) {
-    auto* strips = MakeStrips({6}, {0, 1, 2, 3, 4, 5}, 6);
-    EXPECT_EQ(strips->getNumIndices(), 6u);
-    EXPECT_EQ(strips->getNumCoords(), 6u);
-    EXPECT_EQ(strips->getNumTriangles(), 4u);
-    EXPECT_EQ(strips->getTriangles(), (Tris{0, 1, 2, 2, 1, 3, 2, 3, 4, 4, 3, 5}));
-    strips->unref();
-}
-
-TEST(TriangleStrips, SeparateTrianglesAndShortStrips) {
-    auto* strips = MakeStrips({3, 3, 2, 0}, {0, 1, 2, 2, 1, 3, 4, 5}, 6);
-    EXPECT_EQ(strips->getNumTriangles(), 2u);
-    EXPECT_EQ(strips->getTriangles(), (Tris{0, 1, 2, 2, 1, 3}));
-    strips->unref();
-}
-
-TEST(TriangleStrips, DegenerateTrianglesCanBeSkipped) {
-    auto* strips = MakeStrips({6}, {0, 1, 2, 2, 3, 4}, 5);
-    EXPECT_EQ(strips->getTriangles().size(), 12u);
-    EXPECT_EQ(strips->getTriangles(true), (Tris{0, 1, 2, 3, 2, 4}));
-    strips->unref();
+TEST(TriangleStrips, StripsExpandToTrianglesOfAlternatingWinding) {
+    struct Case {
+        std::vector<unsigned int> lengths;
+        Tris indices;
+        unsigned int coords;
+        bool skipDegenerate;
+        Tris triangles;
+    };
+    const Case cases[] = {
+        {{6}, {0, 1, 2, 3, 4, 5}, 6, false, {0, 1, 2, 2, 1, 3, 2, 3, 4, 4, 3, 5}},
+        // Separate triangles; strips shorter than three give nothing.
+        {{3, 3, 2, 0}, {0, 1, 2, 2, 1, 3, 4, 5}, 6, false, {0, 1, 2, 2, 1, 3}},
+        {{6}, {0, 1, 2, 2, 3, 4}, 5, false, {0, 1, 2, 2, 1, 2, 2, 2, 3, 3, 2, 4}},
+        {{6}, {0, 1, 2, 2, 3, 4}, 5, true, {0, 1, 2, 3, 2, 4}},
+    };
+    for (const Case& c : cases) {
+        auto* strips = MakeStrips(c.lengths, c.indices, c.coords);
+        EXPECT_EQ(strips->getNumIndices(), c.indices.size());
+        EXPECT_EQ(strips->getNumCoords(), c.coords);
+        EXPECT_EQ(strips->getTriangles(c.skipDegenerate), c.triangles);
+        if (!c.skipDegenerate) {
+            EXPECT_EQ(strips->getNumTriangles(), c.triangles.size() / 3);
+        }
+        strips->unref();
+    }
 }
 
 TEST(TriangleStrips, IndexOutsideCoordinatesMakesSetInvalid) {

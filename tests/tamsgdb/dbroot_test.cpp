@@ -3,54 +3,46 @@
 #include <tamsg/sglGroup.h>
 #include <tamsgdb/CTamDBRoot.h>
 
-namespace {
+#include "tracking.h"
 
-class CountedGroup : public sglGroup {
-public:
-    explicit CountedGroup(int& deaths) : m_deaths(deaths) {}
-    ~CountedGroup() override { ++m_deaths; }
-
-private:
-    int& m_deaths;
-};
-
-}  // namespace
+using tamtest::DeathCounter;
+using tamtest::TrackedGroup;
 
 TEST(DBRoot, OwnsItsSceneRoot) {
-    int deaths = 0;
+    DeathCounter deaths;
     auto* root = new CTamDBRoot;
     EXPECT_EQ(root->GetSglRoot(), nullptr);
-    auto* group = new CountedGroup(deaths);
+    auto* group = new TrackedGroup(deaths);
     root->SetSglRoot(group);
     EXPECT_EQ(root->GetSglRoot(), group);
     EXPECT_EQ(group->getRefCount(), 1u);
     delete root;
-    EXPECT_EQ(deaths, 1);
+    EXPECT_EQ(deaths.deaths, 1);
 }
 
 TEST(DBRoot, ReplacingOrClearingReleasesThePreviousRoot) {
-    int deaths = 0;
+    DeathCounter deaths;
     CTamDBRoot root;
-    auto* first = new CountedGroup(deaths);
+    auto* first = new TrackedGroup(deaths);
     root.SetSglRoot(first);
     root.SetSglRoot(first);  // the same root again keeps one reference
     EXPECT_EQ(first->getRefCount(), 1u);
-    root.SetSglRoot(new CountedGroup(deaths));
-    EXPECT_EQ(deaths, 1);
+    root.SetSglRoot(new TrackedGroup(deaths));
+    EXPECT_EQ(deaths.deaths, 1);
     root.SetSglRoot(nullptr);
-    EXPECT_EQ(deaths, 2);
+    EXPECT_EQ(deaths.deaths, 2);
     EXPECT_EQ(root.GetSglRoot(), nullptr);
 }
 
 TEST(DBRoot, NewRootMayBeAChildOfTheOldOne) {
-    int deaths = 0;
+    DeathCounter deaths;
     CTamDBRoot root;
-    auto* outer = new CountedGroup(deaths);
-    auto* inner = new CountedGroup(deaths);
+    auto* outer = new TrackedGroup(deaths);
+    auto* inner = new TrackedGroup(deaths);
     outer->addChild(inner, true);
     root.SetSglRoot(outer);
     root.SetSglRoot(inner);
-    EXPECT_EQ(deaths, 1);
+    EXPECT_EQ(deaths.deaths, 1);
     EXPECT_EQ(inner->getRefCount(), 1u);
     EXPECT_EQ(inner->getNumParents(), 0u);
 }

@@ -56,10 +56,3 @@ TEST(Log, MirrorsToAFileInUtf8) {
     std::remove(path.c_str());
     EXPECT_FALSE(log.SetFile(L"/no/such/folder/log.txt"));
 }
-
-TEST(Log, GlobalLogIsUsable) {
-    gTamLog.Clear();
-    gTamLog.WriteInfos(L"ParseEntities() Number of read entities 3", true, false);
-    ASSERT_EQ(gTamLog.GetLines().size(), 1u);
-    gTamLog.Clear();
-}
