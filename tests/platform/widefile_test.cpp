@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "scratch_folder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -13,21 +15,17 @@ namespace {
 class WideFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tam-platform-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(&pattern[0]), nullptr);
-        m_dir = pattern;
-        m_wideDir = tam::ToWide(pattern);
         for (wchar_t& ch : m_wideDir) {
             if (ch == L'/')
                 ch = L'\\';
         }
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     std::wstring Wide(const std::wstring& name) const { return m_wideDir + L"\\" + name; }
 
-    fs::path m_dir;
-    std::wstring m_wideDir;
+    tamtest::ScratchFolder m_scratch;
+    const fs::path& m_dir = m_scratch.path();
+    std::wstring m_wideDir = m_scratch.folder();
 };
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <platform/CodePage.h>
 #include <tamkernel/CTamPreferences.h>
-#include <tamkernel/CTamProduct.h>
 
 #include <filesystem>
 
@@ -31,11 +30,4 @@ TEST(Preferences, InstallFolderDefaultsToTheProgramFolder) {
     preferences->SetPathFolderInstall(L"/opt/tam");
     EXPECT_EQ(preferences->GetPathFolderInstall(), L"/opt/tam");
     preferences->Reset();
-}
-
-TEST(Product, NameAndVersion) {
-    CTamProduct* product = GetTamProduct();
-    ASSERT_NE(product, nullptr);
-    EXPECT_FALSE(product->GetName().empty());
-    EXPECT_FALSE(product->GetVersion().empty());
 }

@@ -4,22 +4,14 @@
 #include <platform/WideFile.h>
 #include <tamkernel/CTam2DManager.h>
 
-#include <filesystem>
-
-namespace fs = std::filesystem;
+#include "scratch_folder.h"
 
 namespace {
 
 class WriteRVDTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tam-2d-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(&pattern[0]), nullptr);
-        m_dir = tam::ToWide(pattern);
-    }
-    void TearDown() override { fs::remove_all(tam::ToNarrow(m_dir)); }
-
-    std::wstring m_dir;
+    tamtest::ScratchFolder m_scratch;
+    const std::wstring m_dir = m_scratch.folder();
 };
 
 }  // namespace
