@@ -12,22 +12,15 @@ namespace {
 std::wstring EscapeXml(const std::wstring& text) {
     std::wstring out;
     for (wchar_t ch : text) {
-        switch (ch) {
-            case L'&':
-                out += L"&amp;";
-                break;
-            case L'<':
-                out += L"&lt;";
-                break;
-            case L'>':
-                out += L"&gt;";
-                break;
-            case L'"':
-                out += L"&quot;";
-                break;
-            default:
-                out.push_back(ch);
-        }
+        const wchar_t* entity = ch == L'&'   ? L"&amp;"
+                                : ch == L'<' ? L"&lt;"
+                                : ch == L'>' ? L"&gt;"
+                                : ch == L'"' ? L"&quot;"
+                                             : nullptr;
+        if (entity != nullptr)
+            out += entity;
+        else
+            out.push_back(ch);
     }
     return out;
 }

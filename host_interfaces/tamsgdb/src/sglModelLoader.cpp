@@ -94,6 +94,20 @@ std::wstring WorkFolderLocked(HostState& state) {
     return state.workFolder.empty() ? state.defaultWorkFolder.get() : state.workFolder;
 }
 
+// Runs action on the host state under its lock and returns what the action returns.
+template <typename Action>
+auto Locked(Action action) {
+    HostState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return action(state);
+}
+
+// Stores value into one member of the host state under its lock.
+template <typename T>
+void Store(T HostState::*member, const T& value) {
+    Locked([member, &value](HostState& state) { state.*member = value; });
+}
+
 }  // namespace
 
 void sglModelLoader::ResetSettings() {
@@ -111,76 +125,60 @@ void sglModelLoader::ResetSettings() {
     s_callbackLoadingError = nullptr;
     s_callbackProgress = nullptr;
 
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    state.sceneBox = sglBoxBound(sglVec3<float>(0, 0, 0), sglVec3<float>(0, 0, 0));
-    state.workFolder.clear();
-    state.saveFolder.clear();
-    state.outputPath.clear();
-    state.settingsPath.clear();
+    Locked([](HostState& state) {
+        state.sceneBox = sglBoxBound(sglVec3<float>(0, 0, 0), sglVec3<float>(0, 0, 0));
+        state.workFolder.clear();
+        state.saveFolder.clear();
+        state.outputPath.clear();
+        state.settingsPath.clear();
+    });
 }
 
 sglBoxBound sglModelLoader::GetBBox() {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return state.sceneBox;
+    return Locked([](HostState& state) { return state.sceneBox; });
 }
 
 void sglModelLoader::SetBBox(const sglBoxBound& box) {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    state.sceneBox = box;
+    Store(&HostState::sceneBox, box);
 }
 
 std::wstring sglModelLoader::GetPathFolderWork() {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return WorkFolderLocked(state);
+    return Locked(WorkFolderLocked);
 }
 
 void sglModelLoader::SetPathFolderWork(const std::wstring& folder) {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    state.workFolder = folder;
+    Store(&HostState::workFolder, folder);
 }
 
 std::wstring sglModelLoader::GetSaveFolder() {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return state.saveFolder.empty() ? WorkFolderLocked(state) : state.saveFolder;
+    return Locked([](HostState& state) {
+        return state.saveFolder.empty() ? WorkFolderLocked(state) : state.saveFolder;
+    });
 }
 
 void sglModelLoader::SetSaveFolder(const std::wstring& folder) {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    state.saveFolder = folder;
+    Store(&HostState::saveFolder, folder);
 }
 
 std::wstring sglModelLoader::GetOutputRVDFilePath() {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    if (!state.outputPath.empty())
-        return state.outputPath;
-    const std::wstring folder = WorkFolderLocked(state);
-    return folder.empty() ? std::wstring() : folder + L"/output.rvdXml";
+    return Locked([](HostState& state) {
+        if (!state.outputPath.empty())
+            return state.outputPath;
+        const std::wstring folder = WorkFolderLocked(state);
+        return folder.empty() ? std::wstring() : folder + L"/output.rvdXml";
+    });
 }
 
 void sglModelLoader::SetOutputRVDFilePath(const std::wstring& path) {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    state.outputPath = path;
+    Store(&HostState::outputPath, path);
 }
 
 std::wstring sglModelLoader::GetIOSettingsPath() {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return state.settingsPath;
+    return Locked([](HostState& state) { return state.settingsPath; });
 }
 
 void sglModelLoader::SetIOSettingsPath(const std::wstring& path) {
-    HostState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    state.settingsPath = path;
+    Store(&HostState::settingsPath, path);
 }
 
 void sglModelLoader::reportError(const std::wstring& text, unsigned int code) {
