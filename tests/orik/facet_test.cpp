@@ -367,3 +367,25 @@ TEST_F(KernelTest, MaximumEdgeLengthIsHonoured) {
         }
     }
 }
+
+TEST_F(KernelTest, FaceOverTheTimeLimitFailsAndTheOthersStillFacet) {
+    // At this tolerance the cylinder's side has a dense boundary: it is meshed apart, and the
+    // tiny limit gives it up.
+    BODY* costly = orik_make_body(oriktest::cylinderShape(10, 10));
+    BODY* before = orik_make_body(oriktest::boxShape());
+    BODY* after = orik_make_body(oriktest::boxShape(), translation(50, 0, 0));
+    api_set_entity_refinement(costly, refinement(1e-4, 5), TRUE);
+    facetAndCompare(before);
+    RecordingMeshManager manager;
+    ASSERT_TRUE(api_set_mesh_manager(&manager).ok());
+    facet_options rushed;
+    rushed.set_time_limit(1e-9);
+    const outcome result = api_facet_entity(costly, &rushed);
+    api_set_mesh_manager(nullptr);
+    EXPECT_EQ(result.error_number(), ORIK_MESH_FAILED);
+    EXPECT_LT(manager.faces.size(), 3u);
+    facetAndCompare(after);
+    // Once its facets are deleted, the default limit lets the side through.
+    ASSERT_TRUE(api_delete_entity_facets(costly, TRUE).ok());
+    EXPECT_EQ(facetAndCompare(costly).faces.size(), 3u);
+}

@@ -69,8 +69,10 @@ outcome api_facet_entity(ENTITY* entity, facet_options* fo, OrikOptions*) {
         requireAlive(entity);
         std::vector<ENTITY*> faces;
         orik::collectSubEntities(entity, SubKind::Face, faces);
-        const bool reuse = fo == nullptr || fo->get_reuse_facets() != 0;
-        Faceter::instance().facet(entity, faces, Kernel::instance().meshManager, reuse);
+        const facet_options defaults;
+        const facet_options& options = fo != nullptr ? *fo : defaults;
+        Faceter::instance().facet(entity, faces, Kernel::instance().meshManager,
+                                  options.get_reuse_facets() != 0, options.get_time_limit());
         return outcome();
     });
 }

@@ -144,13 +144,15 @@ void Faceter::tessellateAll(const std::vector<ENTITY*>& faces,
 }
 
 void Faceter::facet(ENTITY* entity, const std::vector<ENTITY*>& faces, MESH_MANAGER* manager,
-                    bool reuse) {
+                    bool reuse, double timeLimit) {
     ENTITY* root = entity->root();
     ShapeRecord& record = recordFor(root);
     std::vector<facet::MeshParameters> parameters;
     parameters.reserve(faces.size());
-    for (ENTITY* face : faces)
+    for (ENTITY* face : faces) {
         parameters.push_back(parametersFor(face));
+        parameters.back().timeLimit = timeLimit;
+    }
     if (!faces.empty()) {
         ensureMeshed(record, parameters.front(), reuse);
         record.holders.insert(root);
@@ -162,16 +164,25 @@ void Faceter::facet(ENTITY* entity, const std::vector<ENTITY*>& faces, MESH_MANA
         meshes.resize(1);
         tessellate(faces.front(), parameters.front(), record, meshes.front());
     }
-    if (manager == nullptr)
-        return;
+    if (manager != nullptr)
+        announce(*manager, entity, faces, meshes);
+    for (ENTITY* face : faces) {
+        if (mesher_.Abandoned(face->data().shape))
+            throw orik_exception(ORIK_MESH_FAILED);
+    }
+}
+
+void Faceter::announce(MESH_MANAGER& manager, ENTITY* entity, const std::vector<ENTITY*>& faces,
+                       const std::vector<facet::FaceMesh>& meshes) {
+    ENTITY* root = entity->root();
     const ENTITY* owner = root->identity() == ORIK_BODY_TYPE ? root : nullptr;
     for (size_t i = 0; i < faces.size(); ++i) {
         if (meshes[i].TriangleCount() == 0)
             continue;
-        announceFaceMesh(*manager, faces[i], const_cast<ENTITY*>(owner), meshes[i],
+        announceFaceMesh(manager, faces[i], const_cast<ENTITY*>(owner), meshes[i],
                          outputTransform(faces[i]));
     }
-    manager->end_entity_output(entity);
+    manager.end_entity_output(entity);
 }
 
 void Faceter::release(ENTITY* root) {

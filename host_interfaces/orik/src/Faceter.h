@@ -22,9 +22,11 @@ public:
     static Faceter& instance();
 
     // Facets the given faces of the entity and announces them to manager (may be null), then
-    // ends the entity's output. Throws orik_exception(ORIK_MESH_FAILED) when meshing fails.
-    void facet(ENTITY* entity, const std::vector<ENTITY*>& faces, MESH_MANAGER* manager,
-               bool reuse);
+    // ends the entity's output. timeLimit: seconds per face (<= 0: none). Throws
+    // orik_exception(ORIK_MESH_FAILED) when meshing fails or a face was abandoned at the time
+    // limit (the other faces are announced first).
+    void facet(ENTITY* entity, const std::vector<ENTITY*>& faces, MESH_MANAGER* manager, bool reuse,
+               double timeLimit);
     // The top-level entity no longer holds its facets; the geometry's mesh is removed once no
     // entity sharing it holds facets any more.
     void release(ENTITY* root);
@@ -57,6 +59,9 @@ private:
                        const std::vector<facet::MeshParameters>& parameters, ShapeRecord& record,
                        std::vector<facet::FaceMesh>& meshes);
     void clearShape(ShapeRecord& record);
+    // Announces the faces' meshes (empty ones left out) and ends the entity's output.
+    static void announce(MESH_MANAGER& manager, ENTITY* entity, const std::vector<ENTITY*>& faces,
+                         const std::vector<facet::FaceMesh>& meshes);
 
     std::unordered_map<const TopoDS_TShape*, ShapeRecord> records_;
     facet::ShapeMesher mesher_;

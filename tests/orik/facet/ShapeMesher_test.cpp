@@ -3,6 +3,7 @@
 #include "ShapeMesher.h"
 #include "FaceTessellator.h"
 
+#include <BRepAdaptor_Surface.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRep_Tool.hxx>
@@ -44,6 +45,20 @@ int triangleCount(const TopoDS_Shape& shape) {
         triangles += mesh.IsNull() ? 0 : mesh->NbTriangles();
     }
     return triangles;
+}
+
+// The cylinder's side: at 1e-4 on a radius of 10 its two circles have over a thousand nodes.
+TopoDS_Face sideOf(const TopoDS_Shape& cylinder) {
+    for (TopExp_Explorer it(cylinder, TopAbs_FACE); it.More(); it.Next()) {
+        if (BRepAdaptor_Surface(TopoDS::Face(it.Current())).GetType() == GeomAbs_Cylinder)
+            return TopoDS::Face(it.Current());
+    }
+    return TopoDS_Face();
+}
+
+Handle(Poly_Triangulation) meshOf(const TopoDS_Face& face) {
+    TopLoc_Location location;
+    return BRep_Tool::Triangulation(face, location);
 }
 
 }  // namespace
@@ -172,4 +187,42 @@ TEST(ShapeMesherTest, LongEdgesOnCurvedFacesGoOntoTheSurface) {
             }
         }
     }
+}
+
+TEST(ShapeMesherTest, FacesPastTheTimeLimitAreAbandonedUntilCleared) {
+    const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(10, 10).Shape();
+    MeshParameters rushed = tolerances(1e-4, 5);
+    rushed.timeLimit = 1e-9;
+    ShapeMesher mesher;
+    ASSERT_TRUE(mesher.Mesh(cylinder, rushed));
+    const TopoDS_Face side = sideOf(cylinder);
+    EXPECT_TRUE(mesher.Abandoned(side));
+    EXPECT_TRUE(meshOf(side).IsNull());
+    EXPECT_TRUE(mesher.IsMeshed(cylinder, rushed));  // not tried again at the same tolerances
+    mesher.Clear(cylinder);
+    EXPECT_FALSE(mesher.Abandoned(side));
+    ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(1e-4, 5)));
+    EXPECT_FALSE(mesher.Abandoned(side));
+    EXPECT_FALSE(meshOf(side).IsNull());
+}
+
+TEST(ShapeMesherTest, DenseFacesMeshedApartGetTheSameMesh) {
+    const TopoDS_Shape inPlace = BRepPrimAPI_MakeCylinder(10, 10).Shape();
+    const TopoDS_Shape apart = BRepPrimAPI_MakeCylinder(10, 10).Shape();
+    MeshParameters limited = tolerances(1e-4, 5);
+    limited.timeLimit = 600;
+    ShapeMesher mesher;
+    ASSERT_TRUE(mesher.Mesh(inPlace, tolerances(1e-4, 5)));
+    ASSERT_TRUE(mesher.Mesh(apart, limited));
+    const Handle(Poly_Triangulation) expected = meshOf(sideOf(inPlace));
+    const Handle(Poly_Triangulation) got = meshOf(sideOf(apart));
+    ASSERT_FALSE(got.IsNull());
+    EXPECT_FALSE(mesher.Abandoned(sideOf(apart)));
+    EXPECT_TRUE(got->HasNormals());
+    EXPECT_TRUE(got->HasUVNodes());
+    ASSERT_EQ(got->NbNodes(), expected->NbNodes());
+    ASSERT_EQ(got->NbTriangles(), expected->NbTriangles());
+    for (int i = 1; i <= got->NbNodes(); ++i)
+        EXPECT_LT(got->Node(i).Distance(expected->Node(i)), 1e-12);
+    EXPECT_EQ(triangleCount(apart), triangleCount(inPlace));
 }

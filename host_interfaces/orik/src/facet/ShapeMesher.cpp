@@ -1,5 +1,6 @@
 #include "ShapeMesher.h"
 
+#include "BudgetedMeshing.h"
 #include "EdgeLengthLimiter.h"
 #include "NodeNormals.h"
 
@@ -14,6 +15,7 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Face.hxx>
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_set>
 
@@ -98,12 +100,7 @@ bool ShapeMesher::Mesh(const TopoDS_Shape& shape, const MeshParameters& paramete
     if (IsMeshed(shape, parameters))
         return true;
     try {
-        IMeshTools_Parameters meshParameters;
-        meshParameters.Deflection = parameters.linearDeflection;
-        meshParameters.Angle = parameters.angularDeflectionDeg * M_PI / 180.0;
-        meshParameters.InParallel = parameters.inParallel;
-        BRepMesh_IncrementalMesh mesher(shape, meshParameters);
-        if (!mesher.IsDone())
+        if (!runBRepMesh(shape, parameters))
             return false;
         const std::vector<TopoDS_Face> faces = distinctFaces(shape);
         if (parameters.maxEdgeLength > 0.0) {
@@ -120,21 +117,73 @@ bool ShapeMesher::Mesh(const TopoDS_Shape& shape, const MeshParameters& paramete
     return true;
 }
 
+bool ShapeMesher::runBRepMesh(const TopoDS_Shape& shape, const MeshParameters& parameters) {
+    IMeshTools_Parameters meshParameters;
+    meshParameters.Deflection = parameters.linearDeflection;
+    meshParameters.Angle = parameters.angularDeflectionDeg * M_PI / 180.0;
+    meshParameters.InParallel = parameters.inParallel;
+    forgetAbandoned(shape);
+    if (!(parameters.timeLimit > 0.0)) {
+        BRepMesh_IncrementalMesh mesher(shape, meshParameters);
+        return mesher.IsDone();
+    }
+    BudgetReport report;
+    if (!MeshWithinBudget(shape, meshParameters, parameters.timeLimit, report))
+        return false;
+    for (const TopoDS_Face& face : report.setAside) {
+        const Handle(Poly_Triangulation) triangulation =
+            MeshFaceInChildProcess(face, meshParameters, parameters.timeLimit);
+        if (triangulation.IsNull())
+            report.overBudget.push_back(face);
+        else
+            BRep_Builder().UpdateFace(face, triangulation);
+    }
+    for (const TopoDS_Face& face : report.overBudget) {
+        BRep_Builder().UpdateFace(face, Handle(Poly_Triangulation)());
+        abandoned_[face.TShape().get()] = face;
+    }
+    return true;
+}
+
+void ShapeMesher::forgetAbandoned(const TopoDS_Shape& shape) {
+    if (abandoned_.empty())
+        return;
+    for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next())
+        abandoned_.erase(it.Current().TShape().get());
+}
+
+bool ShapeMesher::Abandoned(const TopoDS_Shape& face) const {
+    return !face.IsNull() && abandoned_.count(face.TShape().get()) > 0;
+}
+
+void ShapeMesher::Reset() {
+    meshed_.clear();
+    abandoned_.clear();
+}
+
 void ShapeMesher::Clear(const TopoDS_Shape& shape) {
     if (shape.IsNull())
         return;
+    forgetAbandoned(shape);
     BRepTools::Clean(shape);
     // Records of this shape, of its parts and of shapes sharing its faces now fail their check;
-    // drop them so that they no longer hold the removed triangulations.
+    // drop them so that they no longer hold the removed triangulations. Records with faces left
+    // unmeshed (failed or abandoned) cannot tell; they are dropped too.
     for (auto it = meshed_.begin(); it != meshed_.end();) {
-        const bool stale = it->second.triangulations != faceTriangulations(it->second.shape);
+        const auto& kept = it->second.triangulations;
+        const bool stale =
+            kept != faceTriangulations(it->second.shape) ||
+            std::any_of(kept.begin(), kept.end(),
+                        [](const Handle(Poly_Triangulation) & t) { return t.IsNull(); });
         it = stale ? meshed_.erase(it) : std::next(it);
     }
 }
 
 void ShapeMesher::Forget(const TopoDS_Shape& shape) {
-    if (!shape.IsNull())
-        meshed_.erase(shape.TShape().get());
+    if (shape.IsNull())
+        return;
+    meshed_.erase(shape.TShape().get());
+    forgetAbandoned(shape);
 }
 
 }  // namespace facet

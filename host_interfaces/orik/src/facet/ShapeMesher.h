@@ -17,6 +17,7 @@ struct MeshParameters {
     double angularDeflectionDeg = 20.0;  // greatest angle between neighbouring normals
     double maxEdgeLength = -1.0;         // longest triangle edge; <= 0 means no limit
     bool inParallel = true;              // let BRepMesh and the normal pass use several threads
+    double timeLimit = 0.0;  // seconds of meshing per face; <= 0 means none (not a tolerance)
 
     bool operator==(const MeshParameters& other) const;
     bool operator!=(const MeshParameters& other) const { return !(*this == other); }
@@ -30,6 +31,8 @@ public:
     // Gives every face of the shape a triangulation with node normals (surface normals, face
     // orientation not applied) and, if asked, no edge longer than the limit. Skips the work when
     // the shape was meshed at the same parameters and still holds those triangulations.
+    // With a time limit, faces whose meshing runs past it are abandoned: they keep no
+    // triangulation and Abandoned() names them until the shape is meshed or cleared again.
     // Returns false when BRepMesh failed or the parameters are unusable; never throws.
     bool Mesh(const TopoDS_Shape& shape, const MeshParameters& parameters);
 
@@ -43,8 +46,11 @@ public:
     // Drops what is remembered about the shape (it keeps its triangulations).
     void Forget(const TopoDS_Shape& shape);
 
+    // True if the face's meshing was abandoned at the time limit.
+    bool Abandoned(const TopoDS_Shape& face) const;
+
     // Drops everything remembered.
-    void Reset() { meshed_.clear(); }
+    void Reset();
 
 private:
     struct Record {
@@ -54,8 +60,12 @@ private:
     };
 
     static std::vector<Handle(Poly_Triangulation)> faceTriangulations(const TopoDS_Shape& shape);
+    bool runBRepMesh(const TopoDS_Shape& shape, const MeshParameters& parameters);
+    void forgetAbandoned(const TopoDS_Shape& shape);
 
     std::unordered_map<const TopoDS_TShape*, Record> meshed_;
+    // Abandoned faces; the handles keep the keys alive.
+    std::unordered_map<const TopoDS_TShape*, TopoDS_Shape> abandoned_;
 };
 
 }  // namespace facet
