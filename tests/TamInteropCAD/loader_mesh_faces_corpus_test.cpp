@@ -1,0 +1,130 @@
+// The tessellated STEP files of the shared corpus (parts given as triangles only) walked into
+// scene graphs: every face brings its triangles and its styled color.
+#include <tamsg/sglMaterial.h>
+#include <tamsgdb/sglModelLoader.h>
+
+#include <cctype>
+#include <filesystem>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include "corpus.h"
+#include "loader_test_support.h"
+
+namespace tamtest {
+namespace {
+
+// Translates one corpus file into an entity list that is deleted with this object.
+class TranslatedFile {
+public:
+    explicit TranslatedFile(const std::filesystem::path& path)
+        : m_list(CTamCADTools::InitializeConnectEntityList(path.wstring().c_str(), L"STEP")) {}
+    ~TranslatedFile() {
+        CTamCADTools::DeleteENTITY_LIST(m_list);
+        delete m_list;
+    }
+    TranslatedFile(const TranslatedFile&) = delete;
+    TranslatedFile& operator=(const TranslatedFile&) = delete;
+    ENTITY_LIST* list() const { return m_list; }
+
+private:
+    ENTITY_LIST* m_list;
+};
+
+// The loader's color for entities without one of their own, packed.
+constexpr unsigned long kUnstyledColor = 15060172ul;
+
+// The packed form of a strip set's diffuse color (red in the low byte).
+unsigned long PackedDiffuse(const sglGeoSet& set) {
+    for (sglStatelet* statelet : set.getState(0)) {
+        if (auto* material = dynamic_cast<const sglMaterial*>(statelet)) {
+            const sglVec4<float> c = material->getDiffuse(SGL_FRONT);
+            return (static_cast<unsigned long>(c[0] * 255.0f) & 0xFF) |
+                   (static_cast<unsigned long>(c[1] * 255.0f) & 0xFF) << 8 |
+                   (static_cast<unsigned long>(c[2] * 255.0f) & 0xFF) << 16;
+        }
+    }
+    return 0;
+}
+
+// Faces of the translated entities.
+int FaceCount(ENTITY_LIST& entities) {
+    ENTITY_LIST faces;
+    for (int i = 0; i < entities.count(); ++i)
+        api_get_faces(entities[i], faces).ignore();
+    return faces.count();
+}
+
+}  // namespace
+
+struct TessellatedFile {
+    const char* name;
+    unsigned int triangles;  // as translated
+    float volume;            // of the part's closed shells; 0 when it has none
+    size_t minColors;        // distinct styled colors among its faces, at least
+};
+
+void PrintTo(const TessellatedFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
+class LoaderMeshFacesCorpus : public LoaderTest,
+                              public ::testing::WithParamInterface<TessellatedFile> {};
+
+TEST_P(LoaderMeshFacesCorpus, FacesBringTheirTrianglesAndStyledColors) {
+    TAM_REQUIRE_CORPUS();
+    sglModelLoader::m_sbImportMassProperties = true;
+    const std::filesystem::path path = CorpusDir() / "step" / GetParam().name;
+    TranslatedFile file(path);
+    ASSERT_NE(file.list(), nullptr);
+    ASSERT_GT(file.list()->count(), 0);
+    GroupPtr group(loader.ParseEntities(*file.list(), path.wstring()));
+    ASSERT_NE(group, nullptr);
+    unsigned int triangles = 0;
+    std::set<unsigned long> colors;
+    const std::vector<sglGeode*> geodes = Geodes(group.get());
+    EXPECT_EQ(int(geodes.size()), FaceCount(*file.list()));  // one geode per face
+    for (sglGeode* geode : geodes) {
+        EXPECT_GT(Record(geode).GetArea(), 0.0f);
+        for (unsigned int i = 0; i < geode->getNumGeometries(); ++i) {
+            EXPECT_TRUE(geode->getGeometry(i)->isValid());
+            colors.insert(PackedDiffuse(*geode->getGeometry(i)));
+        }
+        triangles += TriangleCount(geode);
+    }
+    EXPECT_EQ(triangles, GetParam().triangles);
+    EXPECT_EQ(colors.count(kUnstyledColor), 0u) << "a face without its styled color";
+    EXPECT_GE(colors.size(), GetParam().minColors);
+}
+
+TEST_P(LoaderMeshFacesCorpus, ClosedPartsHaveTheirVolumeInBodyMode) {
+    TAM_REQUIRE_CORPUS();
+    sglModelLoader::m_sbImportAsBodies = true;
+    sglModelLoader::m_sbImportMassProperties = true;
+    const std::filesystem::path path = CorpusDir() / "step" / GetParam().name;
+    TranslatedFile file(path);
+    ASSERT_NE(file.list(), nullptr);
+    GroupPtr group(loader.ParseEntities(*file.list(), path.wstring()));
+    ASSERT_NE(group, nullptr);
+    const std::vector<sglGeode*> geodes = Geodes(group.get());
+    ASSERT_EQ(geodes.size(), 1u);
+    EXPECT_EQ(TriangleCount(geodes[0]), GetParam().triangles);
+    EXPECT_NEAR(Record(geodes[0]).GetVolume(), GetParam().volume, 1e-4f * GetParam().volume);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tessellated, LoaderMeshFacesCorpus,
+                         ::testing::Values(TessellatedFile{"nist_ftc_08_asme1_ap242-2.stp", 3368,
+                                                           503281.0f, 1},
+                                           TessellatedFile{"bug33638.stp", 12, 772403.0f, 1},
+                                           TessellatedFile{"bug33100_window.step", 356, 0.0f, 4}),
+                         [](const ::testing::TestParamInfo<TessellatedFile>& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             }
+                             return name;
+                         });
+
+}  // namespace tamtest

@@ -1,0 +1,149 @@
+// Bodies of mesh-only faces (stored triangles, no surface), as the translator makes them from
+// tessellated parts: strip sets with their triangles and colors, areas, mass properties and
+// levels of detail.
+#include <tamsg/sglLOD.h>
+#include <tamsg/sglMaterial.h>
+#include <tamsgdb/CTamUserDataGeoset.h>
+#include <tamsgdb/sglModelLoader.h>
+
+#include <Poly_Triangulation.hxx>
+#include <TopoDS_Shell.hxx>
+#include <TopoDS_Solid.hxx>
+
+#include "loader_test_support.h"
+
+namespace tamtest {
+namespace {
+
+using StripSetPtr = std::unique_ptr<sglMonoIndexedTriangleStripSet, NodeRelease>;
+
+// A mesh-only parallelogram o, o+u, o+u+v, o+v of two triangles facing u x v.
+TopoDS_Face MeshQuad(const gp_Pnt& o, const gp_Vec& u, const gp_Vec& v) {
+    Handle(Poly_Triangulation) mesh = new Poly_Triangulation(4, 2, Standard_False);
+    mesh->SetNode(1, o);
+    mesh->SetNode(2, o.Translated(u));
+    mesh->SetNode(3, o.Translated(u + v));
+    mesh->SetNode(4, o.Translated(v));
+    mesh->SetTriangle(1, Poly_Triangle(1, 2, 3));
+    mesh->SetTriangle(2, Poly_Triangle(1, 3, 4));
+    TopoDS_Face face;
+    BRep_Builder().MakeFace(face, mesh);
+    return face;
+}
+
+// The closed mesh-only cube [0, side]^3 as a solid of one shell, faces facing out.
+TopoDS_Shape MeshCube(double side) {
+    const gp_Vec x(side, 0, 0), y(0, side, 0), z(0, 0, side);
+    const gp_Pnt o(0, 0, 0);
+    BRep_Builder builder;
+    TopoDS_Shell shell;
+    builder.MakeShell(shell);
+    for (const TopoDS_Face& face :
+         {MeshQuad(o, y, x), MeshQuad(o.Translated(z), x, y), MeshQuad(o, x, z),
+          MeshQuad(o.Translated(y), z, x), MeshQuad(o, z, y), MeshQuad(o.Translated(x), y, z)}) {
+        builder.Add(shell, face);
+    }
+    TopoDS_Solid solid;
+    builder.MakeSolid(solid);
+    builder.Add(solid, shell);
+    return solid;
+}
+
+sglVec4<float> DiffuseOf(const sglGeoSet& set) {
+    for (sglStatelet* statelet : set.getState(0)) {
+        if (auto* material = dynamic_cast<const sglMaterial*>(statelet))
+            return material->getDiffuse(SGL_FRONT);
+    }
+    return sglVec4<float>();
+}
+
+// A cube whose first face is red in a blue body.
+BODY* ColoredMeshCube() {
+    BODY* cube = orik_make_body(MeshCube(2.0));
+    Color(cube, 0.0, 0.0, 1.0);
+    Color(FaceOf(cube, 0), 1.0, 0.0, 0.0);
+    return cube;
+}
+
+}  // namespace
+
+using LoaderMeshFaces = LoaderTest;
+
+TEST_F(LoaderMeshFaces, MeshOnlyFaceGivesItsTrianglesInItsColor) {
+    loader.UpdateRefinement(sglBoxBound(sglVec3<float>(), sglVec3<float>(2, 2, 2)));
+    BODY* cube = ColoredMeshCube();
+    unsigned long packed = 0;
+    StripSetPtr strips(loader.ParseFace(FaceOf(cube, 0), true, false, &packed, 0));
+    ASSERT_NE(strips, nullptr);
+    EXPECT_TRUE(strips->isValid());
+    EXPECT_EQ(strips->getNumTriangles(), 2u);
+    EXPECT_EQ(strips->getNumCoords(), 4u);
+    EXPECT_EQ(strips->getNumNormals(), 4u);
+    EXPECT_EQ(packed, 0x0000FFul);
+    EXPECT_EQ(DiffuseOf(*strips), sglVec4<float>(1, 0, 0, 1));
+}
+
+TEST_F(LoaderMeshFaces, FaceModeGivesOneGeodePerFaceWithItsArea) {
+    sglModelLoader::m_sbImportMassProperties = true;
+    GroupPtr group = Parse({ColoredMeshCube()});
+    ASSERT_NE(group, nullptr);
+    const std::vector<sglGeode*> geodes = Geodes(group.get());
+    ASSERT_EQ(geodes.size(), 6u);
+    for (size_t i = 0; i < geodes.size(); ++i) {
+        EXPECT_EQ(TriangleCount(geodes[i]), 2u);
+        EXPECT_NEAR(Record(geodes[i]).GetArea(), 4.0f, 1e-5f);
+        const sglVec4<float> expected =
+            i == 0 ? sglVec4<float>(1, 0, 0, 1) : sglVec4<float>(0, 0, 1, 1);
+        EXPECT_EQ(DiffuseOf(*geodes[i]->getGeometry(0)), expected);
+    }
+}
+
+TEST_F(LoaderMeshFaces, BodyModeSumsAreasAndMeasuresTheClosedMesh) {
+    sglModelLoader::m_sbImportAsBodies = true;
+    sglModelLoader::m_sbImportMassProperties = true;
+    GroupPtr group = Parse({ColoredMeshCube()});
+    const std::vector<sglGeode*> geodes = Geodes(group.get());
+    ASSERT_EQ(geodes.size(), 1u);
+    EXPECT_EQ(geodes[0]->getNumGeometries(), 6u);
+    EXPECT_EQ(TriangleCount(geodes[0]), 12u);
+    const CTamUserData& record = Record(geodes[0]);
+    EXPECT_NEAR(record.GetArea(), 24.0f, 1e-4f);
+    EXPECT_NEAR(record.GetVolume(), 8.0f, 1e-4f);
+    for (unsigned int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(record.GetCofG()[i], 1.0f, 1e-5f);
+        EXPECT_NEAR(record.GetInertiaAxis(i).length(), 1.0f, 1e-4f);
+    }
+}
+
+TEST_F(LoaderMeshFaces, EveryLevelOfDetailHasTheSameTriangles) {
+    sglModelLoader::m_suiNbLOD = 3;
+    GroupPtr group = Parse({ColoredMeshCube()});
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group->getNumChildren(), 6u);
+    for (unsigned int i = 0; i < group->getNumChildren(); ++i) {
+        auto* lod = dynamic_cast<sglLOD*>(group->getChild(i));
+        ASSERT_NE(lod, nullptr);
+        ASSERT_EQ(lod->getNumChildren(), 3u);
+        for (unsigned int level = 0; level < 3; ++level) {
+            auto* geode = dynamic_cast<sglGeode*>(lod->getChild(level));
+            ASSERT_NE(geode, nullptr);
+            EXPECT_EQ(TriangleCount(geode), 2u);
+            const auto* record =
+                dynamic_cast<const CTamUserDataGeoset*>(geode->getGeometry(0)->getUserData());
+            ASSERT_NE(record, nullptr);
+            EXPECT_EQ(record->GetLevel(), level);
+        }
+    }
+}
+
+TEST_F(LoaderMeshFaces, FaceWithoutSurfaceOrTrianglesGivesNothing) {
+    TopoDS_Face bare;
+    BRep_Builder().MakeFace(bare);
+    FACE* face = orik_make_free_face(bare);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(loader.ParseFace(face, true, false, nullptr, 0), nullptr);
+    sglModelLoader::m_sbImportMassProperties = true;
+    EXPECT_TRUE(Geodes(Parse({orik_make_body(bare)}).get()).empty());
+}
+
+}  // namespace tamtest
