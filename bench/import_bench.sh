@@ -2,7 +2,8 @@
 # Times `tamcad import` at default settings against the raw Open CASCADE pipeline (occt_pipeline:
 # XCAF read and transfer, BRepMesh of every part at the same deflection, one thread) on the same
 # STEP files, side by side in one run: per file the wall-clock and CPU times of both (best of N
-# runs each, the two programs alternating) and their ratios, then the totals.
+# runs each, the two programs alternating) and their ratios, the triangles each reports (equal
+# counts show the same deflection), then the totals.
 #
 #   bench/import_bench.sh [-n RUNS] [-b BUILD_DIR] [FILE...]
 #
@@ -35,11 +36,14 @@ if ((${#files[@]} == 0)); then
 fi
 ((${#files[@]})) || { echo "import_bench: no STEP files" >&2; exit 1; }
 
-# "wall cpu" seconds of one run of the command (cpu = user + system), output discarded; failures
-# still count. Wall time is what the target is about; CPU time is steadier on a busy machine.
+# "wall cpu" seconds of one run of the command (cpu = user + system); its output goes to the file
+# named by the first argument, messages are discarded; failures still count. Wall time is what the
+# target is about; CPU time is steadier on a busy machine.
 measure() {
+    local out=$1
+    shift
     local TIMEFORMAT='%R %U %S'
-    { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }'
+    { time "$@" >"$out" 2>/dev/null; } 2>&1 | awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }'
 }
 
 # The better of two "wall cpu" pairs, field by field.
@@ -47,23 +51,36 @@ best() {
     echo "$1 $2" | awk '{ w = ($1 < $3) ? $1 : $3; c = ($2 < $4) ? $2 : $4; print w, c }'
 }
 
-# One line per file: name, then wall and CPU seconds of occt_pipeline and of tamcad (best of N).
+# Triangles each program reports: occt_pipeline over the placed instances, tamcad in its summary.
+# Equal counts show that both meshed at the same deflection.
+occt_triangles() { awk '{ for (i = 1; i < NF; i++) if ($i == "placed") t = $(i + 1) } END { print t + 0 }' "$1"; }
+tamcad_triangles() { awk '$1 == "triangles" { t = $2 } END { print t + 0 }' "$1"; }
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# One line per file: name, wall and CPU seconds of occt_pipeline and of tamcad (best of N), then
+# the triangles of each.
 for f in "${files[@]}"; do
     best_occt="1e9 1e9"
     best_tamcad="1e9 1e9"
     for ((i = 0; i < runs; i++)); do
-        best_occt=$(best "$best_occt" "$(measure "$pipeline" "$f")")
-        best_tamcad=$(best "$best_tamcad" "$(measure "$tamcad" import -q "$f")")
+        best_occt=$(best "$best_occt" "$(measure "$scratch/occt" "$pipeline" "$f")")
+        best_tamcad=$(best "$best_tamcad" "$(measure "$scratch/tamcad" "$tamcad" import -q "$f")")
     done
-    echo "$(basename "$f") $best_occt $best_tamcad"
+    echo "$(basename "$f") $best_occt $best_tamcad" \
+        "$(occt_triangles "$scratch/occt") $(tamcad_triangles "$scratch/tamcad")"
 done | awk '
     BEGIN {
-        printf "%-38s %8s %8s %6s   %8s %8s %6s\n", "file", "occt", "tamcad", "ratio", "occt", "tamcad", "ratio"
-        printf "%-38s %8s %8s %6s   %8s %8s %6s\n", "", "wall s", "wall s", "", "cpu s", "cpu s", ""
+        printf "%-38s %8s %8s %6s   %8s %8s %6s   %9s %9s\n", "file", "occt", "tamcad", "ratio", "occt", "tamcad", "ratio", "occt", "tamcad"
+        printf "%-38s %8s %8s %6s   %8s %8s %6s   %9s %9s\n", "", "wall s", "wall s", "", "cpu s", "cpu s", "", "triangles", "triangles"
     }
     {
         wr = $4 / $2; cr = $5 / $3
-        printf "%-38s %8.3f %8.3f %6.2f   %8.3f %8.3f %6.2f\n", $1, $2, $4, wr, $3, $5, cr
+        printf "%-38s %8.3f %8.3f %6.2f   %8.3f %8.3f %6.2f   %9d %9d%s\n", $1, $2, $4, wr, $3, $5, cr, $6, $7, ($6 == $7) ? "" : " *"
+        if ($6 != $7) differ++
+        if (wr <= 1.2) wall_ok++
+        if (cr <= 1.2) cpu_ok++
         ow += $2; oc += $3; tw += $4; tc += $5; n++
         if (wr > worst_wall) { worst_wall = wr; worst_wall_file = $1 }
         if (cr > worst_cpu) { worst_cpu = cr; worst_cpu_file = $1 }
@@ -71,4 +88,6 @@ done | awk '
     END {
         printf "%-38s %8.3f %8.3f %6.2f   %8.3f %8.3f %6.2f\n", "TOTAL (" n " files)", ow, tw, tw / ow, oc, tc, tc / oc
         printf "worst file: wall %s (%.2f), cpu %s (%.2f)\n", worst_wall_file, worst_wall, worst_cpu_file, worst_cpu
+        printf "files within 1.2: wall %d of %d, cpu %d of %d\n", wall_ok, n, cpu_ok, n
+        if (differ) printf "* %d file(s) with different triangle counts\n", differ
     }'
