@@ -218,6 +218,14 @@ TEST_F(KernelTest, ClosedMeshBodyHasVolumeCentroidAndInertia) {
     EXPECT_NEAR(a1.x() * a1.x() + a1.y() * a1.y() + a1.z() * a1.z(), 1.0, 1e-9);
 }
 
+TEST_F(KernelTest, MeshShellsCloseOverNodesAtNegativeZero) {
+    std::vector<TopoDS_Face> faces = meshCubeFaces(2.0);
+    faces[0] = meshQuad(gp_Pnt(-0.0, -0.0, -0.0), gp_Vec(0, 2, 0), gp_Vec(2, 0, 0));
+    mass_props props;
+    ASSERT_TRUE(api_body_mass_props(orik_make_body(meshSolid(faces)), props).ok());
+    EXPECT_NEAR(props.get_volume(), 8.0, 1e-9);
+}
+
 TEST_F(KernelTest, OpenMeshBodyNeedsTheOneSidedSheetOption) {
     std::vector<TopoDS_Face> faces = meshCubeFaces(2.0);
     faces.pop_back();

@@ -27,8 +27,9 @@ struct PositionHash {
     size_t operator()(const std::array<double, 3>& p) const {
         size_t seed = 0;
         for (double c : p) {
+            const double value = c + 0.0;  // -0.0 equals 0.0 and must hash alike
             uint64_t bits = 0;
-            std::memcpy(&bits, &c, sizeof bits);
+            std::memcpy(&bits, &value, sizeof bits);
             seed ^= std::hash<uint64_t>()(bits) + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
         }
         return seed;
