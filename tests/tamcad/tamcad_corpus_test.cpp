@@ -8,16 +8,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <set>
 #include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Files left out: meshing this spring at the default relative tolerance keeps Open CASCADE's
-// Delaunay triangulation busy for many minutes.
-const std::set<std::string> kTooSlow = {"bug22869_Spring.igs"};
 
 // Exit code of `tamcad import -q FILE -o OUT` (124 after the time limit), or -1 when it died of
 // a signal.
@@ -36,8 +31,6 @@ TEST_P(TamcadCorpusTest, EveryFileImportsOrFailsCleanly) {
         fs::temp_directory_path() / ("tamcad_corpus_" + std::to_string(::getpid()) + ".glb");
     size_t imported = 0;
     for (const fs::path& file : tamtest::CorpusFiles(GetParam())) {
-        if (kTooSlow.count(file.filename().string()) > 0)
-            continue;
         fs::remove(out);
         const int code = importExitCode(file, out);
         EXPECT_TRUE(code == 0 || code == 1) << file << " exit " << code;
