@@ -9,7 +9,7 @@ tam_add_gtest(taminteropcad_tools_tests
         ${CMAKE_CURRENT_LIST_DIR}/cad_tools_options_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/cad_tools_translate_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/cad_tools_attributes_test.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/tools_test_sanitizer.cpp
+        ${PROJECT_SOURCE_DIR}/tests/common/occt_sanitizer_defaults.cpp
         ${TAMINTEROPCAD_LIBRARY_DIR}/TamCADToolsOptions.cpp
     LIBS
         TamInteropCAD::TamInteropCAD
