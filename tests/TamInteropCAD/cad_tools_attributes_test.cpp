@@ -4,6 +4,7 @@
 #include <platform/CString.h>
 #include <BRepPrimAPI_MakeBox.hxx>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -34,40 +35,27 @@ protected:
     KVXCOLLECTION* entity_ = nullptr;
 };
 
-TEST_F(CadToolsAttributes, RealsAreWrittenLikePercentG) {
+TEST_F(CadToolsAttributes, ValuesAreWrittenAsText) {
     api_add_generic_named_attribute(entity_, "half", 0.5);
     api_add_generic_named_attribute(entity_, "tiny", 1e-7);
     api_add_generic_named_attribute(entity_, "big", 1234567.0);
-    EXPECT_EQ(Text("half"), L"0.5");
-    EXPECT_EQ(Text("tiny"), L"1e-07");
-    EXPECT_EQ(Text("big"), L"1.23457e+06");
-}
-
-TEST_F(CadToolsAttributes, IntegersAreWrittenInDecimal) {
     api_add_generic_named_attribute(entity_, "visible", 0);
     api_add_generic_named_attribute(entity_, "layer", -42);
-    EXPECT_EQ(Text("visible"), L"0");
-    EXPECT_EQ(Text("layer"), L"-42");
-}
-
-TEST_F(CadToolsAttributes, PositionsAndVectorsAreThreeNumbers) {
     api_add_generic_named_attribute(entity_, "at", SPAposition(1.0, 2.5, -3.0));
     api_add_generic_named_attribute(entity_, "dir", SPAvector(0.0, -1.0, 0.25));
-    EXPECT_EQ(Text("at"), L"1 2.5 -3");
-    EXPECT_EQ(Text("dir"), L"0 -1 0.25");
-}
-
-TEST_F(CadToolsAttributes, StringsOfBothWidthsAreCopied) {
     api_add_generic_named_attribute(entity_, "wide", L"Pi\u00e8ce \u4e00");
     api_add_generic_named_attribute(entity_, "narrow", "Bracket-12");
-    EXPECT_EQ(Text("wide"), L"Pi\u00e8ce \u4e00");
-    EXPECT_EQ(Text("narrow"), L"Bracket-12");
-}
-
-TEST_F(CadToolsAttributes, LongTextsAreCutToTheBuffer) {
-    const std::wstring longText(2000, L'x');
-    api_add_generic_named_attribute(entity_, "long", longText.c_str());
-    EXPECT_EQ(Text("long"), std::wstring(511, L'x'));
+    api_add_generic_named_attribute(entity_, "long", std::wstring(2000, L'x').c_str());
+    const std::pair<const char*, std::wstring> expected[] = {
+        {"half", L"0.5"},  // reals like %g
+        {"tiny", L"1e-07"},        {"big", L"1.23457e+06"},
+        {"visible", L"0"},                               // integers in decimal
+        {"layer", L"-42"},         {"at", L"1 2.5 -3"},  // positions and vectors as three numbers
+        {"dir", L"0 -1 0.25"},     {"wide", L"Pi\u00e8ce \u4e00"},     // strings of both widths
+        {"narrow", L"Bracket-12"}, {"long", std::wstring(511, L'x')},  // cut to the buffer
+    };
+    for (const auto& [name, text] : expected)
+        EXPECT_EQ(Text(name), text) << name;
 }
 
 TEST_F(CadToolsAttributes, EntityReferencesAreTheirHandleInHex) {
@@ -94,37 +82,30 @@ TEST_F(CadToolsAttributes, PlainNamesAndMissingNamesGiveFalseAndLeaveTheBuffer) 
     EXPECT_STREQ(buffer, L"untouched");
 }
 
-TEST_F(CadToolsAttributes, ColourComesFromTheEntity) {
+TEST_F(CadToolsAttributes, ColourComesFromTheEntityOrItsOwningBody) {
     api_rh_set_entity_rgb(entity_, rgb_color(1.0, 0.5, 0.25));
-    double rgb[3] = {-1.0, -1.0, -1.0};
-    CTamCADTools::Extract_color_from_entity(entity_, rgb);
-    EXPECT_DOUBLE_EQ(rgb[0], 1.0);
-    EXPECT_DOUBLE_EQ(rgb[1], 0.5);
-    EXPECT_DOUBLE_EQ(rgb[2], 0.25);
-}
-
-TEST_F(CadToolsAttributes, ColourIsInheritedFromTheOwningBody) {
     BODY* body = orik_make_body(BRepPrimAPI_MakeBox(1.0, 2.0, 3.0).Shape());
     ASSERT_NE(body, nullptr);
     api_rh_set_entity_rgb(body, rgb_color(0.0, 1.0, 0.0));
     ENTITY_LIST faces;
     api_get_faces(body, faces);
     ASSERT_GT(faces.count(), 0);
-    double rgb[3] = {-1.0, -1.0, -1.0};
-    CTamCADTools::Extract_color_from_entity(faces[0], rgb);
-    EXPECT_DOUBLE_EQ(rgb[0], 0.0);
-    EXPECT_DOUBLE_EQ(rgb[1], 1.0);
-    EXPECT_DOUBLE_EQ(rgb[2], 0.0);
-    api_delent(body);
-}
+    KVXCOLLECTION* plain = nullptr;
+    ASSERT_EQ(api_make_collection(plain).error_number(), 0);
 
-TEST_F(CadToolsAttributes, EntityWithoutColourStillGetsThreeValues) {
-    double rgb[3] = {-1.0, -1.0, -1.0};
-    CTamCADTools::Extract_color_from_entity(entity_, rgb);
-    // What the kernel hands back: its default colour, as set at start-up.
-    EXPECT_DOUBLE_EQ(rgb[0], 0.8);
-    EXPECT_DOUBLE_EQ(rgb[1], 0.8);
-    EXPECT_DOUBLE_EQ(rgb[2], 0.9);
+    const std::pair<ENTITY*, std::array<double, 3>> cases[] = {
+        {entity_, {1.0, 0.5, 0.25}},
+        {faces[0], {0.0, 1.0, 0.0}},
+        {plain, {0.8, 0.8, 0.9}},  // no colour: the kernel's default, as set at start-up
+    };
+    for (const auto& [entity, colour] : cases) {
+        double rgb[3] = {-1.0, -1.0, -1.0};
+        CTamCADTools::Extract_color_from_entity(entity, rgb);
+        for (size_t i = 0; i < 3; ++i)
+            EXPECT_DOUBLE_EQ(rgb[i], colour[i]) << colour[0] << " " << colour[1] << " " << i;
+    }
+    api_delent(plain);
+    api_delent(body);
 }
 
 struct ColourCase {

@@ -79,38 +79,26 @@ protected:
                                 << Describe(actual) << "expected:\n" \
                                 << Describe(expected)
 
-TEST_F(CadToolsOptions, EntityListSetForKernelFilesIsTheHeadAndTheRepresentation) {
-    const Entries expected = Concat(CommonHead(), {Representation("Brep+Assembly")});
-    EXPECT_ENTRIES(EntityListSet(L"Orik"), expected);
-}
-
-TEST_F(CadToolsOptions, EntityListSetFlattensMirexV4Instances) {
-    const Entries expected =
-        Concat(CommonHead(),
-               {Flag("TranslateOnlyRootEntities", true), Flag("TranslateDittoAsAssembly", false),
-                Flag("MirexV4.Brep.ExportDittoBodies", true), Flag("TranslateWorkPlanes", false),
-                Representation("Brep+Assembly")});
-    EXPECT_ENTRIES(EntityListSet(L"MIREXV4"), expected);
-}
-
 TEST_F(CadToolsOptions, EntityListSetPerSourceTag) {
-    EXPECT_ENTRIES(EntityListSet(L"IGES"),
-                   Concat(CommonHead(), {Flag("TranslateGroupAsAssemblies", true),
-                                         Representation("Brep+Assembly")}));
-    EXPECT_ENTRIES(EntityListSet(L"STEP"),
-                   Concat(CommonHead(), {Integer("OverrideFaceColorWithBodyColor", 1),
-                                         Representation("Brep+Assembly")}));
-    EXPECT_ENTRIES(EntityListSet(L"ProE"), Concat(CommonHead(), {Flag("TranslateWorkPlanes", false),
-                                                                 Representation("Brep+Assembly")}));
-    EXPECT_ENTRIES(EntityListSet(L"MIREXV5"),
-                   Concat(CommonHead(), {Representation("Brep+Assembly")}));
-}
-
-TEST_F(CadToolsOptions, TagsCompareExactly) {
-    const Entries plain = Concat(CommonHead(), {Representation("Brep+Assembly")});
-    EXPECT_ENTRIES(EntityListSet(L"step"), plain);
-    EXPECT_ENTRIES(EntityListSet(L"STEP "), plain);
-    EXPECT_ENTRIES(EntityListSet(L""), plain);
+    const Entries plain;  // kernel files, unknown tags and tags of another case: the head alone
+    const std::pair<const wchar_t*, Entries> cases[] = {
+        {L"Orik", plain},
+        {L"MIREXV4",
+         {Flag("TranslateOnlyRootEntities", true), Flag("TranslateDittoAsAssembly", false),
+          Flag("MirexV4.Brep.ExportDittoBodies", true), Flag("TranslateWorkPlanes", false)}},
+        {L"IGES", {Flag("TranslateGroupAsAssemblies", true)}},
+        {L"STEP", {Integer("OverrideFaceColorWithBodyColor", 1)}},
+        {L"ProE", {Flag("TranslateWorkPlanes", false)}},
+        {L"MIREXV5", plain},
+        {L"step", plain},
+        {L"STEP ", plain},
+        {L"", plain},
+    };
+    for (const auto& [tag, tail] : cases) {
+        SCOPED_TRACE(testing::Message() << "tag \"" << tag << "\"");
+        EXPECT_ENTRIES(EntityListSet(tag),
+                       Concat(Concat(CommonHead(), tail), {Representation("Brep+Assembly")}));
+    }
 }
 
 TEST_F(CadToolsOptions, HeadFollowsTheHostSettings) {

@@ -11,40 +11,56 @@ namespace {
 
 using CadToolsOutcome = tamtest::HostCallbackTest;
 
+const std::wstring kWarning = L"*** WARNING ***  ";
+const std::wstring kError = L"*** ERROR ***  ";
+
 std::wstring KernelText(int number) {
     return tam::ToWide(find_err_mess(number));
 }
 
-TEST_F(CadToolsOutcome, SuccessNumbersGoOnSilently) {
-    for (int number : {0, 0x1000011, 0x1000012}) {
-        EXPECT_EQ(CTamCADTools::check_api_outcome(outcome(number)), 1) << number;
-        EXPECT_EQ(CTamCADTools::check_api_result(KVXIResult(number)), 1) << number;
-    }
-    EXPECT_TRUE(Messages().empty());
-}
+// One kernel outcome or translator result, its verdict and the prefix of the message it gives
+// (no message when prefix is null), followed by the kernel's text when withKernelText.
+struct VerdictCase {
+    bool kernel;
+    int number;
+    int verdict;
+    const std::wstring* prefix;
+    bool withKernelText;
+};
 
-TEST_F(CadToolsOutcome, KernelWarningIsReportedAndGoesOn) {
-    EXPECT_EQ(CTamCADTools::check_api_outcome(outcome(ORIK_WARNING)), 1);
-    EXPECT_EQ(CTamCADTools::check_api_outcome(outcome(0x2000003)), 1);
-    ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[0].text, L"*** WARNING ***  " + KernelText(ORIK_WARNING));
-    EXPECT_EQ(Messages()[1].text, L"*** WARNING ***  " + KernelText(0x2000003));
-    EXPECT_EQ(Messages()[0].code, 0u);
-}
-
-TEST_F(CadToolsOutcome, KernelErrorCarriesTheKernelsText) {
-    EXPECT_EQ(CTamCADTools::check_api_outcome(outcome(ORIK_NOT_RUNNING)), 0);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_FALSE(KernelText(ORIK_NOT_RUNNING).empty());
-    EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  " + KernelText(ORIK_NOT_RUNNING));
-    EXPECT_EQ(Messages()[0].code, 0u);
-}
-
-TEST_F(CadToolsOutcome, KernelErrorWithoutTextIsThePrefixAlone) {
+TEST_F(CadToolsOutcome, VerdictsAndMessages) {
     ASSERT_STREQ(find_err_mess(9999), "");
-    EXPECT_EQ(CTamCADTools::check_api_outcome(outcome(9999)), 0);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  ");
+    EXPECT_FALSE(KernelText(ORIK_NOT_RUNNING).empty());
+    const VerdictCase cases[] = {
+        {true, 0, 1, nullptr, false},
+        {true, 0x1000011, 1, nullptr, false},
+        {true, 0x1000012, 1, nullptr, false},
+        {false, 0, 1, nullptr, false},
+        {false, 0x1000011, 1, nullptr, false},
+        {false, 0x1000012, 1, nullptr, false},
+        {true, ORIK_WARNING, 1, &kWarning, true},
+        {true, 0x2000003, 1, &kWarning, true},
+        {true, ORIK_NOT_RUNNING, 0, &kError, true},
+        {true, 9999, 0, &kError, true},  // a number without text: the prefix alone
+        {false, KVXIResult::Warning, 1, &kWarning, false},
+        {false, KVXIResult::WarningEntitiesSkipped, 1, &kWarning, false},
+        {false, KVXIResult::ReadFailed, 0, &kError, false},
+        {false, 777, 0, &kError, false},
+    };
+    for (const VerdictCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.kernel ? "kernel " : "translator ") << c.number);
+        Messages().clear();
+        const int verdict = c.kernel ? CTamCADTools::check_api_outcome(outcome(c.number))
+                                     : CTamCADTools::check_api_result(KVXIResult(c.number));
+        EXPECT_EQ(verdict, c.verdict);
+        if (c.prefix == nullptr) {
+            EXPECT_TRUE(Messages().empty());
+            continue;
+        }
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].text, *c.prefix + (c.withKernelText ? KernelText(c.number) : L""));
+        EXPECT_EQ(Messages()[0].code, 0u);
+    }
 }
 
 TEST_F(CadToolsOutcome, NoEntitiesIsSilentUnlessTheHostAsks) {
@@ -57,24 +73,8 @@ TEST_F(CadToolsOutcome, NoEntitiesIsSilentUnlessTheHostAsks) {
     EXPECT_EQ(CTamCADTools::check_api_outcome(outcome(ORIK_NO_ENTITIES)), 0);
     EXPECT_EQ(CTamCADTools::check_api_result(KVXIResult(KVXIResult::NoEntities)), 0);
     ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  " + KernelText(ORIK_NO_ENTITIES));
-    EXPECT_EQ(Messages()[1].text, L"*** ERROR ***  ");
-}
-
-TEST_F(CadToolsOutcome, TranslatorWarningIsThePrefixAlone) {
-    EXPECT_EQ(CTamCADTools::check_api_result(KVXIResult(KVXIResult::Warning)), 1);
-    EXPECT_EQ(CTamCADTools::check_api_result(KVXIResult(KVXIResult::WarningEntitiesSkipped)), 1);
-    ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[0].text, L"*** WARNING ***  ");
-    EXPECT_EQ(Messages()[1].text, L"*** WARNING ***  ");
-}
-
-TEST_F(CadToolsOutcome, TranslatorErrorIsThePrefixAlone) {
-    EXPECT_EQ(CTamCADTools::check_api_result(KVXIResult(KVXIResult::ReadFailed)), 0);
-    EXPECT_EQ(CTamCADTools::check_api_result(KVXIResult(777)), 0);
-    ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  ");
-    EXPECT_EQ(Messages()[0].code, 0u);
+    EXPECT_EQ(Messages()[0].text, kError + KernelText(ORIK_NO_ENTITIES));
+    EXPECT_EQ(Messages()[1].text, kError);
 }
 
 TEST_F(CadToolsOutcome, VerdictsStandWithoutACallback) {
@@ -86,10 +86,8 @@ TEST_F(CadToolsOutcome, VerdictsStandWithoutACallback) {
 }
 
 TEST_F(CadToolsOutcome, IsErrorNoEntitiesOnlyForNumberTwo) {
-    EXPECT_EQ(CTamCADTools::IsErrorNoEntities(outcome(ORIK_OK)), 0);
-    EXPECT_EQ(CTamCADTools::IsErrorNoEntities(outcome(ORIK_WARNING)), 0);
-    EXPECT_EQ(CTamCADTools::IsErrorNoEntities(outcome(ORIK_NO_ENTITIES)), 1);
-    EXPECT_EQ(CTamCADTools::IsErrorNoEntities(outcome(ORIK_NOT_RUNNING)), 0);
+    for (int number : {ORIK_OK, ORIK_WARNING, ORIK_NO_ENTITIES, ORIK_NOT_RUNNING})
+        EXPECT_EQ(CTamCADTools::IsErrorNoEntities(outcome(number)), number == ORIK_NO_ENTITIES);
     EXPECT_TRUE(Messages().empty());
 }
 

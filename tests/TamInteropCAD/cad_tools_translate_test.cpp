@@ -5,35 +5,15 @@
 #include <platform/WideFile.h>
 #include <BRepPrimAPI_MakeBox.hxx>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 
+#include "scratch_folder.h"
 #include "tools_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A private folder, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        path_ = fs::temp_directory_path() /
-                ("taminteropcad_translate_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::wstring File(const char* name) const { return (path_ / name).wstring(); }
-
-private:
-    fs::path path_;
-};
 
 // Deletes a list's entities through the kernel and then the list.
 void Release(ENTITY_LIST* list) {
@@ -97,8 +77,8 @@ TEST_F(CadToolsEntityList, DamagedFileGivesOneErrorAndNoEntities) {
 }
 
 TEST_F(CadToolsEntityList, WrittenEntitiesComeBackAsANewList) {
-    ScratchFolder folder;
-    const std::wstring path = folder.File("box.stp");
+    tamtest::ScratchFolder folder;
+    const std::wstring path = folder.file("box.stp");
     ENTITY_LIST* box = MakeBoxList();
     EXPECT_TRUE(CTamCADTools::WriteFile(path.c_str(), box).IsSuccess());
     EXPECT_EQ(box->count(), 1);  // read, not changed
@@ -144,9 +124,9 @@ TEST_F(CadToolsEbom, TwoConversionsUseTheSameXmlPath) {
 using CadToolsWriteFile = tamtest::RunningKernelTest;
 
 TEST_F(CadToolsWriteFile, ConvertsAFileIntoAnotherFormatSilently) {
-    ScratchFolder folder;
-    const std::wstring source = folder.File("box.stp");
-    const std::wstring target = folder.File("box.igs");
+    tamtest::ScratchFolder folder;
+    const std::wstring source = folder.file("box.stp");
+    const std::wstring target = folder.file("box.igs");
     ENTITY_LIST* box = MakeBoxList();
     ASSERT_TRUE(CTamCADTools::WriteFile(source.c_str(), box).IsSuccess());
     Release(box);
@@ -161,14 +141,14 @@ TEST_F(CadToolsWriteFile, ConvertsAFileIntoAnotherFormatSilently) {
 }
 
 TEST_F(CadToolsWriteFile, FailuresAreReturnedNotReported) {
-    ScratchFolder folder;
+    tamtest::ScratchFolder folder;
     const KVXIResult missing =
-        CTamCADTools::WriteFile(L"/no/such/part.stp", folder.File("out.igs").c_str(), false);
+        CTamCADTools::WriteFile(L"/no/such/part.stp", folder.file("out.igs").c_str(), false);
     EXPECT_TRUE(missing.IsFailure());
     ENTITY_LIST empty;
-    const KVXIResult nothing = CTamCADTools::WriteFile(folder.File("empty.stp").c_str(), &empty);
+    const KVXIResult nothing = CTamCADTools::WriteFile(folder.file("empty.stp").c_str(), &empty);
     EXPECT_FALSE(nothing.IsSuccess());
-    EXPECT_FALSE(tam::IsRegularFile(folder.File("out.igs")));
+    EXPECT_FALSE(tam::IsRegularFile(folder.file("out.igs")));
     EXPECT_TRUE(Messages().empty());
 }
 

@@ -11,39 +11,36 @@ using tamtest::SceneOf;
 
 class ExportedFlagsTest : public tamtest::StoppedKernelTest {};
 
-TEST_F(ExportedFlagsTest, StartAndStopAroundOneLoad) {
-    const RootPtr root(loadModelOKT(tamtest::SampleOkt(), 0x180));
-    ASSERT_NE(root, nullptr);
-    EXPECT_NE(SceneOf(root), nullptr);
-    EXPECT_FALSE(api_modeller_running());
-    EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(ExportedFlagsTest, StartOnlyLeavesTheKernelRunning) {
-    const RootPtr root(loadModelOKB(tamtest::SampleOkt(), 0x80));
-    EXPECT_NE(SceneOf(root), nullptr);
-    EXPECT_TRUE(api_modeller_running());
-}
-
-TEST_F(ExportedFlagsTest, StopOnlyStopsAKernelTheCallerStarted) {
-    CTamCADTools::InitializeImport();
-    const RootPtr root(loadModelOKT(tamtest::SampleOkt(), 0x100));
-    EXPECT_NE(SceneOf(root), nullptr);
-    EXPECT_FALSE(api_modeller_running());
-}
-
-TEST_F(ExportedFlagsTest, NoFlagsTouchTheKernelNotAtAll) {
-    CTamCADTools::InitializeImport();
-    const RootPtr root(loadModelOKT(tamtest::SampleOkt(), 0));
-    EXPECT_NE(SceneOf(root), nullptr);
-    EXPECT_TRUE(api_modeller_running());
-}
-
-TEST_F(ExportedFlagsTest, HighBitsAloneDoNotStartTheKernel) {
-    const RootPtr root(loadModelOKT(tamtest::SampleOkt(), 0x200));
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(SceneOf(root), nullptr);
-    EXPECT_FALSE(api_modeller_running());
+TEST_F(ExportedFlagsTest, FlagsStartAndStopTheKernelAroundOneLoad) {
+    struct Case {
+        unsigned int flags;
+        bool runningBefore;
+        bool scene;
+        bool runningAfter;
+    };
+    const Case cases[] = {
+        {0x180, false, true, false},   // start and stop
+        {0x80, false, true, true},     // start only leaves the kernel running
+        {0x100, true, true, false},    // stop only stops a kernel the caller started
+        {0, true, true, true},         // no flags leave the kernel alone
+        {0x200, false, false, false},  // high bits alone do not start the kernel
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "flags " << c.flags);
+        StopKernelIfRunning();
+        Messages().clear();
+        if (c.runningBefore)
+            CTamCADTools::InitializeImport();
+        // The binary name reads the flags word the same way.
+        const auto load = c.flags == 0x80 ? &loadModelOKB : &loadModelOKT;
+        const RootPtr root(load(tamtest::SampleOkt(), c.flags));
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(SceneOf(root) != nullptr, c.scene);
+        EXPECT_EQ(api_modeller_running() != 0, c.runningAfter);
+        if (c.flags == 0x180) {
+            EXPECT_TRUE(Messages().empty());
+        }
+    }
 }
 
 class ExportedNamesTest : public tamtest::StoppedKernelTest {};

@@ -42,19 +42,15 @@ TEST_F(KernelFileLoadTest, CancelledLoadSendsOneProgressTextAndBuildsNothing) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(KernelFileLoadTest, EmptyFileGivesNullSceneAndOneMessage) {
-    ExpectNothingLoaded(tamtest::InvalidData("e2e_empty.okt"));
-    EXPECT_EQ(Messages().size(), 1u);
-}
-
-TEST_F(KernelFileLoadTest, DamagedFileGivesNullSceneAndOneMessage) {
-    ExpectNothingLoaded(tamtest::InvalidData("e2e_truncated_sample.okt"));
-    EXPECT_EQ(Messages().size(), 1u);
-}
-
-TEST_F(KernelFileLoadTest, MissingFileGivesNullSceneAndOneMessage) {
-    ExpectNothingLoaded(Scratch("missing.okt"));
-    EXPECT_EQ(Messages().size(), 1u);
+TEST_F(KernelFileLoadTest, EmptyDamagedAndMissingFilesGiveNullSceneAndOneMessage) {
+    for (const std::wstring& path :
+         {tamtest::InvalidData("e2e_empty.okt"), tamtest::InvalidData("e2e_truncated_sample.okt"),
+          Scratch("missing.okt")}) {
+        SCOPED_TRACE(tamtest::fs::path(path).filename().string());
+        Messages().clear();
+        ExpectNothingLoaded(path);
+        EXPECT_EQ(Messages().size(), 1u);
+    }
 }
 
 TEST_F(KernelFileLoadTest, EveryTruncationOfTheSampleFailsCleanly) {

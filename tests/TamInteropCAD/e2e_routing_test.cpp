@@ -57,35 +57,28 @@ protected:
     }
 };
 
-TEST_F(RoutingTest, ExtensionPicksTheRegistryEntry) {
-    EXPECT_EQ(RoutedKey(L"/data/part.step"), L"step");
-    EXPECT_EQ(RoutedKey(L"/data/part.STEP"), L"step");
-    // An extension that merely begins with "prt" goes by its own key.
-    EXPECT_EQ(RoutedKey(L"/data/part.prtx"), L"prtx");
-}
-
-TEST_F(RoutingTest, ProeDocumentsGoToPrtAndAsm) {
-    // The host's rule: a named ".prt" or ".asm" file in lower case, optionally with a numeric
-    // revision.
-    EXPECT_EQ(RoutedKey(L"/data/bracket.prt.3"), L"prt");
-    EXPECT_EQ(RoutedKey(L"C:\\data\\bracket.prt"), L"prt");
-    EXPECT_EQ(RoutedKey(L"/data/top.asm.12"), L"asm");
-    EXPECT_EQ(RoutedKey(L"C:\\data\\top.asm"), L"asm");
-}
-
-TEST_F(RoutingTest, PrtThatIsNoProePartGoesToPrtUg) {
-    // A part file named in capitals, or one without a name before the extension, is no ProE
-    // part; the extension is compared lower-cased.
-    EXPECT_EQ(RoutedKey(L"C:\\data\\BRACKET.PRT"), L"prt_ug");
-    EXPECT_EQ(RoutedKey(L"/data/Bracket.Prt"), L"prt_ug");
-    EXPECT_EQ(RoutedKey(L"/data/.prt"), L"prt_ug");
-    EXPECT_EQ(RoutedKey(L"/data/.PRT"), L"prt_ug");
-    // An assembly in capitals is no ProE assembly either and goes by its own extension.
-    EXPECT_EQ(RoutedKey(L"C:\\data\\TOP.ASM"), L"asm");
-}
-
-TEST_F(RoutingTest, PathWithoutDotIsItsOwnKey) {
-    EXPECT_EQ(RoutedKey(L"NoExtension"), L"noextension");
+TEST_F(RoutingTest, PathPicksTheRegistryEntry) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"/data/part.step", L"step"},
+        {L"/data/part.STEP", L"step"},
+        {L"/data/part.prtx", L"prtx"},  // merely beginning with "prt": its own key
+        {L"NoExtension", L"noextension"},
+        // A named ".prt" or ".asm" file in lower case, optionally with a numeric revision, is a
+        // ProE document.
+        {L"/data/bracket.prt.3", L"prt"},
+        {L"C:\\data\\bracket.prt", L"prt"},
+        {L"/data/top.asm.12", L"asm"},
+        {L"C:\\data\\top.asm", L"asm"},
+        // A part file in capitals or without a name is no ProE part; an assembly in capitals
+        // goes by its own extension.
+        {L"C:\\data\\BRACKET.PRT", L"prt_ug"},
+        {L"/data/Bracket.Prt", L"prt_ug"},
+        {L"/data/.prt", L"prt_ug"},
+        {L"/data/.PRT", L"prt_ug"},
+        {L"C:\\data\\TOP.ASM", L"asm"},
+    };
+    for (const auto& [path, key] : cases)
+        EXPECT_EQ(RoutedKey(path), key) << path;
 }
 
 TEST_F(RoutingTest, FlagsPassThroughUnchanged) {

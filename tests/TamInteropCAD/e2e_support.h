@@ -11,13 +11,12 @@
 #include <TamInteropCAD/TamCADTools.h>
 #include <TamInteropCAD/exports.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 
+#include "scratch_folder.h"
 #include "tools_test_support.h"
 
 namespace tamtest {
@@ -44,17 +43,11 @@ protected:
     void SetUp() override {
         StopKernelIfRunning();
         HostCallbackTest::SetUp();
-        m_scratch = fs::temp_directory_path() /
-                    ("tam_e2e_" + std::to_string(::getpid()) + "_" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_scratch);
     }
     void TearDown() override {
         StopKernelIfRunning();
         sglModelLoader::unregisterAll();
         HostCallbackTest::TearDown();
-        std::error_code ec;
-        fs::remove_all(m_scratch, ec);
     }
 
     static void StopKernelIfRunning() {
@@ -62,9 +55,9 @@ protected:
             CTamCADTools::TerminateImport();
     }
 
-    std::wstring Scratch(const char* name) const { return (m_scratch / name).wstring(); }
+    std::wstring Scratch(const char* name) const { return m_scratch.file(name); }
 
-    fs::path m_scratch;
+    ScratchFolder m_scratch;
 };
 
 inline sglNode* SceneOf(const RootPtr& root) {
