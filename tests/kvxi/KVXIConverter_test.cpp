@@ -3,6 +3,7 @@
 // cylinder with a non-ASCII name, one yellow face), an AP242 file of tessellated parts and a
 // B-rep compound with free geometry.
 #include "KvxiTestSupport.h"
+#include "scratch_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -16,13 +17,7 @@ const std::string kData = std::string(TAM_TEST_DATA_DIR) + "/kvxi/";
 
 class KvxiConverterTest : public KernelSuite {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() / ("kvxi_test_" + std::to_string(::getpid()));
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    std::string Out(const std::string& name) const { return (m_folder / name).string(); }
+    std::string Out(const std::string& name) const { return (m_scratch.path() / name).string(); }
 
     static KVXIResult WriteEntities(const Entities& entities, const std::string& path) {
         KVXIOrikDocument source(entities.list);
@@ -34,7 +29,7 @@ protected:
         return converter.Convert(source, target);
     }
 
-    fs::path m_folder;
+    tamtest::ScratchFolder m_scratch;
 };
 
 const ENTITY* FindByName(const Entities& entities, const std::string& name) {
@@ -254,7 +249,7 @@ TEST_F(KvxiConverterTest, FailedWritesLeaveNoFile) {
               KVXIResult::UnsupportedTargetType);
     EXPECT_EQ(WriteEntities(original, Out("no/such/folder/model.stp")).GetValue(),
               KVXIResult::WriteFailed);
-    EXPECT_TRUE(fs::is_empty(m_folder));
+    EXPECT_TRUE(fs::is_empty(m_scratch.path()));
 
     Entities none;
     EXPECT_EQ(WriteEntities(none, Out("empty.stp")).GetValue(), KVXIResult::NoEntities);

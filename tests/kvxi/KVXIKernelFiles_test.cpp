@@ -2,6 +2,7 @@
 // and read back as "Orik" sources keep their bodies, placements, attributes of every kind and
 // colors; the two forms are told apart by content; damaged files give a failure result.
 #include "KvxiTestSupport.h"
+#include "scratch_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,15 +18,12 @@ const std::string kData = std::string(TAM_TEST_DATA_DIR) + "/kvxi/";
 class KvxiKernelFilesTest : public KernelSuite {
 protected:
     void SetUp() override {
-        m_folder = fs::temp_directory_path() / ("kvxi_files_" + std::to_string(::getpid()));
-        fs::create_directories(m_folder);
         Convert(kData + "assembly.stp", "STEP", EntityOptions(), m_original);
         ASSERT_TRUE(m_original.result.IsSuccess());
         AddEveryAttributeKind();
     }
-    void TearDown() override { fs::remove_all(m_folder); }
 
-    std::string Out(const std::string& name) const { return (m_folder / name).string(); }
+    std::string Out(const std::string& name) const { return (m_scratch.path() / name).string(); }
 
     KVXIResult Write(const std::string& path, const char* type = nullptr) const {
         KVXIOrikDocument source(m_original.list);
@@ -59,7 +57,7 @@ protected:
         api_add_generic_named_attribute(block, "twin", Body(m_original, "Block-2"));
     }
 
-    fs::path m_folder;
+    tamtest::ScratchFolder m_scratch;
     Entities m_original;
 };
 
