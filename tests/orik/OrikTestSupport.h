@@ -50,6 +50,12 @@ inline TopoDS_Shape faceWithHole() {
     return face.Shape();
 }
 
+inline gp_Trsf translation(double x, double y, double z) {
+    gp_Trsf trsf;
+    trsf.SetTranslation(gp_Vec(x, y, z));
+    return trsf;
+}
+
 inline SPAposition pos(double x, double y, double z) {
     return SPAposition(x, y, z);
 }

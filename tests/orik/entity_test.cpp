@@ -9,6 +9,7 @@
 #include <cmath>
 
 using oriktest::KernelTest;
+using oriktest::translation;
 
 namespace {
 
@@ -16,12 +17,6 @@ int countOf(outcome (*query)(ENTITY*, ENTITY_LIST&, int, OrikOptions*), ENTITY* 
     ENTITY_LIST list;
     EXPECT_TRUE(query(entity, list, 0, nullptr).ok());
     return list.count();
-}
-
-gp_Trsf translation(double x, double y, double z) {
-    gp_Trsf trsf;
-    trsf.SetTranslation(gp_Vec(x, y, z));
-    return trsf;
 }
 
 }  // namespace

@@ -6,31 +6,41 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 using oriktest::KernelTest;
+using oriktest::translation;
 
 namespace {
-
-gp_Trsf translation(double x, double y, double z) {
-    gp_Trsf trsf;
-    trsf.SetTranslation(gp_Vec(x, y, z));
-    return trsf;
-}
 
 EDGE* circleEdge(double radius) {
     return orik_make_free_edge(BRepBuilderAPI_MakeEdge(gp_Circ(gp_Ax2(), radius)).Shape());
 }
 
-// Samples the edge; returns the count and releases the arrays.
-int sampleCount(EDGE* edge, double tolerance, int limit, int expectedError = ORIK_OK) {
+// The points and parameters of one edge sampling, released with the holder.
+struct Samples {
+    outcome result;
     int count = 0;
+    std::unique_ptr<SPAposition[]> points;
+    std::unique_ptr<double[]> params;
+};
+
+Samples sample(EDGE* edge, double tolerance, int limit, double maxLength = 0.0) {
+    Samples samples;
     SPAposition* points = nullptr;
     double* params = nullptr;
-    const outcome result = api_facet_edge(edge, tolerance, 0.0, 0.0, limit, count, points, params);
-    EXPECT_EQ(result.error_number(), expectedError);
-    delete[] points;
-    delete[] params;
-    return count;
+    samples.result =
+        api_facet_edge(edge, tolerance, 0.0, maxLength, limit, samples.count, points, params);
+    samples.points.reset(points);
+    samples.params.reset(params);
+    return samples;
+}
+
+// The sample count, after checking the call's error number.
+int sampleCount(EDGE* edge, double tolerance, int limit, int expectedError = ORIK_OK) {
+    const Samples samples = sample(edge, tolerance, limit);
+    EXPECT_EQ(samples.result.error_number(), expectedError);
+    return samples.count;
 }
 
 }  // namespace
@@ -151,39 +161,26 @@ TEST_F(KernelTest, MassPropertiesRefuseWhatIsNotABody) {
 
 TEST_F(KernelTest, StraightEdgeGivesItsTwoEnds) {
     EDGE* edge = orik_make_free_edge(BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(10, 0, 0)));
-    int count = 0;
-    SPAposition* points = nullptr;
-    double* params = nullptr;
-    ASSERT_TRUE(api_facet_edge(edge, 0.01, 0.0, 0.0, 100, count, points, params).ok());
-    ASSERT_EQ(count, 2);
-    EXPECT_DOUBLE_EQ(points[1].x(), 10.0);
-    EXPECT_DOUBLE_EQ(params[0], 0.0);
-    delete[] points;
-    delete[] params;
-    // A length limit splits it.
-    ASSERT_TRUE(api_facet_edge(edge, 0.01, 0.0, 3.0, 100, count, points, params).ok());
-    EXPECT_EQ(count, 5);
-    delete[] points;
-    delete[] params;
+    const Samples ends = sample(edge, 0.01, 100);
+    ASSERT_TRUE(ends.result.ok());
+    ASSERT_EQ(ends.count, 2);
+    EXPECT_DOUBLE_EQ(ends.points[1].x(), 10.0);
+    EXPECT_DOUBLE_EQ(ends.params[0], 0.0);
+    EXPECT_EQ(sample(edge, 0.01, 100, 3.0).count, 5);  // a length limit splits it
 }
 
 TEST_F(KernelTest, EdgeSamplingMeetsTheToleranceWithinTheLimit) {
-    EDGE* circle = circleEdge(10.0);
     const double tolerance = 0.01;
-    int count = 0;
-    SPAposition* points = nullptr;
-    double* params = nullptr;
-    ASSERT_TRUE(api_facet_edge(circle, tolerance, 0.0, 0.0, 1000, count, points, params).ok());
-    ASSERT_GT(count, 2);
-    ASSERT_LE(count, 1000);
+    const Samples circle = sample(circleEdge(10.0), tolerance, 1000);
+    ASSERT_TRUE(circle.result.ok());
+    ASSERT_GT(circle.count, 2);
+    ASSERT_LE(circle.count, 1000);
     // Every chord's midpoint lies within the tolerance of the circle.
-    for (int i = 1; i < count; ++i) {
-        const double mx = (points[i - 1].x() + points[i].x()) / 2;
-        const double my = (points[i - 1].y() + points[i].y()) / 2;
+    for (int i = 1; i < circle.count; ++i) {
+        const double mx = (circle.points[i - 1].x() + circle.points[i].x()) / 2;
+        const double my = (circle.points[i - 1].y() + circle.points[i].y()) / 2;
         EXPECT_LE(10.0 - std::hypot(mx, my), tolerance * 1.01);
     }
-    delete[] points;
-    delete[] params;
 }
 
 TEST_F(KernelTest, EdgeSamplingAtAndBeyondItsLimit) {
@@ -205,12 +202,8 @@ TEST_F(KernelTest, EdgeSamplingRejectsBadArguments) {
 TEST_F(KernelTest, ReversedEdgeIsSampledFromItsStart) {
     const TopoDS_Shape forward = BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(10, 0, 0));
     EDGE* edge = orik_make_free_edge(forward.Reversed());
-    int count = 0;
-    SPAposition* points = nullptr;
-    double* params = nullptr;
-    ASSERT_TRUE(api_facet_edge(edge, 0.01, 0.0, 0.0, 100, count, points, params).ok());
-    EXPECT_DOUBLE_EQ(points[0].x(), edge->start_pos().x());
-    EXPECT_DOUBLE_EQ(points[0].x(), 10.0);
-    delete[] points;
-    delete[] params;
+    const Samples samples = sample(edge, 0.01, 100);
+    ASSERT_TRUE(samples.result.ok());
+    EXPECT_DOUBLE_EQ(samples.points[0].x(), edge->start_pos().x());
+    EXPECT_DOUBLE_EQ(samples.points[0].x(), 10.0);
 }
