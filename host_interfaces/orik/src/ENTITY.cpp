@@ -42,27 +42,21 @@ logical isType(const ENTITY* entity, int type) {
 
 }  // namespace
 
-logical is_BODY(const ENTITY* entity) {
-    return isType(entity, ORIK_BODY_TYPE);
-}
-logical is_FACE(const ENTITY* entity) {
-    return isType(entity, ORIK_FACE_TYPE);
-}
-logical is_EDGE(const ENTITY* entity) {
-    return isType(entity, ORIK_EDGE_TYPE);
-}
-logical is_WIRE(const ENTITY* entity) {
-    return isType(entity, ORIK_WIRE_TYPE);
-}
-logical is_VERTEX(const ENTITY* entity) {
-    return isType(entity, ORIK_VERTEX_TYPE);
-}
-logical is_WCS(const ENTITY* entity) {
-    return isType(entity, ORIK_WCS_TYPE);
-}
-logical is_KVXCOLLECTION(const ENTITY* entity) {
-    return isType(entity, ORIK_COLLECTION_TYPE);
-}
+// The type test is_<TYPE> for one entity type.
+#define ORIK_TYPE_TEST(name, type)            \
+    logical is_##name(const ENTITY* entity) { \
+        return isType(entity, type);          \
+    }
+
+ORIK_TYPE_TEST(BODY, ORIK_BODY_TYPE)
+ORIK_TYPE_TEST(FACE, ORIK_FACE_TYPE)
+ORIK_TYPE_TEST(EDGE, ORIK_EDGE_TYPE)
+ORIK_TYPE_TEST(WIRE, ORIK_WIRE_TYPE)
+ORIK_TYPE_TEST(VERTEX, ORIK_VERTEX_TYPE)
+ORIK_TYPE_TEST(WCS, ORIK_WCS_TYPE)
+ORIK_TYPE_TEST(KVXCOLLECTION, ORIK_COLLECTION_TYPE)
+
+#undef ORIK_TYPE_TEST
 
 const KVXtransf* BODY::transform() const {
     return data().transform.get();

@@ -42,48 +42,24 @@ outcome changeComponent(const char* call, const char* component, int delta) {
 
 }  // namespace
 
-outcome api_initialize_kernel() {
-    return changeComponent("api_initialize_kernel", "kernel", 1);
-}
-outcome api_initialize_spline() {
-    return changeComponent("api_initialize_spline", "spline", 1);
-}
-outcome api_initialize_intersectors() {
-    return changeComponent("api_initialize_intersectors", "intersectors", 1);
-}
-outcome api_initialize_euler_ops() {
-    return changeComponent("api_initialize_euler_ops", "euler_ops", 1);
-}
-outcome api_initialize_faceter() {
-    return changeComponent("api_initialize_faceter", "faceter", 1);
-}
-outcome api_initialize_constructors() {
-    return changeComponent("api_initialize_constructors", "constructors", 1);
-}
-outcome api_initialize_generic_attributes() {
-    return changeComponent("api_initialize_generic_attributes", "generic_attributes", 1);
-}
-outcome api_terminate_kernel() {
-    return changeComponent("api_terminate_kernel", "kernel", -1);
-}
-outcome api_terminate_spline() {
-    return changeComponent("api_terminate_spline", "spline", -1);
-}
-outcome api_terminate_intersectors() {
-    return changeComponent("api_terminate_intersectors", "intersectors", -1);
-}
-outcome api_terminate_euler_ops() {
-    return changeComponent("api_terminate_euler_ops", "euler_ops", -1);
-}
-outcome api_terminate_faceter() {
-    return changeComponent("api_terminate_faceter", "faceter", -1);
-}
-outcome api_terminate_constructors() {
-    return changeComponent("api_terminate_constructors", "constructors", -1);
-}
-outcome api_terminate_generic_attributes() {
-    return changeComponent("api_terminate_generic_attributes", "generic_attributes", -1);
-}
+// The initialize and terminate pair of one component, each reporting under its own name.
+#define ORIK_COMPONENT_CALLS(component)                                      \
+    outcome api_initialize_##component() {                                   \
+        return changeComponent("api_initialize_" #component, #component, 1); \
+    }                                                                        \
+    outcome api_terminate_##component() {                                    \
+        return changeComponent("api_terminate_" #component, #component, -1); \
+    }
+
+ORIK_COMPONENT_CALLS(kernel)
+ORIK_COMPONENT_CALLS(spline)
+ORIK_COMPONENT_CALLS(intersectors)
+ORIK_COMPONENT_CALLS(euler_ops)
+ORIK_COMPONENT_CALLS(faceter)
+ORIK_COMPONENT_CALLS(constructors)
+ORIK_COMPONENT_CALLS(generic_attributes)
+
+#undef ORIK_COMPONENT_CALLS
 
 int api_component_init_count(const char* component) {
     if (component == nullptr || !Kernel::instance().running())
