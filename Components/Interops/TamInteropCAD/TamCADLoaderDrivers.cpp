@@ -45,6 +45,20 @@ CTamDBRoot* newRoot(sglGroup* group) {
     return root;
 }
 
+// Reads a kernel file and builds its scene graph inside a log block of the given name; null when
+// the file cannot be read. The entities are deleted afterwards.
+sglGroup* loadKernelFile(CTamCADLoader& loader, const wchar_t* block, const wchar_t* path,
+                         OrikOptions* options) {
+    gTamLog.BeginBlock(block, kLogSource, __LINE__, L"Block");
+    gTamLog.WriteInfos(path, true, false);
+    reportStepStart(L"Loading ", path);
+    ENTITY_LIST* entities = CTamCADTools::InitializeConnectEntityList(path, kKernelFileType);
+    sglGroup* group = entities != nullptr ? loader.ParseEntities(*entities, path) : nullptr;
+    releaseEntities(entities, options);
+    gTamLog.EndBlock(block, kLogSource, __LINE__);
+    return group;
+}
+
 // Which registry entry a CAD path goes to: ProE parts and assemblies by the host's rule, other
 // ".prt" files (compared lower-cased) to "prt_ug", everything else by the path's own extension
 // (an empty key).
@@ -81,31 +95,14 @@ ENTITY_LIST* CTamCADLoader::LoadEntitiesCAD(const wchar_t* path, unsigned int fl
 
 CTamDBRoot* CTamCADLoader::loadOKT(const wchar_t* path) {
     api_bb_begin();
-    gTamLog.BeginBlock(L"loadOKT", kLogSource, __LINE__, L"Block");
-    gTamLog.WriteInfos(path, true, false);
-    reportStepStart(L"Loading ", path);
-
-    ENTITY_LIST* entities = CTamCADTools::InitializeConnectEntityList(path, kKernelFileType);
-    sglGroup* group = entities != nullptr ? ParseEntities(*entities, path) : nullptr;
-    releaseEntities(entities, m_pOptions);
-
-    gTamLog.EndBlock(L"loadOKT", kLogSource, __LINE__);
+    sglGroup* group = loadKernelFile(*this, L"loadOKT", path, m_pOptions);
     // Failures inside the bracket have reached the host through the checks already.
     api_bb_end();
     return newRoot(group);
 }
 
 CTamDBRoot* CTamCADLoader::loadOKB(const wchar_t* path) {
-    gTamLog.BeginBlock(L"loadOKB", kLogSource, __LINE__, L"Block");
-    gTamLog.WriteInfos(path, true, false);
-    reportStepStart(L"Loading ", path);
-
-    ENTITY_LIST* entities = CTamCADTools::InitializeConnectEntityList(path, kKernelFileType);
-    sglGroup* group = entities != nullptr ? ParseEntities(*entities, path) : nullptr;
-    releaseEntities(entities, m_pOptions);
-
-    gTamLog.EndBlock(L"loadOKB", kLogSource, __LINE__);
-    return newRoot(group);
+    return newRoot(loadKernelFile(*this, L"loadOKB", path, m_pOptions));
 }
 
 ENTITY_LIST* CTamCADLoader::loadEntitiesOKB(const wchar_t* path) const {
