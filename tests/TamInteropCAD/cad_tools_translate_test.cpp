@@ -32,17 +32,14 @@ ENTITY_LIST* MakeBoxList() {
 
 using CadToolsEntityList = tamtest::RunningKernelTest;
 
-TEST_F(CadToolsEntityList, CancelTouchesNothing) {
+TEST_F(CadToolsEntityList, CancelTouchesNothingAndNeedsNoRunningTranslator) {
     sglModelLoader::m_sbCancelImport = true;
     EXPECT_EQ(CTamCADTools::InitializeConnectEntityList(L"/no/such/part.stp", L"STEP"), nullptr);
     EXPECT_TRUE(Progress().empty());
     EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(CadToolsEntityList, CancelNeedsNoRunningTranslator) {
     CTamCADTools::TerminateImport();
     Messages().clear();
-    sglModelLoader::m_sbCancelImport = true;
     EXPECT_EQ(CTamCADTools::InitializeConnectEntityList(L"/no/such/part.stp", L"STEP"), nullptr);
     EXPECT_TRUE(Messages().empty());  // a translator call would have reported "not initialized"
     CTamCADTools::InitializeImport();
@@ -57,23 +54,18 @@ TEST_F(CadToolsEntityList, ProgressNamesTheFileAfterTheLaterSeparator) {
     EXPECT_EQ(Progress()[1].text, L"Loading Objects second.stp");
 }
 
-TEST_F(CadToolsEntityList, MissingFileGivesOneErrorAndNoEntities) {
-    ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(L"/no/such/part.stp", L"STEP");
-    EXPECT_TRUE(list == nullptr || list->count() == 0);
-    Release(list);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  ");
-    EXPECT_EQ(Messages()[0].code, 0u);
-}
-
-TEST_F(CadToolsEntityList, DamagedFileGivesOneErrorAndNoEntities) {
-    const std::wstring path =
-        fs::path(TAM_TEST_DATA_DIR "/invalid/truncated_step_part.stp").wstring();
-    ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(path.c_str(), L"STEP");
-    EXPECT_TRUE(list == nullptr || list->count() == 0);
-    Release(list);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].text.rfind(L"*** ERROR ***  ", 0), 0u);
+TEST_F(CadToolsEntityList, MissingOrDamagedFileGivesOneErrorAndNoEntities) {
+    for (const std::wstring& path :
+         {std::wstring(L"/no/such/part.stp"),
+          fs::path(TAM_TEST_DATA_DIR "/invalid/truncated_step_part.stp").wstring()}) {
+        Messages().clear();
+        ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(path.c_str(), L"STEP");
+        EXPECT_TRUE(list == nullptr || list->count() == 0);
+        Release(list);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].text.rfind(L"*** ERROR ***  ", 0), 0u);
+        EXPECT_EQ(Messages()[0].code, 0u);
+    }
 }
 
 TEST_F(CadToolsEntityList, WrittenEntitiesComeBackAsANewList) {
