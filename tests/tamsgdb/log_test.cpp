@@ -4,8 +4,7 @@
 #include <platform/WideFile.h>
 #include <tamsgdb/CTamLog.h>
 
-#include <cstdio>
-#include <filesystem>
+#include "scratch_folder.h"
 
 TEST(Log, BlocksIndentTheirLines) {
     CTamLog log;
@@ -35,9 +34,8 @@ TEST(Log, KeepsOnlyTheLatestLines) {
 }
 
 TEST(Log, MirrorsToAFileInUtf8) {
-    const std::string path = (std::filesystem::temp_directory_path() / "tam-log-test.txt").string();
-    std::remove(path.c_str());
-    const std::wstring widePath = tam::ToWide(path);
+    const tamtest::ScratchFolder folder;
+    const std::wstring widePath = folder.file("log.txt");
     CTamLog log;
     log.WriteInfos(L"before", false, false);
     ASSERT_TRUE(log.SetFile(widePath));
@@ -53,6 +51,5 @@ TEST(Log, MirrorsToAFileInUtf8) {
     EXPECT_EQ(text.find("before"), std::string::npos);
     EXPECT_EQ(text.find("after"), std::string::npos);
     EXPECT_EQ(log.GetLines().size(), 5u);
-    std::remove(path.c_str());
     EXPECT_FALSE(log.SetFile(L"/no/such/folder/log.txt"));
 }
