@@ -107,6 +107,7 @@ TEST_F(LoaderMeshFaces, BodyModeSumsAreasAndMeasuresTheClosedMesh) {
     EXPECT_EQ(geodes[0]->getNumGeometries(), 6u);
     EXPECT_EQ(TriangleCount(geodes[0]), 12u);
     const CTamUserData& record = Record(geodes[0]);
+    EXPECT_EQ(record.GetEntityKind(), 1u);  // a closed solid
     EXPECT_NEAR(record.GetArea(), 24.0f, 1e-4f);
     EXPECT_NEAR(record.GetVolume(), 8.0f, 1e-4f);
     for (unsigned int i = 0; i < 3; ++i) {

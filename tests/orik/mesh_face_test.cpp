@@ -202,6 +202,7 @@ TEST_F(KernelTest, AreaOfMeshOnlyFacesIsTheAreaOfTheirTriangles) {
 
 TEST_F(KernelTest, ClosedMeshBodyHasVolumeCentroidAndInertia) {
     BODY* cube = orik_make_body(meshSolid(meshCubeFaces(2.0, true)), translation(-50, 0, 0));
+    EXPECT_TRUE(is_closed_solid_body(cube));
     mass_props props;
     ASSERT_TRUE(api_body_mass_props(cube, props).ok());
     EXPECT_EQ(props.get_level_used(), VOLUME_CENTROID_AND_INERTIA);
@@ -230,6 +231,7 @@ TEST_F(KernelTest, OpenMeshBodyNeedsTheOneSidedSheetOption) {
     std::vector<TopoDS_Face> faces = meshCubeFaces(2.0);
     faces.pop_back();
     BODY* open = orik_make_body(meshSolid(faces));
+    EXPECT_FALSE(is_closed_solid_body(open));
     mass_props props;
     EXPECT_EQ(api_body_mass_props(open, props).error_number(), ORIK_ONE_SIDED_SHEETS);
     mass_props_options options;

@@ -1,13 +1,13 @@
 // The entity base class, type tests, and what bodies and collections report about themselves.
 #include "ApiFrame.h"
 #include "EntityData.h"
+#include "ShapeProps.h"
 
 #include <orik/BODY.h>
 #include <orik/ENTITY.h>
 #include <orik/KVXCOLLECTION.h>
 #include <orik/WCS.h>
 
-#include <BRep_Tool.hxx>
 #include <TopExp_Explorer.hxx>
 
 ENTITY::ENTITY(orik::EntityData* data) : data_(data) {}
@@ -72,7 +72,7 @@ logical is_closed_solid_body(const BODY* body) {
             return FALSE;
         bool anyShell = false;
         for (TopExp_Explorer it(shape, TopAbs_SHELL); it.More(); it.Next()) {
-            if (!BRep_Tool::IsClosed(it.Current()))
+            if (!orik::isClosedShell(it.Current()))  // by edges, or by triangles
                 return FALSE;
             anyShell = true;
         }
