@@ -6,6 +6,7 @@
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRepTools.hxx>
 #include <BRep_Tool.hxx>
 #include <Poly_Triangulation.hxx>
 #include <TopExp_Explorer.hxx>
@@ -225,4 +226,42 @@ TEST(ShapeMesherTest, DenseFacesMeshedApartGetTheSameMesh) {
     for (int i = 1; i <= got->NbNodes(); ++i)
         EXPECT_LT(got->Node(i).Distance(expected->Node(i)), 1e-12);
     EXPECT_EQ(triangleCount(apart), triangleCount(inPlace));
+}
+
+// Both shapes' faces, in exploration order, carry the same nodes and triangles.
+void expectSameMeshes(const TopoDS_Shape& got, const TopoDS_Shape& expected) {
+    TopExp_Explorer g(got, TopAbs_FACE), e(expected, TopAbs_FACE);
+    for (; g.More() && e.More(); g.Next(), e.Next()) {
+        const auto a = meshOf(TopoDS::Face(g.Current())), b = meshOf(TopoDS::Face(e.Current()));
+        ASSERT_FALSE(a.IsNull() || b.IsNull());
+        ASSERT_EQ(a->NbNodes(), b->NbNodes());
+        ASSERT_EQ(a->NbTriangles(), b->NbTriangles());
+        for (int i = 1; i <= a->NbNodes(); ++i)
+            EXPECT_LT(a->Node(i).Distance(b->Node(i)), 1e-12);
+        for (int t = 1; t <= a->NbTriangles(); ++t) {
+            int n[3], m[3];
+            a->Triangle(t).Get(n[0], n[1], n[2]);
+            b->Triangle(t).Get(m[0], m[1], m[2]);
+            EXPECT_TRUE(n[0] == m[0] && n[1] == m[1] && n[2] == m[2]);
+        }
+    }
+    EXPECT_FALSE(g.More() || e.More());
+}
+
+TEST(ShapeMesherTest, FacesOfStraightEdgedPlanesComeBackAsAFreshMeshingWouldMakeThem) {
+    // Half a cylinder: its two rectangular cut faces are planes with straight edges only, shared
+    // with the curved side and the half discs, whose meshes change with the tolerances.
+    const TopoDS_Shape half = BRepPrimAPI_MakeCylinder(5, 10, M_PI).Shape();
+    ShapeMesher mesher;
+    ASSERT_TRUE(mesher.Mesh(half, tolerances(0.001, 5)));
+    const int fine = triangleCount(half);
+    // A coarser pass, cleared first as the faceter does.
+    BRepTools::Clean(half);
+    mesher.Forget(half);
+    ASSERT_TRUE(mesher.Mesh(half, tolerances(0.5, 60)));
+    EXPECT_LT(triangleCount(half), fine);
+    const TopoDS_Shape fresh = BRepPrimAPI_MakeCylinder(5, 10, M_PI).Shape();
+    ShapeMesher other;
+    ASSERT_TRUE(other.Mesh(fresh, tolerances(0.5, 60)));
+    expectSameMeshes(half, fresh);
 }

@@ -2,6 +2,7 @@
 
 #include "BudgetedMeshing.h"
 #include "EdgeLengthLimiter.h"
+#include "FixedFaceMeshes.h"
 #include "NodeNormals.h"
 
 #include <BRepMesh_IncrementalMesh.hxx>
@@ -100,9 +101,11 @@ bool ShapeMesher::Mesh(const TopoDS_Shape& shape, const MeshParameters& paramete
     if (IsMeshed(shape, parameters))
         return true;
     try {
+        const std::vector<TopoDS_Face> faces = distinctFaces(shape);
+        fixedMeshes_.Restore(faces, parameters.linearDeflection);
         if (!runBRepMesh(shape, parameters))
             return false;
-        const std::vector<TopoDS_Face> faces = distinctFaces(shape);
+        fixedMeshes_.Remember(faces, parameters.linearDeflection);
         if (parameters.maxEdgeLength > 0.0) {
             limitEdgeLengths(faces, parameters.maxEdgeLength, parameters.inParallel);
         }
@@ -159,6 +162,7 @@ bool ShapeMesher::Abandoned(const TopoDS_Shape& face) const {
 void ShapeMesher::Reset() {
     meshed_.clear();
     abandoned_.clear();
+    fixedMeshes_.Clear();
 }
 
 void ShapeMesher::Clear(const TopoDS_Shape& shape) {

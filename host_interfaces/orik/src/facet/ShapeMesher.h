@@ -1,6 +1,8 @@
 // Meshing of whole shapes with BRepMesh, remembering what was meshed at which tolerance.
 #pragma once
 
+#include "FixedFaceMeshes.h"
+
 #include <Poly_Triangulation.hxx>
 #include <TopoDS_Shape.hxx>
 #include <TopoDS_TShape.hxx>
@@ -25,6 +27,7 @@ struct MeshParameters {
 
 // Meshes shapes and keeps, per shape, the tolerances it was meshed at together with the
 // triangulations made, so that a second request at the same tolerances costs a check only.
+// Faces whose mesh does not depend on the tolerances get their earlier mesh back.
 // Not thread-safe; one object per kernel session.
 class ShapeMesher {
 public:
@@ -66,6 +69,7 @@ private:
     std::unordered_map<const TopoDS_TShape*, Record> meshed_;
     // Abandoned faces; the handles keep the keys alive.
     std::unordered_map<const TopoDS_TShape*, TopoDS_Shape> abandoned_;
+    FixedFaceMeshes fixedMeshes_;
 };
 
 }  // namespace facet
