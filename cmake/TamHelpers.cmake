@@ -1,5 +1,10 @@
 # Helpers shared by every target of the project.
 
+# Every shared library of the build goes to one folder: a program run from the build tree then
+# finds all of them through one search-path entry, instead of the loader probing one folder per
+# library (several failed file lookups for each of the many libraries loaded at start-up).
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/lib)
+
 # Warnings and language level for one of our own targets.
 function(tam_set_warnings target)
     target_compile_features(${target} PUBLIC cxx_std_17)
@@ -7,6 +12,20 @@ function(tam_set_warnings target)
     if(TAM_WARNINGS_AS_ERRORS)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
+endfunction()
+
+# At start-up the loader resolves every symbol reference of every library by searching the loaded
+# libraries in order: the program, its own direct dependencies, then theirs. Nearly all references
+# are to Open CASCADE's foundation toolkits, which a program over our components reaches only
+# through them, behind a dozen other libraries. Naming the toolkits as the program's first
+# dependencies puts them at the head of that search and shortens every lookup.
+function(tam_occt_first_in_lookup target)
+    set(files)
+    foreach(toolkit TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo)
+        list(APPEND files "$<TARGET_FILE:${toolkit}>")
+    endforeach()
+    list(JOIN files "," files)
+    target_link_options(${target} PRIVATE "LINKER:--push-state,--no-as-needed,${files},--pop-state")
 endfunction()
 
 # One host component: a shared library with its public headers in include/<name>/,
