@@ -16,7 +16,7 @@ namespace tam {
 namespace {
 
 Quantity_Color ToOcct(const RgbColor& color) {
-    return Quantity_Color(color.red, color.green, color.blue, Quantity_TOC_RGB);
+    return Quantity_Color(color.red, color.green, color.blue, Quantity_TOC_sRGB);
 }
 
 TCollection_ExtendedString FromUtf8(const std::string& text) {

@@ -24,12 +24,23 @@
 #include <XCAFPrs_DocumentExplorer.hxx>
 #include <XCAFPrs_IndexedDataMapOfShapeStyle.hxx>
 
+#include <cmath>
+
 namespace tam {
 namespace {
 
+// A channel as the file gave it. XCAF keeps colors as linear floats, so the file's (sRGB) value
+// comes back with float noise: 1.0 would read 0.99999994 and pack to 254 instead of 255.
+double FileChannel(double channel) {
+    return std::round(channel * 1e6) / 1e6;
+}
+
 RgbColor ToRgb(const Quantity_Color& color) {
     RgbColor rgb;
-    color.Values(rgb.red, rgb.green, rgb.blue, Quantity_TOC_RGB);
+    color.Values(rgb.red, rgb.green, rgb.blue, Quantity_TOC_sRGB);
+    rgb.red = FileChannel(rgb.red);
+    rgb.green = FileChannel(rgb.green);
+    rgb.blue = FileChannel(rgb.blue);
     return rgb;
 }
 
