@@ -1,6 +1,7 @@
 #include "GltfExport.h"
 
 #include "SceneWalk.h"
+#include "Srgb.h"
 
 #include <tamsg/sglGeoSet.h>
 #include <tamsg/sglGeode.h>
@@ -281,7 +282,9 @@ private:
         tinygltf::Material material;
         material.name = "color_" + std::to_string(m_materials.size());
         material.doubleSided = true;
-        material.pbrMetallicRoughness.baseColorFactor = {color[0], color[1], color[2], color[3]};
+        // glTF's base color is linear; scene colors are sRGB-encoded.
+        material.pbrMetallicRoughness.baseColorFactor = {
+            srgbToLinear(color[0]), srgbToLinear(color[1]), srgbToLinear(color[2]), color[3]};
         material.pbrMetallicRoughness.metallicFactor = 0.0;
         material.pbrMetallicRoughness.roughnessFactor = 0.6;
         if (color[3] < 1.0f)

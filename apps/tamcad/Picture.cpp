@@ -1,6 +1,7 @@
 #include "Picture.h"
 
 #include "SceneWalk.h"
+#include "Srgb.h"
 
 #include <tamsg/sglGeoSet.h>
 #include <tamsg/sglGeode.h>
@@ -35,12 +36,6 @@ struct WorldGeometry {
     std::vector<WorldVertex> lines;      // two per segment
     std::vector<WorldVertex> points;
 };
-
-// Scene colors are linear RGB (as glTF's); the picture is sRGB.
-float linearToSrgb(float c) {
-    c = std::clamp(c, 0.0f, 1.0f);
-    return c <= 0.0031308f ? 12.92f * c : 1.055f * std::pow(c, 1.0f / 2.4f) - 0.055f;
-}
 
 sglVec3<float> normalized(const sglVec3<float>& v) {
     const float length = v.length();
@@ -121,9 +116,9 @@ public:
         s.x = m_centerX + (v.position.dot(m_right) - m_midRight) * m_scale;
         s.y = m_centerY - (v.position.dot(m_up) - m_midUp) * m_scale;
         s.depth = v.position.dot(m_forward);
-        s.r = linearToSrgb(v.color[0] * shade);
-        s.g = linearToSrgb(v.color[1] * shade);
-        s.b = linearToSrgb(v.color[2] * shade);
+        s.r = linearToSrgb(srgbToLinear(v.color[0]) * shade);
+        s.g = linearToSrgb(srgbToLinear(v.color[1]) * shade);
+        s.b = linearToSrgb(srgbToLinear(v.color[2]) * shade);
         return s;
     }
 
