@@ -1,10 +1,15 @@
 // The tessellated STEP files of the shared corpus (parts given as triangles only) walked into
-// scene graphs: every face brings its triangles and its styled color.
+// scene graphs: every face brings its triangles and its styled color, a face styled by an
+// overriding style its own.
 #include <tamsg/sglMaterial.h>
 #include <tamsgdb/sglModelLoader.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
+#include <limits>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -48,6 +53,34 @@ unsigned long PackedDiffuse(const sglGeoSet& set) {
     return 0;
 }
 
+// The x coordinate shared by every position of a geode's geometry, if there is one.
+std::optional<float> CommonX(const sglGeode& geode) {
+    std::optional<float> x;
+    for (unsigned int i = 0; i < geode.getNumGeometries(); ++i) {
+        const sglGeoSet& set = *geode.getGeometry(i);
+        for (unsigned int k = 0; k < set.getNumCoords(); ++k) {
+            const float value = set.getCoord(k)[0];
+            if (x && std::abs(*x - value) > 1e-3f * std::max(1.0f, std::abs(value)))
+                return std::nullopt;
+            x = value;
+        }
+    }
+    return x;
+}
+
+// The largest x of any position of the geodes.
+float MaxX(const std::vector<sglGeode*>& geodes) {
+    float most = -std::numeric_limits<float>::max();
+    for (const sglGeode* geode : geodes) {
+        for (unsigned int i = 0; i < geode->getNumGeometries(); ++i) {
+            const sglGeoSet& set = *geode->getGeometry(i);
+            for (unsigned int k = 0; k < set.getNumCoords(); ++k)
+                most = std::max(most, set.getCoord(k)[0]);
+        }
+    }
+    return most;
+}
+
 // Faces of the translated entities.
 int FaceCount(ENTITY_LIST& entities) {
     ENTITY_LIST faces;
@@ -62,7 +95,7 @@ struct TessellatedFile {
     const char* name;
     unsigned int triangles;  // as translated
     float volume;            // of the part's closed shells; 0 when it has none
-    size_t minColors;        // distinct styled colors among its faces, at least
+    size_t colors;           // distinct styled colors among its faces
 };
 
 void PrintTo(const TessellatedFile& file, std::ostream* out) {
@@ -95,7 +128,7 @@ TEST_P(LoaderMeshFacesCorpus, FacesBringTheirTrianglesAndStyledColors) {
     }
     EXPECT_EQ(triangles, GetParam().triangles);
     EXPECT_EQ(colors.count(kUnstyledColor), 0u) << "a face without its styled color";
-    EXPECT_GE(colors.size(), GetParam().minColors);
+    EXPECT_EQ(colors.size(), GetParam().colors);
 }
 
 TEST_P(LoaderMeshFacesCorpus, ClosedPartsHaveTheirVolumeInBodyMode) {
@@ -113,10 +146,33 @@ TEST_P(LoaderMeshFacesCorpus, ClosedPartsHaveTheirVolumeInBodyMode) {
     EXPECT_NEAR(Record(geodes[0]).GetVolume(), GetParam().volume, 1e-4f * GetParam().volume);
 }
 
+// A red cube whose face at the largest x is styled blue by a style overriding the cube's own.
+TEST_F(LoaderTest, OverridingStyleColorsOnlyItsFace) {
+    TAM_REQUIRE_CORPUS();
+    const std::filesystem::path path = CorpusDir() / "step" / "bug33638.stp";
+    TranslatedFile file(path);
+    ASSERT_NE(file.list(), nullptr);
+    GroupPtr group(loader.ParseEntities(*file.list(), path.wstring()));
+    ASSERT_NE(group, nullptr);
+    const std::vector<sglGeode*> geodes = Geodes(group.get());
+    ASSERT_EQ(geodes.size(), 6u);
+    constexpr unsigned long kRed = 0x0000FFul, kBlue = 0xFF0000ul;
+    const float largestX = MaxX(geodes);
+    int blueFaces = 0;
+    for (const sglGeode* geode : geodes) {
+        ASSERT_EQ(geode->getNumGeometries(), 1u);
+        const std::optional<float> x = CommonX(*geode);
+        const bool overridden = x && std::abs(*x - largestX) <= 1e-3f * std::abs(largestX);
+        EXPECT_EQ(PackedDiffuse(*geode->getGeometry(0)), overridden ? kBlue : kRed);
+        blueFaces += overridden ? 1 : 0;
+    }
+    EXPECT_EQ(blueFaces, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Tessellated, LoaderMeshFacesCorpus,
                          ::testing::Values(TessellatedFile{"nist_ftc_08_asme1_ap242-2.stp", 3368,
                                                            503281.0f, 1},
-                                           TessellatedFile{"bug33638.stp", 12, 772403.0f, 1},
+                                           TessellatedFile{"bug33638.stp", 12, 772403.0f, 2},
                                            TessellatedFile{"bug33100_window.step", 356, 0.0f, 4}),
                          [](const ::testing::TestParamInfo<TessellatedFile>& info) {
                              std::string name = info.param.name;

@@ -281,9 +281,12 @@ private:
     }
 
     // Surface colors styled on tessellated items; overriding styles are applied last. The
-    // parser leaves the item of such a style empty, so it is read from the file's text.
+    // parser leaves the item of such a style empty, so it is read from the file's text. A style
+    // that another one overrides colors the faces of its item one by one: as the color of a
+    // whole body it would hide the overriding face colors wherever body colors win.
     void ApplyColors() {
         const std::unordered_map<int, Transient> targets = StyledTargets();
+        const std::unordered_set<int> overridden = OverriddenStyles(targets);
         const STEPConstruct_Styles styles(m_session);
         for (int pass = 0; pass < 2; ++pass) {
             for (int i = 1; i <= m_model->NbEntities(); ++i) {
@@ -291,11 +294,27 @@ private:
                 if (styled.IsNull() ||
                     styled->IsKind(STANDARD_TYPE(StepVisual_OverRidingStyledItem)) != (pass == 1))
                     continue;
-                const auto target = targets.find(m_model->IdentLabel(styled));
+                const int number = m_model->IdentLabel(styled);
+                const auto target = targets.find(number);
                 if (target != targets.end())
-                    ApplyColor(styles, styled, target->second);
+                    ApplyColor(styles, styled, target->second, overridden.count(number) != 0);
             }
         }
+    }
+
+    // The numbers of the styles that an overriding style with a tessellated item replaces.
+    std::unordered_set<int> OverriddenStyles(
+        const std::unordered_map<int, Transient>& targets) const {
+        std::unordered_set<int> overridden;
+        for (int i = 1; i <= m_model->NbEntities(); ++i) {
+            const auto overriding =
+                Handle(StepVisual_OverRidingStyledItem)::DownCast(m_model->Value(i));
+            if (overriding.IsNull() || overriding->OverRiddenStyle().IsNull() ||
+                targets.count(m_model->IdentLabel(overriding)) == 0)
+                continue;
+            overridden.insert(m_model->IdentLabel(overriding->OverRiddenStyle()));
+        }
+        return overridden;
     }
 
     // The tessellated item of every styled item whose item the parser could not type.
@@ -321,26 +340,41 @@ private:
     }
 
     void ApplyColor(const STEPConstruct_Styles& styles,
-                    const Handle(StepVisual_StyledItem) & styled, const Transient& target) {
+                    const Handle(StepVisual_StyledItem) & styled, const Transient& target,
+                    bool faceByFace) {
         const TDF_Label* owner = m_owners.Seek(target);
-        if (!owner)
+        Quantity_Color color;
+        if (!owner || !SurfaceColor(styles, styled, color))
             return;
+        const TopoDS_Shape shape = m_shapes.BuiltShape(target);
+        if (!faceByFace) {
+            SetShapeColor(*owner, shape, color);
+            return;
+        }
+        for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next())
+            SetShapeColor(*owner, faces.Current(), color);
+    }
+
+    static bool SurfaceColor(const STEPConstruct_Styles& styles,
+                             const Handle(StepVisual_StyledItem) & styled, Quantity_Color& color) {
         Handle(StepVisual_Colour) surface, boundary, curve, render;
         Standard_Real transparency = 0.0;
         Standard_Boolean isComponent = Standard_False;
-        Quantity_Color color;
-        if (!styles.GetColors(styled, surface, boundary, curve, render, transparency,
-                              isComponent) ||
-            surface.IsNull() || !STEPConstruct_Styles::DecodeColor(surface, color))
-            return;
-        const TopoDS_Shape shape = m_shapes.BuiltShape(target);
-        if (shape.IsSame(XCAFDoc_ShapeTool::GetShape(*owner))) {
-            m_colorTool->SetColor(*owner, color, XCAFDoc_ColorSurf);
+        return styles.GetColors(styled, surface, boundary, curve, render, transparency,
+                                isComponent) &&
+               !surface.IsNull() && STEPConstruct_Styles::DecodeColor(surface, color);
+    }
+
+    // Colors a part's whole shape on its label, any other of its shapes on a sub-shape label.
+    void SetShapeColor(const TDF_Label& owner, const TopoDS_Shape& shape,
+                       const Quantity_Color& color) {
+        if (shape.IsSame(XCAFDoc_ShapeTool::GetShape(owner))) {
+            m_colorTool->SetColor(owner, color, XCAFDoc_ColorSurf);
             return;
         }
         TDF_Label sub;
-        if (!m_shapeTool->FindSubShape(*owner, shape, sub))
-            m_shapeTool->AddSubShape(*owner, shape, sub);
+        if (!m_shapeTool->FindSubShape(owner, shape, sub))
+            m_shapeTool->AddSubShape(owner, shape, sub);
         if (!sub.IsNull())
             m_colorTool->SetColor(sub, color, XCAFDoc_ColorSurf);
     }
