@@ -16,17 +16,18 @@
 #include <TopLoc_Location.hxx>
 #include <TopoDS.hxx>
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 namespace orik {
 namespace facet {
@@ -124,6 +125,7 @@ struct Header {
     int32_t nodes = 0;
     int32_t triangles = 0;
     int32_t hasUV = 0;
+    int32_t padding = 0;  // written out, so no byte of the header is left undefined
     double deflection = 0.0;
 };
 
@@ -231,20 +233,11 @@ bool writeAll(int fd, const std::vector<char>& data) {
     ::_exit(status);
 }
 
-// Reads the child's answer until end of file; false when the deadline came first.
-bool readUntil(int fd, Clock::time_point deadline, std::vector<char>& in) {
+bool readAll(int fd, std::vector<char>& in) {
+    if (::lseek(fd, 0, SEEK_SET) != 0)
+        return false;
     char buffer[65536];
     for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
-            return false;
-        pollfd waiting = {fd, POLLIN, 0};
-        const int ready = ::poll(&waiting, 1, int(std::min<long long>(left.count(), 1000)));
-        if (ready < 0 && errno != EINTR)
-            return false;
-        if (ready <= 0)
-            continue;
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
@@ -254,13 +247,47 @@ bool readUntil(int fd, Clock::time_point deadline, std::vector<char>& in) {
     }
 }
 
-int reap(pid_t child) {
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR)
-            return -1;
+// One face meshed in a child process that writes its answer into a memory file.
+struct Child {
+    size_t face = 0;
+    pid_t pid = -1;
+    int fd = -1;
+    Clock::time_point deadline;
+};
+
+bool launch(const TopoDS_Face& face, const IMeshTools_Parameters& parameters, double seconds,
+            Child& child) {
+    child.fd = ::memfd_create("orik-face-mesh", MFD_CLOEXEC);
+    if (child.fd < 0)
+        return false;
+    child.deadline = deadlineAfter(seconds);
+    child.pid = ::fork();
+    if (child.pid == 0)
+        meshInChild(child.fd, face, parameters);
+    if (child.pid > 0)
+        return true;
+    ::close(child.fd);
+    return false;
+}
+
+// The child's triangulation once it has ended, or null; kills it when killing is true.
+Handle(Poly_Triangulation) collect(Child& child, int status, bool killing) {
+    if (killing) {
+        ::kill(child.pid, SIGKILL);
+        while (::waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+        }
     }
-    return status;
+    std::vector<char> answer;
+    const bool read =
+        !killing && WIFEXITED(status) && WEXITSTATUS(status) == 0 && readAll(child.fd, answer);
+    ::close(child.fd);
+    if (!read)
+        return nullptr;
+    try {
+        return deserialize(answer);
+    } catch (const Standard_Failure&) {
+        return nullptr;
+    }
 }
 
 }  // namespace
@@ -279,36 +306,34 @@ bool MeshWithinBudget(const TopoDS_Shape& shape, const IMeshTools_Parameters& pa
     return mesher.IsDone();
 }
 
-Handle(Poly_Triangulation)
-    MeshFaceInChildProcess(const TopoDS_Face& face, const IMeshTools_Parameters& parameters,
-                           double seconds) {
-    const Clock::time_point deadline = deadlineAfter(seconds);
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        return nullptr;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(fds[0]);
-        meshInChild(fds[1], face, parameters);
+std::vector<Handle(Poly_Triangulation)> MeshFacesInChildProcesses(
+    const std::vector<TopoDS_Face>& faces, const IMeshTools_Parameters& parameters,
+    double seconds) {
+    std::vector<Handle(Poly_Triangulation)> meshes(faces.size());
+    const size_t slots = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<Child> running;
+    size_t next = 0;
+    while (next < faces.size() || !running.empty()) {
+        while (next < faces.size() && running.size() < slots) {
+            Child child;
+            child.face = next++;
+            if (launch(faces[child.face], parameters, seconds, child))
+                running.push_back(child);
+        }
+        for (auto it = running.begin(); it != running.end();) {
+            int status = 0;
+            const pid_t ended = ::waitpid(it->pid, &status, WNOHANG);
+            if (ended == 0 && Clock::now() <= it->deadline) {
+                ++it;
+                continue;
+            }
+            meshes[it->face] = collect(*it, status, ended != it->pid);
+            it = running.erase(it);
+        }
+        if (!running.empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    ::close(fds[1]);
-    if (child < 0) {
-        ::close(fds[0]);
-        return nullptr;
-    }
-    std::vector<char> answer;
-    const bool complete = readUntil(fds[0], deadline, answer);
-    ::close(fds[0]);
-    if (!complete)
-        ::kill(child, SIGKILL);
-    const int status = reap(child);
-    if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return nullptr;
-    try {
-        return deserialize(answer);
-    } catch (const Standard_Failure&) {
-        return nullptr;
-    }
+    return meshes;
 }
 
 }  // namespace facet

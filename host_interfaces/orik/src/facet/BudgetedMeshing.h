@@ -1,7 +1,7 @@
 // BRepMesh under a time budget per face. BRepMesh checks for a user break only in some of its
 // loops, so a face is given a deadline only where that is known to suffice: faces with a dense
 // boundary, whose frontier recovery can loop for minutes without checking, are set aside and
-// meshed in a child process that is killed at the deadline (MeshFaceInChildProcess).
+// meshed in child processes that are killed at the deadline (MeshFacesInChildProcesses).
 #pragma once
 
 #include <IMeshTools_Parameters.hxx>
@@ -29,12 +29,12 @@ constexpr int kSetAsideBoundaryNodes = 1000;
 bool MeshWithinBudget(const TopoDS_Shape& shape, const IMeshTools_Parameters& parameters,
                       double seconds, BudgetReport& report);
 
-// Meshes the face alone in a child process (one thread) and returns its triangulation, or null
-// when the child failed or had not answered within `seconds` (it is then killed). The face is
-// left unchanged; never throws.
-Handle(Poly_Triangulation)
-    MeshFaceInChildProcess(const TopoDS_Face& face, const IMeshTools_Parameters& parameters,
-                           double seconds);
+// Meshes each face alone in a child process of its own (one thread each, as many at once as
+// there are cores) and returns their triangulations in order: null where the child failed or had
+// not ended within `seconds` of its start (it is then killed). The faces are left unchanged;
+// never throws.
+std::vector<Handle(Poly_Triangulation)> MeshFacesInChildProcesses(
+    const std::vector<TopoDS_Face>& faces, const IMeshTools_Parameters& parameters, double seconds);
 
 }  // namespace facet
 }  // namespace orik

@@ -133,13 +133,13 @@ bool ShapeMesher::runBRepMesh(const TopoDS_Shape& shape, const MeshParameters& p
     BudgetReport report;
     if (!MeshWithinBudget(shape, meshParameters, parameters.timeLimit, report))
         return false;
-    for (const TopoDS_Face& face : report.setAside) {
-        const Handle(Poly_Triangulation) triangulation =
-            MeshFaceInChildProcess(face, meshParameters, parameters.timeLimit);
-        if (triangulation.IsNull())
-            report.overBudget.push_back(face);
+    const std::vector<Handle(Poly_Triangulation)> apart =
+        MeshFacesInChildProcesses(report.setAside, meshParameters, parameters.timeLimit);
+    for (size_t i = 0; i < apart.size(); ++i) {
+        if (apart[i].IsNull())
+            report.overBudget.push_back(report.setAside[i]);
         else
-            BRep_Builder().UpdateFace(face, triangulation);
+            BRep_Builder().UpdateFace(report.setAside[i], apart[i]);
     }
     for (const TopoDS_Face& face : report.overBudget) {
         BRep_Builder().UpdateFace(face, Handle(Poly_Triangulation)());
