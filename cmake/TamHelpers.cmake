@@ -66,7 +66,19 @@ function(tam_add_gtest name)
     if(NOT labels)
         set(labels unit)
     endif()
+    list(GET labels 0 first_label)
     gtest_discover_tests(${name}
-        PROPERTIES LABELS "${labels}" TIMEOUT ${A_TIMEOUT}
+        PROPERTIES LABELS ${first_label} TIMEOUT ${A_TIMEOUT}
         DISCOVERY_TIMEOUT 120)
+    list(LENGTH labels label_count)
+    if(label_count GREATER 1)
+        # The discovery script flattens a list of labels into separate properties; the full list
+        # is set on the discovered tests (listed in ${name}_TESTS) by a script CTest reads after it.
+        set(label_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+        file(WRITE ${label_script}
+            "if(${name}_TESTS)\n"
+            "    set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${labels}\")\n"
+            "endif()\n")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_script})
+    endif()
 endfunction()
