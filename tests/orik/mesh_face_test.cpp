@@ -162,8 +162,7 @@ TEST_F(KernelTest, MeshOnlyFacesGiveTheSameTrianglesAtEveryToleranceAndAfterDele
     EXPECT_EQ(facetTriangles(faceOf(cube, 2)).front(), fine[2]);
 }
 
-// Waits for the faceter's edge length limit to leave faces without a surface alone.
-TEST_F(KernelTest, DISABLED_MeshOnlyFacesKeepTheirTrianglesUnderAnEdgeLengthLimit) {
+TEST_F(KernelTest, MeshOnlyFacesKeepTheirTrianglesUnderAnEdgeLengthLimit) {
     BODY* cube = orik_make_body(meshSolid(meshCubeFaces(2.0)));
     api_set_entity_refinement(cube, refinement(0.1, 30), TRUE);
     const auto plain = facetTriangles(cube);

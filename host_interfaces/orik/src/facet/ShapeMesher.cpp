@@ -54,6 +54,9 @@ void limitEdgeLengths(const std::vector<TopoDS_Face>& faces, double maxLength, b
         [&faces, maxLength](Standard_Integer i) {
             TopLoc_Location location;
             const TopoDS_Face& face = faces[size_t(i)];
+            // A face without a surface is its triangles: splitting them would replace its geometry.
+            if (BRep_Tool::Surface(face, location).IsNull())
+                return;
             const Handle(Poly_Triangulation) triangulation =
                 BRep_Tool::Triangulation(face, location);
             const Handle(Poly_Triangulation) limited =
