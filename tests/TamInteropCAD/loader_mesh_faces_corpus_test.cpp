@@ -20,23 +20,6 @@
 namespace tamtest {
 namespace {
 
-// Translates one corpus file into an entity list that is deleted with this object.
-class TranslatedFile {
-public:
-    explicit TranslatedFile(const std::filesystem::path& path)
-        : m_list(CTamCADTools::InitializeConnectEntityList(path.wstring().c_str(), L"STEP")) {}
-    ~TranslatedFile() {
-        CTamCADTools::DeleteENTITY_LIST(m_list);
-        delete m_list;
-    }
-    TranslatedFile(const TranslatedFile&) = delete;
-    TranslatedFile& operator=(const TranslatedFile&) = delete;
-    ENTITY_LIST* list() const { return m_list; }
-
-private:
-    ENTITY_LIST* m_list;
-};
-
 // The loader's color for entities without one of their own, packed.
 constexpr unsigned long kUnstyledColor = 15060172ul;
 

@@ -26,7 +26,9 @@
 #include <gp_Pln.hxx>
 
 #include <TamInteropCAD/TamCADLoader.h>
+#include <TamInteropCAD/TamCADTools.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -120,6 +122,23 @@ inline unsigned int TriangleCount(const sglGeode* geode) {
     }
     return triangles;
 }
+
+// Translates one STEP file into an entity list that is deleted with this object.
+class TranslatedFile {
+public:
+    explicit TranslatedFile(const std::filesystem::path& path)
+        : m_list(CTamCADTools::InitializeConnectEntityList(path.wstring().c_str(), L"STEP")) {}
+    ~TranslatedFile() {
+        CTamCADTools::DeleteENTITY_LIST(m_list);
+        delete m_list;
+    }
+    TranslatedFile(const TranslatedFile&) = delete;
+    TranslatedFile& operator=(const TranslatedFile&) = delete;
+    ENTITY_LIST* list() const { return m_list; }
+
+private:
+    ENTITY_LIST* m_list;
+};
 
 // Loader tests run with a running kernel, default host settings and preferences, an empty
 // log and recording host callbacks.

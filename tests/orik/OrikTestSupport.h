@@ -56,6 +56,16 @@ inline gp_Trsf translation(double x, double y, double z) {
     return trsf;
 }
 
+// A new refinement with the given surface and normal tolerances and edge length limit.
+inline REFINEMENT* refinement(double surfaceTol, double normalTolDeg, double maxEdge = -1.0) {
+    REFINEMENT* r = nullptr;
+    EXPECT_TRUE(api_create_refinement(r).ok());
+    r->set_surface_tol(surfaceTol);
+    r->set_normal_tol(normalTolDeg);
+    r->set_max_edge_length(maxEdge);
+    return r;
+}
+
 inline SPAposition pos(double x, double y, double z) {
     return SPAposition(x, y, z);
 }

@@ -20,6 +20,8 @@
 using oriktest::KernelTest;
 using oriktest::RecordedFace;
 using oriktest::RecordingMeshManager;
+using oriktest::refinement;
+using oriktest::translation;
 using oriktest::Vec3;
 
 namespace {
@@ -127,21 +129,6 @@ RecordingMeshManager facetAndCompare(ENTITY* entity) {
     }
     EXPECT_EQ(manager.endedEntities, std::vector<ENTITY*>{entity});
     return manager;
-}
-
-REFINEMENT* refinement(double surfaceTol, double normalTolDeg, double maxEdge = -1.0) {
-    REFINEMENT* r = nullptr;
-    EXPECT_TRUE(api_create_refinement(r).ok());
-    r->set_surface_tol(surfaceTol);
-    r->set_normal_tol(normalTolDeg);
-    r->set_max_edge_length(maxEdge);
-    return r;
-}
-
-gp_Trsf translation(double x, double y, double z) {
-    gp_Trsf trsf;
-    trsf.SetTranslation(gp_Vec(x, y, z));
-    return trsf;
 }
 
 }  // namespace

@@ -17,6 +17,8 @@ using oriktest::meshQuad;
 using oriktest::meshSolid;
 using oriktest::RecordedFace;
 using oriktest::RecordingMeshManager;
+using oriktest::refinement;
+using oriktest::translation;
 using oriktest::Vec3;
 
 namespace {
@@ -69,21 +71,6 @@ std::vector<std::multiset<Triangle>> facetTriangles(ENTITY* entity) {
     for (const RecordedFace& face : manager.faces)
         faces.push_back(announcedTriangles(face));
     return faces;
-}
-
-REFINEMENT* refinement(double surfaceTol, double normalTolDeg, double maxEdge = -1.0) {
-    REFINEMENT* r = nullptr;
-    EXPECT_TRUE(api_create_refinement(r).ok());
-    r->set_surface_tol(surfaceTol);
-    r->set_normal_tol(normalTolDeg);
-    r->set_max_edge_length(maxEdge);
-    return r;
-}
-
-gp_Trsf translation(double x, double y, double z) {
-    gp_Trsf trsf;
-    trsf.SetTranslation(gp_Vec(x, y, z));
-    return trsf;
 }
 
 FACE* faceOf(ENTITY* entity, int index) {
