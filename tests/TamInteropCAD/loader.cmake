@@ -17,14 +17,17 @@ tam_add_gtest(taminteropcad_loader_tests
         ${CMAKE_CURRENT_LIST_DIR}/loader_refinement_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/loader_free_geometry_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/loader_transforms_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/loader_mesh_faces_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/loader_sanitizer_options.cpp
     LIBS ${TAM_LOADER_TEST_LIBS})
 target_include_directories(taminteropcad_loader_tests SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
 
-# Every STEP file of the shared corpus; each file is its own test.
+# Every STEP file of the shared corpus (each file is its own test), and the tessellated ones in
+# detail.
 tam_add_gtest(taminteropcad_loader_corpus_tests
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/loader_corpus_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/loader_mesh_faces_corpus_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/loader_sanitizer_options.cpp
     LIBS ${TAM_LOADER_TEST_LIBS}
     LABELS corpus
