@@ -63,6 +63,25 @@ TEST(XmlNodeLookup, AttributesAndText) {
     EXPECT_FALSE(c5->HasAttribute(L"Missing"));
 }
 
+TEST(XmlNodeLookup, BoundedTextStopsAtTheLimitInCharacters) {
+    // Four characters of two UTF-8 bytes each, split over text and CDATA.
+    auto doc = Parse("<c>\xC3\xA9\xC3\xA9<![CDATA[\xC3\xA9\xC3\xA9]]></c>");
+    const auto element = doc->getDocumentElement();
+    const struct {
+        std::size_t limit;
+        bool read;
+        std::wstring text;
+    } cases[] = {{4, true, L"\u00e9\u00e9\u00e9\u00e9"}, {3, false, L""}, {1, false, L""}};
+    for (const auto& c : cases) {
+        std::wstring text = L"old";
+        EXPECT_EQ(element->getTextUpTo(c.limit, text), c.read) << c.limit;
+        EXPECT_EQ(text, c.text) << c.limit;
+    }
+    std::wstring text = L"old";
+    EXPECT_TRUE(CTamXmlParserNode().getTextUpTo(0, text));
+    EXPECT_EQ(text, L"");
+}
+
 TEST(XmlNodeLookup, EmptyNodeAnswersEverythingSafely) {
     CTamXmlParserNode empty;
     EXPECT_TRUE(empty.isEmpty());

@@ -3,6 +3,9 @@
 
 #include "XmlNodeImpl.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 bool IsNameStart(wchar_t c) {
@@ -126,6 +129,32 @@ std::wstring CTamXmlParserNode::getText() const {
         }
     }
     return TamUtf8ToWide(text);
+}
+
+bool CTamXmlParserNode::getTextUpTo(std::size_t maxLength, std::wstring& text) const {
+    text.clear();
+    if (isEmpty()) {
+        return true;
+    }
+    // A character takes at most four UTF-8 bytes, so more bytes than that cannot fit.
+    const std::size_t maxBytes = maxLength > SIZE_MAX / 4 ? SIZE_MAX : maxLength * 4;
+    std::string bytes;
+    for (pugi::xml_node child : m_impl->node.children()) {
+        if (!IsTextNode(child)) {
+            continue;
+        }
+        const std::size_t size = std::strlen(child.value());
+        if (size > maxBytes - bytes.size()) {
+            return false;
+        }
+        bytes += child.value();
+    }
+    text = TamUtf8ToWide(bytes);
+    if (text.size() > maxLength) {
+        text.clear();
+        return false;
+    }
+    return true;
 }
 
 bool CTamXmlParserNode::setText(const std::wstring& text) {

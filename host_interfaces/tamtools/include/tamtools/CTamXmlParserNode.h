@@ -1,6 +1,7 @@
 // One node of an XML document held by CTamXmlParserDocu, handed out by shared pointer.
 #pragma once
 
+#include <cstddef>
 #include <list>
 #include <memory>
 #include <string>
@@ -44,6 +45,11 @@ public:
 
     // Concatenated text of the element's direct text and CDATA children; "" when none.
     std::wstring getText() const;
+
+    // As getText when that text holds at most `maxLength` characters; otherwise false with an
+    // empty `text`, and a longer text is never copied (a reader of untrusted input can bound its
+    // work this way).
+    bool getTextUpTo(std::size_t maxLength, std::wstring& text) const;
 
     // Replaces the element's text by `text`. False on an empty node or the document node.
     bool setText(const std::wstring& text);
