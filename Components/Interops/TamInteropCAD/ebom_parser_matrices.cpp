@@ -1,0 +1,179 @@
+// The EBOM's part list and placement matrices: References, Documents, the instance walk, the
+// Position format and the assembly box.
+#include "ebom_parser.h"
+
+#include "TamCADLoader.h"
+#include "ebom_parserPrivate.h"
+#include "io_tools.h"
+
+#include <orik/ENTITY_LIST.h>
+#include <tamsgdb/sglModelLoader.h>
+#include <tamtools/CTamXmlParserNode.h>
+
+namespace {
+
+// A Position child text longer than this is refused, and its instance dropped.
+constexpr size_t kMaxPositionText = 60;
+constexpr size_t kPositionNumbers = 12;
+
+}  // namespace
+
+void CTamEBOMParser::GetListOkt() {
+    if (m_pNodeEBOM == nullptr || m_pNodeEBOM->isEmpty())
+        return;
+    const auto entries = m_pNodeEBOM->getChildNodes();
+    if (entries.empty())
+        return;
+    const std::shared_ptr<CTamXmlParserNode>& assembly = entries.front();
+    const std::wstring assemblyPath = assembly->GetAttributeValue(L"FilePath");
+    const auto exposition = assembly->GetNodeByTag(L"Exposition");
+    const auto structure = exposition->GetNodeByTag(L"Structure");
+    if (exposition->isEmpty() || structure->isEmpty())
+        return;
+    const auto root = structure->GetNodeByTag(L"Root");
+    if (root->isEmpty())
+        return;
+    m_lstReferences = structure->GetNodesByTag(L"Reference");
+    if (m_lstReferences.empty())
+        return;
+    m_lstInstances = root->getChildNodes();
+    if (m_lstInstances.empty())
+        return;
+
+    for (const auto& reference : m_lstReferences) {
+        const auto rep = reference->GetNodeByTag(L"Rep");
+        if (rep->isEmpty())
+            continue;
+        const auto shape = rep->GetNodeByTag(L"Shape");
+        if (!shape->isEmpty())
+            m_mapReferenceShape[reference->GetAttributeValue(L"Identifier")] =
+                shape->GetAttributeValue(L"Id");
+    }
+    AddOktToMapOktMatrix(m_lstInstances);
+    ReadDocumentPaths(assemblyPath);
+}
+
+void CTamEBOMParser::ReadDocumentPaths(const std::wstring& assemblyPath) {
+    for (const auto& document : m_pNodeEBOM->GetNodesByTag(L"Document")) {
+        if (sglModelLoader::m_sbImportMetas && m_pMetaProperties != nullptr) {
+            const auto attributes = document->GetNodeByTag(L"UserDefinedAttributes");
+            const auto attribute = attributes->GetNodeByTag(L"UserDefinedAttribute");
+            if (!attribute->isEmpty())
+                m_pMetaProperties->AddUserDefinedAttribute(attribute);
+        }
+        if (document->GetAttributeValue(L"Type") == L"okt")
+            continue;
+        std::wstring path = document->GetAttributeValue(L"FilePath");
+        if (path.empty())
+            path = document->GetAttributeValue(L"Identifier");
+        if (!path.empty() && path != assemblyPath)
+            m_mapDocumentPath[document->GetAttributeValue(L"Name")] = path;
+    }
+}
+
+void CTamEBOMParser::AddOktToMapOktMatrix(std::list<std::shared_ptr<CTamXmlParserNode>> instances) {
+    if (IsTooDeep(static_cast<unsigned int>(m_lstMatrixStack.size())))
+        return;
+    for (const auto& instance : instances) {
+        if (instance == nullptr)
+            continue;
+        sglMat4<float> local;
+        if (!SetMatrix(instance->GetNodeByTag(L"Position"), local))
+            continue;
+        auto children = instance->GetNodesByTag(L"Child");
+        if (children.empty()) {
+            const std::wstring id = instance->GetNodeByTag(L"RefLink")->GetAttributeValue(L"Id");
+            if (m_mapReferenceShape.count(id) != 0)
+                m_mapOktMatrix.emplace(id, ComputeMatrix(local));
+            continue;
+        }
+        m_lstMatrixStack.push_back(local);
+        AddOktToMapOktMatrix(std::move(children));
+        m_lstMatrixStack.pop_back();
+    }
+}
+
+bool CTamEBOMParser::SetMatrix(std::shared_ptr<CTamXmlParserNode> position,
+                               sglMat4<float>& out) const {
+    // Numbers a short Position does not give keep the identity's values.
+    float c[kPositionNumbers] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+    size_t k = 0;
+    if (position != nullptr) {
+        for (const auto& child : position->getChildNodes()) {
+            if (k == kPositionNumbers)
+                break;
+            const std::wstring text = child->getText();
+            if (text.size() > kMaxPositionText)
+                return false;
+            c[k++] = CTamIOTools::TamAtof(text);
+        }
+    }
+    const float values[16] = {c[0], c[1], c[2], 0.0f, c[3], c[4],  c[5],  0.0f,
+                              c[6], c[7], c[8], 0.0f, c[9], c[10], c[11], 1.0f};
+    out = sglMat4<float>(values);
+    return true;
+}
+
+sglMat4<float> CTamEBOMParser::ComputeMatrix(sglMat4<float>& local) {
+    sglMat4<float> enclosing;
+    for (const sglMat4<float>& placement : m_lstMatrixStack)
+        enclosing = placement * enclosing;
+    return local * enclosing;
+}
+
+sglVec3<float> CTamEBOMParser::GetTransformedPoint(const sglMat4<float>& m,
+                                                   const sglVec3<float>& p) {
+    const float x = p[0], y = p[1], z = p[2];
+    float tx = x * m[0] + y * m[4] + z * m[8] + m[12];
+    float ty = x * m[1] + y * m[5] + z * m[9] + m[13];
+    float tz = x * m[2] + y * m[6] + z * m[10] + m[14];
+    const float w = x * m[3] + y * m[7] + z * m[11] + m[15];
+    if (w != 0.0f) {
+        tx /= w;
+        ty /= w;
+        tz /= w;
+    }
+    return sglVec3<float>(tx, ty, tz);
+}
+
+void CTamEBOMParser::BBoxTransform(const sglMat4<float>& m, const sglVec3<float>& a,
+                                   const sglVec3<float>& b, sglBoxBound& box) {
+    for (int i = 0; i < 2; ++i) {
+        for (int j = 0; j < 2; ++j) {
+            for (int k = 0; k < 2; ++k) {
+                const sglVec3<float> corner(i ? a[0] : b[0], j ? a[1] : b[1], k ? a[2] : b[2]);
+                box.expandToInclude(GetTransformedPoint(m, corner));
+            }
+        }
+    }
+}
+
+sglBoxBound CTamEBOMParser::GetBBox() {
+    sglBoxBound box(sglVec3<float>(0, 0, 0), sglVec3<float>(0, 0, 0));
+    if (m_pLoader == nullptr)
+        return box;
+    // A part placed many times is measured by the kernel once.
+    std::map<ENTITY_LIST*, sglBoxBound> partBoxes;
+    for (const auto& placement : m_mapOktMatrix) {
+        std::wstring partKey = placement.first;
+        if (m_bUsePathOktAsMapEntitiesKey) {
+            const auto shape = m_mapReferenceShape.find(placement.first);
+            if (shape == m_mapReferenceShape.end())
+                continue;
+            partKey = shape->second;
+        }
+        const auto part = m_mapEntities.find(partKey);
+        if (part == m_mapEntities.end() || part->second.pEntities == nullptr)
+            continue;
+        ENTITY_LIST* entities = part->second.pEntities;
+        auto measured = partBoxes.find(entities);
+        if (measured == partBoxes.end())
+            measured = partBoxes.emplace(entities, m_pLoader->GetBBox(*entities)).first;
+        BBoxTransform(placement.second, measured->second.getMin(), measured->second.getMax(), box);
+    }
+    if (m_pEntityListAssembly != nullptr) {
+        const sglBoxBound own = m_pLoader->GetBBox(*m_pEntityListAssembly);
+        BBoxTransform(sglMat4<float>(), own.getMin(), own.getMax(), box);
+    }
+    return box;
+}
