@@ -4,6 +4,7 @@
 #include "GltfExport.h"
 #include "InfoPrinter.h"
 #include "Plugins.h"
+#include "ProductXmlInfo.h"
 #include "SceneStats.h"
 
 #include <TamInteropCAD/exports.h>
@@ -186,6 +187,8 @@ int runConvert(const std::string& source, const std::vector<std::string>& target
 }
 
 int runInfo(const std::string& file, const ImportSettings& settings) {
+    if (lowerExtension(file) == ".rvdxml")
+        return printProductXmlTree(file);
     applyImportSettings(settings);
     registerPlugins();
     ConsoleReporter reporter(true);

@@ -46,10 +46,46 @@ struct PrimitiveData {
     sglVec4<float> color;
 };
 
+// The geometry of a placed part: each visible drawable of its finest level with its placement
+// inside the part. Clones of one meshed part share their drawables, hence their key.
+using PartKey = std::vector<std::pair<const sglGeoSet*, std::array<float, 16>>>;
+
+class PartCollector : public SceneVisitor {
+public:
+    void enterNode(const sglNode& node, const sglMat4<float>& toPart, unsigned int) override {
+        const auto* geode = dynamic_cast<const sglGeode*>(&node);
+        if (geode == nullptr || !isVisible(*geode))
+            return;
+        std::array<float, 16> matrix;
+        std::copy(toPart.getPtr(), toPart.getPtr() + 16, matrix.begin());
+        for (const sglGeoSet* drawable : finestDrawables(*geode))
+            key.emplace_back(drawable, matrix);
+    }
+    PartKey key;
+};
+
+// Positions as points and normals as directions (renormalized) through a row-vector matrix.
+void placeInPart(const std::array<float, 16>& m, PrimitiveData& data) {
+    const auto apply = [&m](float* v, float w) {
+        const float x = v[0], y = v[1], z = v[2];
+        for (int c = 0; c < 3; ++c)
+            v[c] = x * m[c] + y * m[4 + c] + z * m[8 + c] + w * m[12 + c];
+    };
+    for (size_t i = 0; i + 2 < data.positions.size(); i += 3)
+        apply(&data.positions[i], 1.0f);
+    for (size_t i = 0; i + 2 < data.normals.size(); i += 3) {
+        float* n = &data.normals[i];
+        apply(n, 0.0f);
+        const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        for (int c = 0; c < 3; ++c)
+            n[c] = length > 0.0f ? n[c] / length : (c == 2 ? 1.0f : 0.0f);
+    }
+}
+
 // Builds a tinygltf model node by node while the scene is walked.
 class GltfBuilder : public SceneVisitor {
 public:
-    GltfBuilder() {
+    explicit GltfBuilder(const GltfOptions& options) : m_options(options) {
         m_model.asset.version = "2.0";
         m_model.asset.generator = "tamcad";
         m_model.buffers.emplace_back();
@@ -57,11 +93,20 @@ public:
 
     void enterNode(const sglNode& node, const sglMat4<float>& /*toWorld*/,
                    unsigned int depth) override {
+        if (m_partLevels > 0) {  // inside a part: its geometry is already in the part's mesh
+            ++m_partLevels;
+            return;
+        }
         tinygltf::Node out;
         out.name = utf8Name(node);
         setPlacement(node, depth, out);
-        if (const auto* geode = dynamic_cast<const sglGeode*>(&node))
+        if (m_options.meshPerPart && depth > 0 &&
+            dynamic_cast<const sglTransform<float>*>(&node) == nullptr) {
+            addPart(node, out);
+            m_partLevels = 1;
+        } else if (const auto* geode = dynamic_cast<const sglGeode*>(&node)) {
             addGeode(*geode, out);
+        }
         const int index = static_cast<int>(m_model.nodes.size());
         if (!m_openNodes.empty())
             m_model.nodes[m_openNodes.back()].children.push_back(index);
@@ -69,7 +114,14 @@ public:
         m_openNodes.push_back(index);
     }
 
-    void leaveNode(const sglNode& /*node*/) override { m_openNodes.pop_back(); }
+    void leaveNode(const sglNode& /*node*/) override {
+        if (m_partLevels > 1) {
+            --m_partLevels;
+            return;
+        }
+        m_partLevels = 0;
+        m_openNodes.pop_back();
+    }
 
     tinygltf::Model& finish(GltfCounts& counts) {
         tinygltf::Scene scene;
@@ -123,6 +175,36 @@ private:
             return;
         out.mesh = static_cast<int>(m_model.meshes.size());
         m_model.meshes.push_back(std::move(mesh));
+    }
+
+    // One mesh per distinct part geometry, made on the part's first placement.
+    void addPart(const sglNode& part, tinygltf::Node& out) {
+        PartCollector collector;
+        walkScene(&part, collector, LevelChoice::Finest);
+        if (collector.key.empty())
+            return;
+        const auto found = m_partMeshes.find(collector.key);
+        if (found != m_partMeshes.end()) {
+            out.mesh = found->second;
+            return;
+        }
+        tinygltf::Mesh mesh;
+        mesh.name = out.name;
+        for (const auto& [drawable, matrix] : collector.key) {
+            PrimitiveData data;
+            if (!collect(*drawable, data))
+                continue;
+            if (!sglMat4<float>(matrix.data()).isIdentity())
+                placeInPart(matrix, data);
+            mesh.primitives.push_back(addPrimitive(data));
+        }
+        int index = -1;
+        if (!mesh.primitives.empty()) {
+            index = static_cast<int>(m_model.meshes.size());
+            m_model.meshes.push_back(std::move(mesh));
+        }
+        m_partMeshes.emplace(std::move(collector.key), index);
+        out.mesh = index;
     }
 
     static tinygltf::Value userDataExtras(const sglGeode& geode) {
@@ -295,8 +377,11 @@ private:
         return index;
     }
 
+    GltfOptions m_options;
     tinygltf::Model m_model;
     std::vector<int> m_openNodes;
+    unsigned int m_partLevels = 0;  // nesting inside the part being skipped; 0 outside parts
+    std::map<PartKey, int> m_partMeshes;
     std::map<std::array<float, 4>, int> m_materials;
 };
 
@@ -304,11 +389,16 @@ private:
 
 bool writeGltf(const sglNode* root, const std::string& path, GltfCounts& counts,
                std::string& error) {
+    return writeGltf(root, path, GltfOptions(), counts, error);
+}
+
+bool writeGltf(const sglNode* root, const std::string& path, const GltfOptions& options,
+               GltfCounts& counts, std::string& error) {
     if (root == nullptr) {
         error = "nothing to write";
         return false;
     }
-    GltfBuilder builder;
+    GltfBuilder builder(options);
     walkScene(root, builder, LevelChoice::Finest);
     const tinygltf::Model& model = builder.finish(counts);
     const bool binary = endsWith(path, ".glb");

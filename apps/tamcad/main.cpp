@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     std::string infoFile;
     tam::ImportSettings infoSettings;
     CLI::App* info = app.add_subcommand("info", "Print the scene graph of a CAD file as a tree");
-    info->add_option("FILE", infoFile, "CAD file to describe")->required();
+    info->add_option("FILE", infoFile, "CAD file or product XML (.rvdxml) to describe")->required();
     tam::addImportOptions(*info, infoSettings);
 
     try {

@@ -130,4 +130,43 @@ TEST_F(GltfExportTest, NullSceneOrUnwritablePathFails) {
         tam::writeGltf(scene.get(), (m_dir / "no/such/folder.glb").string(), counts, error));
 }
 
+// An assembly of the fixture scene placed 100 times (clones sharing its drawables) and a
+// second part placed once: one mesh per part, the placements referencing it.
+TEST_F(GltfExportTest, PartsPlacedManyTimesShareOneMesh) {
+    tamtest::SceneHolder part(tamtest::buildScene());
+    auto* assembly = new sglGroup();
+    tamtest::SceneHolder holder(assembly);
+    const auto place = [assembly](const sglNode& node, float x) {
+        auto* placed = new sglTransform<float>();
+        placed->setMatrix(sglMat4<float>::translation(sglVec3<float>(x, 0, 0)));
+        placed->addChild(node.clone(3));
+        assembly->addChild(placed);
+    };
+    for (int i = 0; i < 100; ++i)
+        place(*part.get(), 50.0f * i);
+    auto* other = new sglGroup();
+    other->addChild(tamtest::geode(L"Other", tamtest::square(0, 1, 1)));
+    tamtest::SceneHolder otherHolder(other);
+    place(*other, -50.0f);
+
+    const std::string path = (m_dir / "assembly.glb").string();
+    tam::GltfCounts counts;
+    std::string error;
+    ASSERT_TRUE(tam::writeGltf(assembly, path, tam::GltfOptions{true}, counts, error)) << error;
+    EXPECT_EQ(counts.meshes, 2u);
+    // Red, Green (moved inside the part), Line, Dot, Fine; Hidden and Coarse are left out.
+    EXPECT_EQ(counts.primitives, 6u);
+    // The top node, 101 placements and the part below each.
+    EXPECT_EQ(counts.nodes, 1u + 2u * 101u);
+    EXPECT_LT(fs::file_size(path), 40000u);
+    tinygltf::TinyGLTF reader;
+    tinygltf::Model model;
+    std::string err, warn;
+    ASSERT_TRUE(reader.LoadBinaryFromFile(&model, &err, &warn, path)) << err;
+    const tinygltf::Mesh& mesh = model.meshes[model.nodes[model.nodes[1].children.at(0)].mesh];
+    const tinygltf::Accessor& moved =
+        model.accessors[mesh.primitives.at(1).attributes.at("POSITION")];
+    EXPECT_EQ(moved.minValues, (std::vector<double>{20, 0, 0}));  // Green, 20 mm inside the part
+}
+
 }  // namespace

@@ -4,5 +4,6 @@
 #include <tamfoundations/CTamIO.h>
 #include <tamfoundations/CTamOSInfo.h>
 #include <tamfoundations/CTamOptimizer.h>
+#include <tamfoundations/CTamProductXmlReader.h>
 #include <tamfoundations/CTamSGToXML.h>
 #include <tamfoundations/CTamXMLToSG.h>

@@ -1,0 +1,34 @@
+#include "ProductXmlInfo.h"
+
+#include "Commands.h"
+#include "InfoPrinter.h"
+#include "SceneWalk.h"
+
+#include <platform/CodePage.h>
+#include <tamfoundations/CTamProductXmlReader.h>
+#include <tamsg/sglGroup.h>
+
+#include <iostream>
+
+namespace tam {
+
+int printProductXmlTree(const std::string& file) {
+    std::wstring path;
+    if (!Utf8ToWide(file, path))
+        path.assign(file.begin(), file.end());
+    CTamProductXmlReader reader;
+    sglGroup* root = reader.Read(path);
+    if (root == nullptr) {
+        std::cerr << "tamcad: " << toUtf8(reader.GetLastError()) << "\n";
+        return kExitNothing;
+    }
+    root->ref();
+    printSceneTree(std::cout, root);
+    if (reader.GetUnfollowedReferences() > 0)
+        std::cout << reader.GetUnfollowedReferences()
+                  << " instances refer to other product XML files (not read)\n";
+    root->unref();
+    return kExitDone;
+}
+
+}  // namespace tam
