@@ -24,9 +24,14 @@ int printProductXmlTree(const std::string& file) {
     }
     root->ref();
     printSceneTree(std::cout, root);
+    for (const std::wstring& warning : reader.GetWarnings())
+        std::cerr << "tamcad: " << toUtf8(warning) << "\n";
+    if (reader.GetFollowedReferences() > 0)
+        std::cout << reader.GetFollowedReferences()
+                  << " instances read from the product XML files they refer to\n";
     if (reader.GetUnfollowedReferences() > 0)
         std::cout << reader.GetUnfollowedReferences()
-                  << " instances refer to other product XML files (not read)\n";
+                  << " instances left empty (referenced file missing, damaged or in a cycle)\n";
     root->unref();
     return kExitDone;
 }

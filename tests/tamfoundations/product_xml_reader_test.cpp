@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -162,21 +163,6 @@ TEST_F(ProductXmlReaderTest, RoundTripKeepsInstancesNamesPlacementsAndTriangles)
     }
 }
 
-TEST_F(ProductXmlReaderTest, ReferencedDocumentsAreCountedNotFollowed) {
-    WriteText("ref.rvdxml",
-              "<DocumentRVD><Server Type=\"CTamServerModifiable\"><CTamAssyRoot>"
-              "<CTamAssyGroup IsInstanceOf=\"sub_asm.rvdXml\"><Neutral>"
-              "<Actor.Name Type=\"String\" Value=\"Sub\"/></Neutral></CTamAssyGroup>"
-              "</CTamAssyRoot></Server></DocumentRVD>");
-    CTamProductXmlReader reader;
-    sglGroup* back = reader.Read(m_scratch.file("ref.rvdxml"));
-    ASSERT_NE(back, nullptr) << reader.GetLastError();
-    back->ref();
-    EXPECT_EQ(reader.GetUnfollowedReferences(), 1u);
-    EXPECT_EQ(back->getChild(0)->getName(), L"Sub");
-    back->unref();
-}
-
 // Nesting of `depth` assembly nodes below the root.
 std::string Nested(size_t depth) {
     std::string text = "<DocumentRVD><Server Type=\"CTamServerModifiable\"><CTamAssyRoot>";
@@ -186,6 +172,80 @@ std::string Nested(size_t depth) {
     for (size_t i = 0; i < depth; ++i)
         text += "</CTamAssyGroup>";
     return text + "</CTamAssyRoot></Server></DocumentRVD>";
+}
+
+// A product XML whose root holds one instance per (name, IsInstanceOf) pair, at x = 1.
+std::string Referring(const std::vector<std::pair<std::string, std::string>>& instances) {
+    std::string text = "<DocumentRVD><Server Type=\"CTamServerModifiable\"><CTamAssyRoot>";
+    for (const auto& instance : instances)
+        text += "<CTamAssyGroup IsInstanceOf=\"" + instance.second +
+                "\"><Neutral><Actor.Location><Frame Matrix=\"1 0 0 0 0 1 0 0 0 0 1 0 1 0 0 1\"/>"
+                "</Actor.Location><Actor.Name Type=\"String\" Value=\"" +
+                instance.first + "\"/></Neutral></CTamAssyGroup>";
+    return text + "</CTamAssyRoot></Server></DocumentRVD>";
+}
+
+TEST_F(ProductXmlReaderTest, ReferencesAreFollowedOnceAndBrokenOnesLeaveTheirBranchEmpty) {
+    CTamXmlParserDocu part;
+    sglGroup* expected = WriteAssembly(part, L"");
+    expected->ref();
+    std::filesystem::create_directories(m_scratch.path() / "sub");
+    EXPECT_TRUE(part.save(m_scratch.file("sub/part.rvdXml")));
+    WriteText("sub/mid.rvdXml", Referring({{"P1", "part.rvdXml"},
+                                           {"P2", "..\\sub\\part.rvdXml"},
+                                           {"Loop", "../top.rvdXml"}}));
+    WriteText("bad.rvdXml", "<DocumentRVD><Server");
+    WriteText("top.rvdXml", Referring({{"M", "sub\\mid.rvdXml"},
+                                       {"Gone", "missing.rvdXml"},
+                                       {"Bad", "bad.rvdXml"},
+                                       {"Gone2", "missing.rvdXml"}}));
+
+    CTamProductXmlReader reader;
+    sglGroup* back = reader.Read(m_scratch.file("top.rvdXml"));
+    ASSERT_NE(back, nullptr) << reader.GetLastError();
+    back->ref();
+    ASSERT_EQ(back->getNumChildren(), 4u);
+    const auto* mid = static_cast<const sglGroup*>(back->getChild(0));
+    ASSERT_EQ(mid->getNumChildren(), 3u);
+    for (unsigned int i = 0; i < 2; ++i) {
+        // Both instances share the part's tree: its root's children, read once.
+        const auto* p = static_cast<const sglGroup*>(mid->getChild(i));
+        ASSERT_EQ(p->getNumChildren(), expected->getNumChildren());
+        EXPECT_EQ(p->getChild(0), static_cast<const sglGroup*>(mid->getChild(0))->getChild(0));
+        sglGroup copy;
+        for (unsigned int k = 0; k < p->getNumChildren(); ++k)
+            copy.addChild(p->getChild(k), true);
+        copy.setName(L"Assembly");
+        ExpectSameInstances(*expected, copy);
+    }
+    for (unsigned int i : {1u, 2u, 3u})
+        EXPECT_EQ(static_cast<const sglGroup*>(back->getChild(i))->getNumChildren(), 0u);
+    EXPECT_EQ(static_cast<const sglGroup*>(mid->getChild(2))->getNumChildren(), 0u);
+    EXPECT_EQ(reader.GetFollowedReferences(), 3u);
+    EXPECT_EQ(reader.GetUnfollowedReferences(), 4u);
+    ASSERT_EQ(reader.GetWarnings().size(), 3u);
+    const std::wstring expectedWarnings[] = {L"reference cycle: instance 'Loop'",
+                                             L"missing.rvdXml' (instance 'Gone'): cannot be read",
+                                             L"bad.rvdXml' (instance 'Bad'): cannot be read"};
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_NE(reader.GetWarnings()[i].find(expectedWarnings[i]), std::wstring::npos)
+            << i << ": "
+            << std::string(reader.GetWarnings()[i].begin(), reader.GetWarnings()[i].end());
+    back->unref();
+    expected->unref();
+}
+
+TEST_F(ProductXmlReaderTest, NestingThroughReferencesCountsTowardsTheLimit) {
+    // Readable alone, one level too deep below an instance.
+    WriteText("deep1.rvdXml", Nested(CTamProductXmlReader::kMaxNestingDepth));
+    WriteText("deep0.rvdXml", Referring({{"R", "deep1.rvdXml"}}));
+    CTamProductXmlReader reader;
+    sglGroup* back = reader.Read(m_scratch.file("deep0.rvdXml"));
+    ASSERT_NE(back, nullptr) << reader.GetLastError();
+    back->ref();
+    ASSERT_EQ(reader.GetWarnings().size(), 1u);
+    EXPECT_NE(reader.GetWarnings()[0].find(L"nested deeper than 1000"), std::wstring::npos);
+    back->unref();
 }
 
 TEST_F(ProductXmlReaderTest, NestingUpToTheLimitReadsDeeperIsRefused) {

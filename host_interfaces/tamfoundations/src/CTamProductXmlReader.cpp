@@ -2,6 +2,7 @@
 #include <tamfoundations/CTamProductXmlReader.h>
 
 #include "GeometryFileStore.h"
+#include "ProductXmlReferencedDocument.h"
 
 #include <tamfoundations/CTamXMLToSG.h>
 #include <tamsg/sglGroup.h>
@@ -60,45 +61,64 @@ sglGroup* CTamProductXmlReader::Read(const std::wstring& path) {
         Fail(L"cannot read product XML '" + path + L"': " + document.getLastError());
         return nullptr;
     }
-    return ReadDocument(document, FolderOf(path));
+    return ReadTopDocument(document, FolderOf(path), path);
 }
 
 sglGroup* CTamProductXmlReader::ReadDocument(const CTamXmlParserDocu& document,
                                              const std::wstring& folder) {
+    return ReadTopDocument(document, folder, std::wstring());
+}
+
+sglGroup* CTamProductXmlReader::ReadTopDocument(const CTamXmlParserDocu& document,
+                                                const std::wstring& folder,
+                                                const std::wstring& path) {
     m_folder = folder;
     m_error.clear();
     m_unfollowedReferences = 0;
+    m_followedReferences = 0;
+    m_warnings.clear();
     m_sideFiles.clear();
+    m_referencedDocuments.clear();
+    m_openDocuments.clear();
     sglGroup* root = nullptr;
     try {
-        const NodePtr top = document.getDocumentElement();
-        if (top->getName() != L"DocumentRVD") {
-            Fail(L"not a product XML: the document element is not DocumentRVD");
-        } else {
-            for (const NodePtr& server : top->GetNodesByTag(L"Server")) {
-                if (server->GetAttributeValue(L"Type") != L"CTamServerModifiable")
-                    continue;
-                const NodePtr rootElement = server->GetNodeByTag(L"CTamAssyRoot");
-                if (!rootElement->isEmpty()) {
-                    root = ReadRoot(*rootElement);
-                    break;
-                }
-            }
-            if (root == nullptr && m_error.empty())
-                Fail(L"the product XML holds no assembly root (CTamAssyRoot)");
-        }
+        if (!path.empty())
+            m_openDocuments.push_back(DocumentKey(path));
+        const NodePtr rootElement = FindAssemblyRoot(document);
+        if (rootElement)
+            root = ReadRoot(*rootElement);
     } catch (const std::exception&) {
         Fail(L"out of memory while reading the product XML");
         root = nullptr;
     }
     m_sideFiles.clear();
+    m_referencedDocuments.clear();
+    m_openDocuments.clear();
     return root;
 }
 
-sglGroup* CTamProductXmlReader::ReadRoot(const CTamXmlParserNode& rootElement) {
+std::shared_ptr<CTamXmlParserNode> CTamProductXmlReader::FindAssemblyRoot(
+    const CTamXmlParserDocu& document) {
+    const NodePtr top = document.getDocumentElement();
+    if (top->getName() != L"DocumentRVD") {
+        Fail(L"not a product XML: the document element is not DocumentRVD");
+        return nullptr;
+    }
+    for (const NodePtr& server : top->GetNodesByTag(L"Server")) {
+        if (server->GetAttributeValue(L"Type") != L"CTamServerModifiable")
+            continue;
+        const NodePtr rootElement = server->GetNodeByTag(L"CTamAssyRoot");
+        if (!rootElement->isEmpty())
+            return rootElement;
+    }
+    Fail(L"the product XML holds no assembly root (CTamAssyRoot)");
+    return nullptr;
+}
+
+sglGroup* CTamProductXmlReader::ReadRoot(const CTamXmlParserNode& rootElement, unsigned int depth) {
     NodeHolder root(new sglGroup);
     if (!ReadProperties(rootElement, *root.node, false) ||
-        !ReadChildren(rootElement, *root.node, 0))
+        !ReadChildren(rootElement, *root.node, depth))
         return nullptr;
     return root.release();
 }
@@ -129,7 +149,7 @@ sglNode* CTamProductXmlReader::ReadInstance(const CTamXmlParserNode& element, un
     if (!ReadProperties(element, *instance.node, true))
         return nullptr;
     if (element.HasAttribute(L"IsInstanceOf"))
-        ReadReferencedDocument(element, *instance.node);
+        ReadReferencedDocument(element, *instance.node, depth);
     if (!ReadChildren(element, *instance.node, depth))
         return nullptr;
     return instance.release();
@@ -177,18 +197,15 @@ bool CTamProductXmlReader::ReadGeometryEntry(const NodePtr& entry, sglGroup& par
     return true;
 }
 
-void CTamProductXmlReader::ReadReferencedDocument(const CTamXmlParserNode& /*element*/,
-                                                  sglGroup& /*instance*/) {
-    ++m_unfollowedReferences;
-}
-
 std::shared_ptr<CTamXmlParserNode> CTamProductXmlReader::FindSideEntry(const std::wstring& file,
                                                                        const std::wstring& ident) {
-    std::unique_ptr<SideFile>& side = m_sideFiles[file];
+    // Referenced documents may lie in other folders, so side files are known by their path.
+    const std::wstring path = JoinFolder(m_folder, file);
+    std::unique_ptr<SideFile>& side = m_sideFiles[path];
     if (!side) {
         side = std::make_unique<SideFile>();
         side->document = std::make_shared<CTamXmlParserDocu>();
-        if (side->document->load(JoinFolder(m_folder, file))) {
+        if (side->document->load(path)) {
             for (const NodePtr& geometry :
                  side->document->getDocumentElement()->GetNodesByTag(L"Geometry"))
                 side->entries.emplace(geometry->GetAttributeValue(L"Ident"), geometry);
