@@ -113,6 +113,20 @@ TEST_F(CadToolsEbom, TwoConversionsUseTheSameXmlPath) {
     EXPECT_EQ(first, second);
 }
 
+TEST_F(CadToolsEbom, AssemblyBecomesOneXmlFileAndItsPartFilesInTheWorkFolder) {
+    tamtest::ScratchFolder work;
+    sglModelLoader::SetPathFolderWork(work.folder());
+    const std::wstring source =
+        std::filesystem::path(TAM_TEST_DATA_DIR "/kvxi/assembly.stp").wstring();
+    std::wstring xmlPath;
+    CTamCADTools::InitializeConnectXml(source.c_str(), xmlPath, L"STEP", false);
+    sglModelLoader::SetPathFolderWork(L"");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(std::filesystem::is_regular_file(work.path() / "assembly.xml"));
+    EXPECT_TRUE(tam::IsRegularFile(xmlPath));
+    EXPECT_TRUE(std::filesystem::is_regular_file(work.path() / "part1.okt"));
+}
+
 using CadToolsWriteFile = tamtest::RunningKernelTest;
 
 TEST_F(CadToolsWriteFile, ConvertsAFileIntoAnotherFormatSilently) {

@@ -34,13 +34,17 @@ private:
     bool m_created = false;
 };
 
-bool MoveAllInto(const fs::path& from, const fs::path& folder) {
+// The target itself goes last, so that a reader who finds it also finds the files it names.
+bool MoveAllInto(const fs::path& from, const fs::path& folder, const fs::path& targetName) {
     std::error_code ec;
     std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(from, ec))
-        files.push_back(entry.path());
-    if (ec || files.empty())
+    for (const auto& entry : fs::directory_iterator(from, ec)) {
+        if (entry.path().filename() != targetName)
+            files.push_back(entry.path());
+    }
+    if (ec || !fs::exists(from / targetName, ec))
         return false;
+    files.push_back(from / targetName);
     for (const fs::path& file : files) {
         fs::rename(file, folder / file.filename(), ec);
         if (ec)
@@ -70,7 +74,7 @@ KVXIResult WriteAtomically(const std::string& target,
     const KVXIResult result = write((scratch.Path() / targetPath.filename()).string());
     if (result.IsFailure())
         return result;
-    if (!MoveAllInto(scratch.Path(), folder))
+    if (!MoveAllInto(scratch.Path(), folder, targetPath.filename()))
         return KVXIResult(KVXIResult::WriteFailed);
     return result;
 }

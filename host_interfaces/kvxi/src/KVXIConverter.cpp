@@ -3,7 +3,9 @@
 #include <kvxi/KVXIOrikDocument.h>
 #include <kvxi/KVXISystem.h>
 
+#include "AssemblyReader.h"
 #include "AtomicOutput.h"
+#include "EbomWriter.h"
 #include "EntityBuilder.h"
 #include "EntityReader.h"
 #include "Formats.h"
@@ -85,6 +87,8 @@ private:
         if (format != Format::Step && format != Format::Iges && format != Format::Brep) {
             return KVXIResult(KVXIResult::UnsupportedSourceType);
         }
+        if (!target.IsOrikDocument() && TargetFormat(target) == Format::Ebom)
+            return FileToEbom(format, source.GetPath(), target);
         if (!target.IsOrikDocument() && !CheckTarget(target)) {
             return KVXIResult(KVXIResult::UnsupportedTargetType);
         }
@@ -95,6 +99,21 @@ private:
             return result;
         ScaleToUnit(model, target.GetUnit());
         result &= ModelInto(model, target);
+        return result;
+    }
+
+    KVXIResult FileToEbom(Format format, const std::string& path, const KVXIDocument& target) {
+        tam::AssemblyModel model;
+        KVXIResult result = tam::ReadCadAssembly(format, path, m_options, m_progress, model);
+        if (result.IsFailure())
+            return result;
+        ScaleToUnit(model, target.GetUnit());
+        std::filesystem::path folder = std::filesystem::path(target.GetPath()).parent_path();
+        if (folder.empty())
+            folder = ".";
+        result &= tam::WriteAtomically(target.GetPath(), [&](const std::string& scratchPath) {
+            return tam::WriteEbom(model, m_options, {scratchPath, folder.string(), path});
+        });
         return result;
     }
 
@@ -192,6 +211,22 @@ private:
             body.placement = scale * body.placement;
         for (tam::FreeShape& free : model.freeShapes) {
             free.shape = free.shape.Moved(TopLoc_Location(scale));
+        }
+    }
+
+    static void ScaleToUnit(tam::AssemblyModel& model, int unit) {
+        const double millimetresPerUnit = UnitInMillimetres(unit);
+        if (millimetresPerUnit == 1.0)
+            return;
+        for (tam::AssemblyPart& part : model.parts)
+            ScaleToUnit(part.content, unit);
+        ScaleTranslations(model.roots, 1.0 / millimetresPerUnit);
+    }
+
+    static void ScaleTranslations(std::vector<tam::AssemblyNode>& nodes, double factor) {
+        for (tam::AssemblyNode& node : nodes) {
+            node.placement.SetTranslationPart(node.placement.TranslationPart() * factor);
+            ScaleTranslations(node.children, factor);
         }
     }
 

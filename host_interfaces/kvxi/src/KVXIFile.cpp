@@ -1,12 +1,13 @@
 #include <kvxi/KVXIFile.h>
 
-#include "Utf8.h"
+#include <platform/WideFile.h>
 
 #include <filesystem>
 
-KVXIFile::KVXIFile(const wchar_t* path) : m_path(path ? tam::WideToUtf8(path) : std::string()) {}
+// Wide paths follow the host's rule: a back-slash separates folders like a slash.
+KVXIFile::KVXIFile(const wchar_t* path) : m_path(path ? tam::NativePath(path) : std::string()) {}
 
-KVXIFile::KVXIFile(const std::wstring& path) : m_path(tam::WideToUtf8(path)) {}
+KVXIFile::KVXIFile(const std::wstring& path) : m_path(tam::NativePath(path)) {}
 
 bool KVXIFile::Exists() const {
     std::error_code ec;

@@ -15,7 +15,8 @@ public:
     explicit KVXIDocument(const KVXIFile& file);
     // A file document for a UTF-8 narrow path.
     explicit KVXIDocument(const std::string& path);
-    // A file document for a wide path (stored as UTF-8).
+    // A file document for a wide path (stored as UTF-8, back-slashes read as separators, see
+    // KVXIFile).
     explicit KVXIDocument(const std::wstring& path);
     virtual ~KVXIDocument();
 

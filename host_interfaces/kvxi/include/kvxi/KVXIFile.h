@@ -10,9 +10,11 @@ public:
     explicit KVXIFile(const char* path) : m_path(path ? path : "") {}
     // A file from a narrow path.
     explicit KVXIFile(std::string path) : m_path(std::move(path)) {}
-    // A file from a wide path, stored as UTF-8; a null pointer gives the empty path.
+    // A file from a wide path, stored as UTF-8 with every back-slash turned into a slash (it
+    // separates folders, as on the host's system); a null pointer, or a path holding a
+    // character that cannot be encoded, gives the empty path.
     explicit KVXIFile(const wchar_t* path);
-    // A file from a wide path, stored as UTF-8.
+    // A file from a wide path, as above.
     explicit KVXIFile(const std::wstring& path);
 
     // The path as UTF-8 bytes.

@@ -1,0 +1,132 @@
+// The "EBOM" target: an assembly written as an XML bill of materials and one kernel file per
+// part. Every placed part of the EBOM, its part file's body moved by the instance's accumulated
+// Position, must land where the flat conversion puts the same instance.
+#include "EbomTestSupport.h"
+#include "scratch_folder.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace kvxitest;
+
+namespace {
+
+const std::string kData = std::string(TAM_TEST_DATA_DIR) + "/kvxi/";
+const std::string kInvalid = std::string(TAM_TEST_DATA_DIR) + "/invalid/";
+
+class KvxiEbomTest : public KernelSuite {
+protected:
+    // The work folder as the library names the EBOM in it: folder + "\assembly.xml".
+    std::wstring XmlPath() const { return m_scratch.folder() + L"\\assembly.xml"; }
+    std::string XmlFile() const { return (m_scratch.path() / "assembly.xml").string(); }
+    std::vector<std::string> FolderFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_scratch.path()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    tamtest::ScratchFolder m_scratch;
+};
+
+TEST_F(KvxiEbomTest, StepAssemblyKeepsInstancesNamesColorsAndPlacements) {
+    const std::string source = kData + "assembly.stp";
+    const KVXIResult result = ConvertToEbom(source, "STEP", XmlPath());
+    ASSERT_TRUE(result.IsSuccess()) << result.GetValue();
+    Ebom ebom;
+    LoadEbom(XmlFile(), ebom);
+    ASSERT_TRUE(ebom.loaded);
+    EXPECT_EQ(ebom.Assembly().attribute("FilePath").value(), source);
+    Entities flat;
+    Convert(source, "STEP", EntityOptions(), flat);
+    EXPECT_EQ(ebom.leaves.size(), static_cast<std::size_t>(CountBodies(flat)));
+    EXPECT_EQ(MatchFlatBodies(ebom, flat), CountBodies(flat));
+    int red = 0;
+    for (const EbomLeaf& leaf : ebom.leaves) {
+        red += leaf.color == "#FF0000" ? 1 : 0;
+        // Each leaf's part document is named by the leaf's RefLink id and names its file.
+        const auto document = ebom.doc.document_element().find_child_by_attribute(
+            "Document", "Name", leaf.refLink.c_str());
+        EXPECT_STREQ(document.attribute("Type").value(), "okt");
+        EXPECT_EQ(document.attribute("FilePath").value(), ebom.ShapeOf(leaf.refLink));
+        EXPECT_TRUE(fs::is_regular_file(ebom.ShapeOf(leaf.refLink)));
+    }
+    EXPECT_EQ(red, 1);
+}
+
+TEST_F(KvxiEbomTest, FileStartsWithTheDeclarationAloneOnItsLineInUtf16) {
+    ASSERT_TRUE(ConvertToEbom(kData + "assembly.stp", "STEP", XmlPath()).IsSuccess());
+    std::ifstream in(XmlFile(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n";
+    ASSERT_GT(bytes.size(), 2 + 2 * declaration.size());
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    for (std::size_t i = 0; i < declaration.size(); ++i) {
+        EXPECT_EQ(bytes[2 + 2 * i], declaration[i]);
+        EXPECT_EQ(bytes[3 + 2 * i], '\0');
+    }
+    EXPECT_EQ(bytes[2 + 2 * declaration.size()], '<');
+}
+
+TEST_F(KvxiEbomTest, BackslashPathIsOneFileInTheWorkFolder) {
+    ASSERT_TRUE(ConvertToEbom(kData + "assembly.stp", "STEP", XmlPath()).IsSuccess());
+    EXPECT_TRUE(fs::is_regular_file(XmlFile()));
+    for (const std::string& name : FolderFiles())
+        EXPECT_EQ(name.find('\\'), std::string::npos) << name;
+}
+
+TEST_F(KvxiEbomTest, SinglePartIsOneDocumentAndOneInstance) {
+    ASSERT_TRUE(ConvertToEbom(kData + "mixed.brep", nullptr, XmlPath()).IsSuccess());
+    Ebom ebom;
+    LoadEbom(XmlFile(), ebom);
+    ASSERT_EQ(ebom.leaves.size(), 1u);
+    EXPECT_EQ(ebom.leaves[0].name, "mixed");
+    EXPECT_EQ(std::distance(ebom.doc.document_element().children("Document").begin(),
+                            ebom.doc.document_element().children("Document").end()),
+              2);
+    EXPECT_EQ(FolderFiles().size(), 2u);
+}
+
+TEST_F(KvxiEbomTest, IgesAssemblyPlacesItsParts) {
+    // An IGES copy of the STEP assembly, written by the translator itself.
+    const std::string iges = (m_scratch.path() / "copy.igs").string();
+    {
+        Entities step;
+        Convert(kData + "assembly.stp", "STEP", EntityOptions(), step);
+        KVXIOrikDocument from(step.list);
+        KVXIDocument to{KVXIFile(iges)};
+        KVXIConverter converter;
+        ASSERT_FALSE(converter.Convert(from, to).IsFailure());
+    }
+    const fs::path work = m_scratch.path() / "work";
+    fs::create_directory(work);
+    ASSERT_FALSE(ConvertToEbom(iges, "IGES", work.wstring() + L"\\assembly.xml").IsFailure());
+    Ebom ebom;
+    LoadEbom((work / "assembly.xml").string(), ebom);
+    Entities flat;
+    Convert(iges, "IGES", EntityOptions(), flat);
+    EXPECT_GT(ebom.leaves.size(), 0u);
+    EXPECT_EQ(MatchFlatBodies(ebom, flat), CountBodies(flat));
+}
+
+TEST_F(KvxiEbomTest, FailedConversionLeavesNoFiles) {
+    struct Case {
+        std::string source;
+        const char* type;
+        int expected;
+    };
+    const Case cases[] = {
+        {kInvalid + "kvxi_truncated.stp", "STEP", KVXIResult::ReadFailed},
+        {kInvalid + "e2e_empty.step", "STEP", KVXIResult::ReadFailed},
+        {kInvalid + "kvxi_garbage.igs", "IGES", KVXIResult::ReadFailed},
+        {kData + "assembly.stp", "ProE", KVXIResult::UnsupportedSourceType},
+        {kData + "missing.stp", "STEP", KVXIResult::FileNotFound},
+    };
+    for (const Case& c : cases) {
+        const KVXIResult result = ConvertToEbom(c.source, c.type, XmlPath());
+        EXPECT_TRUE(result.IsFailure()) << c.source;
+        EXPECT_TRUE(FolderFiles().empty()) << c.source;
+    }
+}
+
+}  // namespace
