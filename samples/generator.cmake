@@ -12,3 +12,8 @@ add_custom_target(sample_assembly
     COMMAND tamcad convert --hidden ${sample_step} ${sample_okt}
     COMMENT "Writing samples/sample_assembly.step and samples/sample_assembly.okt"
     VERBATIM)
+
+# make_plates: one plate placed N times in sub-assemblies of ten (optionally nested deeper), the
+# STEP files the assembly benchmarks generate at run time (see its header for the layout).
+add_executable(make_plates ${CMAKE_CURRENT_LIST_DIR}/generator/make_plates.cpp)
+tam_set_warnings(make_plates)

@@ -1,0 +1,130 @@
+// The translator's "EBOM" conversion against the raw Open CASCADE pipeline (occt_pipeline: XCAF
+// read and transfer, BRepMesh of each part) on generated assemblies of one plate placed N times
+// in sub-assemblies of ten (make_plates), for N = 1,000, 3,000 and 10,000 by default.
+//
+//   ebom_bench [--levels L] [N...]
+//
+// Each side runs in its own child process; prints wall seconds and peak resident memory of
+// each, and how time grows from the first N to the others.
+#include <kvxi/kvxi.h>
+#include <orik/orik.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Run {
+    double seconds = 0.0;
+    double peakMiB = 0.0;
+    bool ok = false;
+};
+
+// Runs `work` in a child process; its exit status 0 means success.
+Run Measure(const std::function<int()>& work) {
+    std::fflush(stdout);  // or the child would print the parent's buffered lines again
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(work());
+    int status = 0;
+    rusage usage{};
+    Run run;
+    if (child < 0 || wait4(child, &status, 0, &usage) != child)
+        return run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return run;
+}
+
+int RunQuietly(const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const std::string& arg : command)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
+        return 1;
+    execv(argv[0], argv.data());
+    return 127;
+}
+
+int ConvertToEbom(const std::string& source, const fs::path& work) {
+    std::freopen("/dev/null", "w", stderr);
+    api_start_modeller(0);
+    KVXISystem::Initialize();
+    KVXIDocument from(source);
+    from.SetType("STEP");
+    KVXIDocument target((work / "assembly.xml").string());
+    target.SetType("EBOM");
+    target.SetUnit(4);
+    KVXIOptions options;
+    options.Add("TranslateAttributes", true);
+    options.Add("NumberOfProcessorsToUse", 1);
+    options.Add(KVXIOptionName::Representation, "Assembly");
+    KVXIConverter converter;
+    converter.SetOptions(options);
+    const KVXIResult result = converter.Convert(from, target);
+    KVXISystem::Shutdown();
+    api_stop_modeller();
+    return result.IsFailure() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string levels = "1";
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--levels" && i + 1 < argc)
+            levels = argv[++i];
+        else
+            sizes.push_back(std::atoi(arg.c_str()));
+    }
+    if (sizes.empty())
+        sizes = {1000, 3000, 10000};
+    const fs::path folder = fs::temp_directory_path() / ("ebom_bench_" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    std::printf("plates in sub-assemblies of ten, %s level(s)\n", levels.c_str());
+    std::printf("%8s  %10s %10s  %10s %10s  %8s %8s\n", "N", "OCCT s", "OCCT MiB", "EBOM s",
+                "EBOM MiB", "OCCT x", "EBOM x");
+    double firstOcct = 0.0;
+    double firstEbom = 0.0;
+    for (const int n : sizes) {
+        const std::string file = (folder / ("plates_" + std::to_string(n) + ".step")).string();
+        const Run made = Measure([&] {
+            return RunQuietly({TAM_MAKE_PLATES, std::to_string(n), file, levels});
+        });
+        if (!made.ok) {
+            std::printf("%8d  could not generate the file\n", n);
+            continue;
+        }
+        const Run occt = Measure([&] { return RunQuietly({TAM_OCCT_PIPELINE, file}); });
+        const fs::path work = folder / ("work_" + std::to_string(n));
+        fs::create_directories(work);
+        const Run ebom = Measure([&] { return ConvertToEbom(file, work); });
+        if (firstOcct == 0.0) {
+            firstOcct = occt.seconds;
+            firstEbom = ebom.seconds;
+        }
+        std::printf("%8d  %10.2f %10.1f  %10.2f %10.1f  %8.1f %8.1f%s\n", n, occt.seconds,
+                    occt.peakMiB, ebom.seconds, ebom.peakMiB, occt.seconds / firstOcct,
+                    ebom.seconds / firstEbom, occt.ok && ebom.ok ? "" : "  (a side failed)");
+        std::fflush(stdout);
+    }
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    return 0;
+}
