@@ -65,6 +65,15 @@ void registerPlugins() {
     registerCadFormats();
 }
 
+const wchar_t* cadTypeTag(const std::wstring& path) {
+    const std::wstring key = sglModelLoader::extensionKey(path);
+    for (const CadFormat& format : kCadFormats) {
+        if (key == format.extension)
+            return format.typeTag;
+    }
+    return nullptr;
+}
+
 CTamDBRoot* loadCadModel(const std::wstring& path, unsigned int flags, const wchar_t* typeTag) {
     if (flags & TAM_FLAG_START_KERNEL)
         CTamCADTools::InitializeImport();

@@ -14,6 +14,10 @@ namespace tam {
 // Registers every handler above (again: a second call replaces them).
 void registerPlugins();
 
+// The translator type tag of a CAD file by its extension ("STEP", "IGES", "BREP"), or null
+// when the extension is not one of the CAD plug-in's.
+const wchar_t* cadTypeTag(const std::wstring& path);
+
 // The CAD plug-in: translates the document with the translator type tag ("STEP", "IGES",
 // "BREP") and walks the entities into a new model root with a CTamCADLoader, as the library's
 // kernel-file driver does. Flag 0x80 starts the kernel first, 0x100 stops it after. Always a

@@ -1,8 +1,10 @@
 // tamcad: a command-line host for the CAD-import library.
 //   tamcad import FILE [-o OUT]...   load, print a summary, write glTF / PNG / CAD files
+//   tamcad assembly FILE [-o OUT]... import an assembly through its assembly XML
 //   tamcad convert SRC DST [DST...]  translate into other CAD formats
 //   tamcad info FILE                 print the scene graph as a tree
 // Exit codes: 0 done, 1 nothing loaded or written, 2 usage.
+#include "AssemblyCommand.h"
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
@@ -35,6 +37,9 @@ int main(int argc, char** argv) {
     tam::ImportRequest request;
     addImportCommand(app, request);
 
+    tam::AssemblyRequest assembly;
+    tam::addAssemblyCommand(app, assembly);
+
     std::string convertSource;
     std::vector<std::string> convertTargets;
     tam::ImportSettings convertSettings;
@@ -61,6 +66,8 @@ int main(int argc, char** argv) {
     }
     if (app.got_subcommand("import"))
         return tam::runImport(request);
+    if (app.got_subcommand("assembly"))
+        return tam::runAssembly(assembly);
     if (app.got_subcommand("convert"))
         return tam::runConvert(convertSource, convertTargets, convertSettings);
     return tam::runInfo(infoFile, infoSettings);
