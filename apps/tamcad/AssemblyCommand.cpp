@@ -12,6 +12,7 @@
 #include <TamInteropCAD/TamCADTools.h>
 #include <TamInteropCAD/ebom_parser.h>
 #include <TamInteropCAD/exports.h>
+#include <TamInteropCAD/io_tools.h>
 #include <platform/CodePage.h>
 #include <tamfoundations/CTamSGToXML.h>
 #include <tamsg/sglNode.h>
@@ -147,7 +148,7 @@ ImportResult importAssembly(const AssemblyRequest& request, const std::string& p
     std::wstring xmlPath;
     CTamCADTools::InitializeConnectXml(source.c_str(), xmlPath, cadTypeTag(source),
                                        request.parser.mirexV4);
-    const bool converted = fs::is_regular_file(fs::path(xmlPath));
+    const bool converted = CTamIOTools::IsFile(xmlPath.c_str());
     if (converted && !sglModelLoader::m_sbCancelImport) {
         result.listedParts = listedParts(xmlPath);
         if (!productXml.empty())
