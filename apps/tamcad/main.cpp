@@ -2,9 +2,12 @@
 //   tamcad import FILE [-o OUT]...   load, print a summary, write glTF / PNG / CAD files
 //   tamcad assembly FILE [-o OUT]... import an assembly through its assembly XML
 //   tamcad convert SRC DST [DST...]  translate into other CAD formats
+//   tamcad convert SRC --ebom FOLDER  write the assembly's EBOM and part files into FOLDER
 //   tamcad info FILE                 print the scene graph as a tree
+//   tamcad xml-only XML SOURCE       product XML of an assembly XML, parts by reference
 // Exit codes: 0 done, 1 nothing loaded or written, 2 usage.
 #include "AssemblyCommand.h"
+#include "AssemblyXmlCommands.h"
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
@@ -45,7 +48,9 @@ int main(int argc, char** argv) {
     tam::ImportSettings convertSettings;
     CLI::App* convert = app.add_subcommand("convert", "Translate a CAD file into other formats");
     convert->add_option("SRC", convertSource, "CAD file to read")->required();
-    convert->add_option("DST", convertTargets, "Files to write, format by extension")->required();
+    std::string ebomFolder;
+    convert->add_option("DST", convertTargets, "Files to write, format by extension");
+    convert->add_option("--ebom", ebomFolder, "Folder for the EBOM (assembly.xml) and part files");
     tam::addImportOptions(*convert, convertSettings);
 
     std::string infoFile;
@@ -53,6 +58,9 @@ int main(int argc, char** argv) {
     CLI::App* info = app.add_subcommand("info", "Print the scene graph of a CAD file as a tree");
     info->add_option("FILE", infoFile, "CAD file or product XML (.rvdxml) to describe")->required();
     tam::addImportOptions(*info, infoSettings);
+
+    tam::XmlOnlyRequest xmlOnly;
+    tam::addXmlOnlyCommand(app, xmlOnly);
 
     try {
         app.parse(argc, argv);
@@ -69,6 +77,8 @@ int main(int argc, char** argv) {
     if (app.got_subcommand("assembly"))
         return tam::runAssembly(assembly);
     if (app.got_subcommand("convert"))
-        return tam::runConvert(convertSource, convertTargets, convertSettings);
+        return tam::runConvertWithEbom(convertSource, convertTargets, ebomFolder, convertSettings);
+    if (app.got_subcommand("xml-only"))
+        return tam::runXmlOnly(xmlOnly);
     return tam::runInfo(infoFile, infoSettings);
 }
