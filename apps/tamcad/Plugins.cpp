@@ -97,15 +97,6 @@ ENTITY_LIST* loadCadEntities(const std::wstring& path, unsigned int flags, const
     return CTamCADTools::InitializeConnectEntityList(path.c_str(), typeTag);
 }
 
-const wchar_t* cadTypeTag(const std::wstring& path) {
-    const std::wstring key = sglModelLoader::extensionKey(path);
-    for (const CadFormat& format : kCadFormats) {
-        if (key == format.extension)
-            return format.typeTag;
-    }
-    return nullptr;
-}
-
 bool writeCadFile(const std::wstring& path, void* entities) {
     if (entities == nullptr)
         return false;

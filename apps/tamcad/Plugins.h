@@ -28,10 +28,6 @@ CTamDBRoot* loadCadModel(const std::wstring& path, unsigned int flags, const wch
 // kernel first; the kernel is left running for the caller, who owns the entities.
 ENTITY_LIST* loadCadEntities(const std::wstring& path, unsigned int flags, const wchar_t* typeTag);
 
-// The translator type tag of a CAD file by its extension ("STEP", "IGES", "BREP"), or null
-// when the extension is none of the CAD plug-in's.
-const wchar_t* cadTypeTag(const std::wstring& path);
-
 // Writes the kernel entities (an ENTITY_LIST*) in the format of the target's extension through
 // the translator; false for a null list or a failed write.
 bool writeCadFile(const std::wstring& path, void* entities);
