@@ -122,7 +122,7 @@ public:
 
     // Removes the first line (up to and including the first line feed) of a UTF-16 file in
     // place, through the scratch file "tmp.xml" of the host's work folder. A file without line
-    // feed is emptied; nothing is changed when either file cannot be opened.
+    // feed, or one that cannot be opened (or a scratch file that cannot be), stays as it is.
     void DeleteFirstLine(const std::wstring& path) const;
     // Cuts name at its first "_xSET" unless that starts the name.
     void Remove_xSETInMirexV4Name(std::wstring& name) const;

@@ -2,6 +2,7 @@
 // leaf, and the same structure in the product XML.
 #include "ebom_parser.h"
 
+#include "AssemblyXmlPrivate.h"
 #include "TamCADLoader.h"
 #include "ebom_parserPrivate.h"
 
@@ -25,17 +26,11 @@ std::wstring ValueOr(const std::map<std::wstring, std::wstring>& map, const std:
 }  // namespace
 
 sglGroup* CTamEBOMParser::BuildAssy() {
-    if (m_pNodeEBOM == nullptr || m_pNodeEBOM->isEmpty())
+    const auto structure = tam_assembly::FindStructure(m_pNodeEBOM);
+    if (structure == nullptr)
         return nullptr;
-    const auto entries = m_pNodeEBOM->getChildNodes();
-    if (entries.empty())
-        return nullptr;
-    const auto exposition = entries.front()->GetNodeByTag(L"Exposition");
-    const auto structure = exposition->GetNodeByTag(L"Structure");
     const auto rootElement = structure->GetNodeByTag(L"Root");
-    if (exposition->isEmpty() || structure->isEmpty() || rootElement->isEmpty())
-        return nullptr;
-    if (structure->GetNodesByTag(L"Reference").empty())
+    if (rootElement->isEmpty() || structure->GetNodesByTag(L"Reference").empty())
         return nullptr;
     const auto instances = rootElement->getChildNodes();
     if (instances.empty())

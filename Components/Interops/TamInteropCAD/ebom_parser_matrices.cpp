@@ -2,33 +2,18 @@
 // Position format and the assembly box.
 #include "ebom_parser.h"
 
+#include "AssemblyXmlPrivate.h"
 #include "TamCADLoader.h"
 #include "ebom_parserPrivate.h"
-#include "io_tools.h"
 
 #include <orik/ENTITY_LIST.h>
 #include <tamsgdb/sglModelLoader.h>
 #include <tamtools/CTamXmlParserNode.h>
 
-namespace {
-
-// A Position child text longer than this is refused, and its instance dropped.
-constexpr size_t kMaxPositionText = 60;
-constexpr size_t kPositionNumbers = 12;
-
-}  // namespace
-
 void CTamEBOMParser::GetListOkt() {
-    if (m_pNodeEBOM == nullptr || m_pNodeEBOM->isEmpty())
-        return;
-    const auto entries = m_pNodeEBOM->getChildNodes();
-    if (entries.empty())
-        return;
-    const std::shared_ptr<CTamXmlParserNode>& assembly = entries.front();
-    const std::wstring assemblyPath = assembly->GetAttributeValue(L"FilePath");
-    const auto exposition = assembly->GetNodeByTag(L"Exposition");
-    const auto structure = exposition->GetNodeByTag(L"Structure");
-    if (exposition->isEmpty() || structure->isEmpty())
+    std::wstring assemblyPath;
+    const auto structure = tam_assembly::FindStructure(m_pNodeEBOM, &assemblyPath);
+    if (structure == nullptr)
         return;
     const auto root = structure->GetNodeByTag(L"Root");
     if (root->isEmpty())
@@ -95,23 +80,7 @@ void CTamEBOMParser::AddOktToMapOktMatrix(std::list<std::shared_ptr<CTamXmlParse
 
 bool CTamEBOMParser::SetMatrix(std::shared_ptr<CTamXmlParserNode> position,
                                sglMat4<float>& out) const {
-    // Numbers a short Position does not give keep the identity's values.
-    float c[kPositionNumbers] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-    size_t k = 0;
-    if (position != nullptr) {
-        for (const auto& child : position->getChildNodes()) {
-            if (k == kPositionNumbers)
-                break;
-            const std::wstring text = child->getText();
-            if (text.size() > kMaxPositionText)
-                return false;
-            c[k++] = CTamIOTools::TamAtof(text);
-        }
-    }
-    const float values[16] = {c[0], c[1], c[2], 0.0f, c[3], c[4],  c[5],  0.0f,
-                              c[6], c[7], c[8], 0.0f, c[9], c[10], c[11], 1.0f};
-    out = sglMat4<float>(values);
-    return true;
+    return tam_assembly::ReadPosition(position, out);
 }
 
 sglMat4<float> CTamEBOMParser::ComputeMatrix(sglMat4<float>& local) {

@@ -1,11 +1,10 @@
 // The EBOM parser's driver: Parse, loading the EBOM, and the two text helpers.
 #include "ebom_parser.h"
 
+#include "AssemblyXmlPrivate.h"
 #include "TamCADLoader.h"
 #include "ebom_parserPrivate.h"
 
-#include <platform/WideFile.h>
-#include <tamfoundations/CTamIO.h>
 #include <tamfoundations/CTamOSInfo.h>
 #include <tamfoundations/CTamSGToXML.h>
 #include <tamsg/sglGroup.h>
@@ -14,38 +13,11 @@
 #include <tamtools/CTamXmlParserDocu.h>
 #include <tamtools/CTamXmlParserNode.h>
 
-#include <cstdint>
-#include <cstdio>
-
 namespace {
 
 constexpr const wchar_t* kFallbackMessage =
     L"*** ERROR *** : Loading assembly error, trying with flat method...";
 constexpr unsigned int kFallbackCode = 8;
-
-// Closes a C file when it goes out of scope.
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
-
-// Reads 16-bit code units up to and including the first line feed; false when the file ended
-// first.
-bool SkipFirstLine(FILE* file) {
-    std::uint16_t unit = 0;
-    while (std::fread(&unit, sizeof unit, 1, file) == 1) {
-        if (unit == 0x000A)
-            return true;
-    }
-    return false;
-}
-
-void CopyRest(FILE* from, FILE* to) {
-    char block[1024];
-    size_t read = 0;
-    while ((read = std::fread(block, 1, sizeof block, from)) > 0)
-        std::fwrite(block, 1, read, to);
-}
 
 }  // namespace
 
@@ -128,22 +100,7 @@ void CTamEBOMParser::ReportUnreadableEBOM() const {
 }
 
 void CTamEBOMParser::DeleteFirstLine(const std::wstring& path) const {
-    const std::wstring workFolder = sglModelLoader::GetPathFolderWork();
-    if (workFolder.empty())
-        return;
-    const std::wstring scratch = workFolder + L"\\tmp.xml";
-    {
-        FilePtr source(_wfopen(path.c_str(), L"rb"));
-        if (source == nullptr)
-            return;
-        FilePtr target(_wfopen(scratch.c_str(), L"wb"));
-        if (target == nullptr)
-            return;
-        // Without a line feed the whole file is the first line: the copy stays empty.
-        if (SkipFirstLine(source.get()))
-            CopyRest(source.get(), target.get());
-    }
-    CTamIO::CopyFileW(scratch, path);
+    tam_assembly::DeleteFirstLine(path);
 }
 
 void CTamEBOMParser::Remove_xSETInMirexV4Name(std::wstring& name) const {
