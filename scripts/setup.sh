@@ -33,3 +33,18 @@ for loc in de_DE en_US; do
         "${sudo_cmd[@]}" localedef -i "$loc" -f UTF-8 "${loc}.UTF-8"
     fi
 done
+
+# The Khronos glTF validator (npm package gltf-validator) for the glTF validation test, installed
+# into the project-local prefix .tools/npm; the test skips with a message when it is missing.
+repo=$(cd "$(dirname "$0")/.." && pwd)
+if [[ ! -f "$repo/.tools/npm/node_modules/gltf-validator/package.json" ]]; then
+    if ! command -v npm >/dev/null; then
+        echo "setup: installing nodejs npm"
+        "${sudo_cmd[@]}" apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+            --no-install-recommends nodejs npm >/dev/null
+    fi
+    echo "setup: installing gltf-validator into .tools/npm"
+    npm install --prefix "$repo/.tools/npm" --no-audit --no-fund --silent gltf-validator ||
+        echo "setup: gltf-validator could not be installed; the glTF validation test will skip"
+fi
