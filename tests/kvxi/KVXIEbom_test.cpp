@@ -109,6 +109,38 @@ TEST_F(KvxiEbomTest, IgesAssemblyPlacesItsParts) {
     EXPECT_EQ(MatchFlatBodies(ebom, flat), CountBodies(flat));
 }
 
+#ifdef TAM_MAKE_PLATES
+// Files with many usages are read from their product records rather than through XCAF.
+TEST_F(KvxiEbomTest, LargeGeneratedAssembliesMatchTheFlatConversion) {
+    struct Case {
+        int plates;
+        int levels;
+        int subAssemblies;
+    };
+    const Case cases[] = {{600, 1, 60}, {1000, 3, 100 + 10 + 1}};
+    for (const Case& c : cases) {
+        const std::string source = (m_scratch.path() / "plates.step").string();
+        const std::string command = std::string(TAM_MAKE_PLATES) + " " + std::to_string(c.plates) +
+                                    " " + source + " " + std::to_string(c.levels);
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const fs::path work = m_scratch.path() / ("work" + std::to_string(c.levels));
+        fs::create_directory(work);
+        ASSERT_TRUE(ConvertToEbom(source, "STEP", work.wstring() + L"\\assembly.xml").IsSuccess());
+        Ebom ebom;
+        LoadEbom((work / "assembly.xml").string(), ebom);
+        Entities flat;
+        Convert(source, "STEP", EntityOptions(), flat);
+        EXPECT_EQ(ebom.leaves.size(), static_cast<std::size_t>(c.plates));
+        EXPECT_EQ(ebom.subAssemblies, c.subAssemblies);
+        EXPECT_EQ(ebom.maxDepth, c.levels + 1);
+        EXPECT_EQ(CountPlacedAndDistinctBodies(ebom).second, 1);
+        EXPECT_EQ(MatchFlatBodies(ebom, flat), c.plates);
+        EXPECT_EQ(ebom.leaves.front().color, "#0000FF");
+        EXPECT_EQ(ebom.leaves.back().name, "Plate_" + std::to_string(c.plates));
+    }
+}
+#endif
+
 TEST_F(KvxiEbomTest, FailedConversionLeavesNoFiles) {
     struct Case {
         std::string source;

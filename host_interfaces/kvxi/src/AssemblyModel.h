@@ -43,5 +43,10 @@ struct AssemblyModel {
 
 // Number of leaf instances under the nodes.
 std::size_t CountLeaves(const std::vector<AssemblyNode>& nodes);
+// Drops sub-assemblies left without instances: they would read as leaves placing nothing.
+void PruneEmptyAssemblies(std::vector<AssemblyNode>& nodes);
+// A model holding one top-level assembly becomes that assembly: its components become the
+// top-level instances and its name the model's name.
+void UnwrapSingleRoot(AssemblyModel& model);
 
 }  // namespace tam

@@ -2,6 +2,7 @@
 
 #include "Guard.h"
 #include "ModelReader.h"
+#include "StepAssemblyReader.h"
 #include "XcafAssemblyBuilder.h"
 #include "XcafReader.h"
 
@@ -61,6 +62,9 @@ KVXIResult ReadCadAssembly(Format format, const std::string& path, const Transla
     KVXIResult result = RunGuarded(KVXIResult(KVXIResult::ReadFailed), [&]() {
         switch (format) {
             case Format::Step:
+                if (IsLargeStepAssembly(path))
+                    return ReadLargeStepAssembly(path, options, progress, model);
+                return ReadXcafAssembly(format, path, options, progress, model);
             case Format::Iges:
                 return ReadXcafAssembly(format, path, options, progress, model);
             case Format::Brep:

@@ -4,8 +4,6 @@
 
 #include <XCAFPrs_DocumentExplorer.hxx>
 
-#include <algorithm>
-
 namespace tam {
 namespace {
 
@@ -23,8 +21,8 @@ public:
             m_path.resize(static_cast<std::size_t>(explorer.CurrentDepth()));
             AddNode(explorer);
         }
-        Prune(m_model.roots);
-        UnwrapSingleRoot();
+        PruneEmptyAssemblies(m_model.roots);
+        UnwrapSingleRoot(m_model);
     }
 
 private:
@@ -106,29 +104,6 @@ private:
         return static_cast<int>(m_model.parts.size()) - 1;
     }
 
-    // Sub-assemblies without any instance left would read as leaves placing nothing.
-    static void Prune(std::vector<AssemblyNode>& nodes) {
-        for (AssemblyNode& node : nodes)
-            Prune(node.children);
-        nodes.erase(std::remove_if(nodes.begin(), nodes.end(),
-                                   [](const AssemblyNode& node) {
-                                       return node.part < 0 && node.children.empty();
-                                   }),
-                    nodes.end());
-    }
-
-    // A document holding one assembly is that assembly: its components become the top-level
-    // instances and its name the assembly's name.
-    void UnwrapSingleRoot() {
-        if (m_model.roots.size() != 1 || m_model.roots.front().part >= 0)
-            return;
-        AssemblyNode top = std::move(m_model.roots.front());
-        m_model.name = top.name;
-        for (AssemblyNode& child : top.children)
-            child.placement = top.placement * child.placement;
-        m_model.roots = std::move(top.children);
-    }
-
     Handle(TDocStd_Document) m_doc;
     const TranslateOptions& m_options;
     AssemblyModel& m_model;
@@ -139,13 +114,6 @@ private:
 };
 
 }  // namespace
-
-std::size_t CountLeaves(const std::vector<AssemblyNode>& nodes) {
-    std::size_t leaves = 0;
-    for (const AssemblyNode& node : nodes)
-        leaves += node.part >= 0 ? 1 : CountLeaves(node.children);
-    return leaves;
-}
 
 void BuildAssemblyFromXcaf(const Handle(TDocStd_Document) & doc, const TranslateOptions& options,
                            AssemblyModel& model) {
