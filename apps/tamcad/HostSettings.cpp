@@ -3,11 +3,38 @@
 #include <tamkernel/CTamPreferences.h>
 #include <tamsgdb/sglModelLoader.h>
 
+#include <iomanip>
+#include <limits>
+#include <locale>
+#include <sstream>
+#include <utility>
+
 namespace tam {
 namespace {
 
 void addSwitch(CLI::App& command, const std::string& name, bool& value, const std::string& help) {
     command.add_flag("--" + name + ",!--no-" + name, value, help)->capture_default_str();
+}
+
+std::string switchArgument(const std::string& name, bool value) {
+    return (value ? "--" : "--no-") + name;
+}
+
+// The shortest text that reads back as the same float, whatever the global locale.
+std::string floatText(float value) {
+    std::string text;
+    for (int digits = 1; digits <= std::numeric_limits<float>::max_digits10; ++digits) {
+        std::ostringstream out;
+        out.imbue(std::locale::classic());
+        out << std::setprecision(digits) << value;
+        text = out.str();
+        std::istringstream in(text);
+        in.imbue(std::locale::classic());
+        float read = 0.0f;
+        if (in >> read && read == value)
+            break;
+    }
+    return text;
 }
 
 }  // namespace
@@ -45,6 +72,37 @@ void addImportOptions(CLI::App& command, ImportSettings& settings) {
               "Drop triangles that lie outside their face's box");
     addSwitch(command, "heal", settings.healing,
               "Have the translator heal the shapes again after reading");
+}
+
+std::vector<std::string> importArguments(const ImportSettings& settings) {
+    std::vector<std::string> arguments = {
+        "--lod",
+        std::to_string(settings.levelsOfDetail),
+        switchArgument("bodies", settings.asBodies),
+        switchArgument("points", settings.points),
+        switchArgument("curves", settings.curves),
+        switchArgument("free-faces", settings.freeFaces),
+        switchArgument("hidden", settings.hidden),
+        switchArgument("metas", settings.metas),
+        switchArgument("mass", settings.massProperties),
+        switchArgument("merge", settings.merge),
+        "--refinement",
+        floatText(settings.refinement),
+        switchArgument("check-tessellation", settings.checkTessellation),
+        switchArgument("heal", settings.healing)};
+    if (settings.explicitTolerances)
+        arguments.push_back("--explicit");
+    const std::pair<const char*, float> tolerances[] = {
+        {"--chordal", settings.chordalError},
+        {"--normal-deviation", settings.normalDeviation},
+        {"--edge-length", settings.edgeLength}};
+    for (const auto& [name, value] : tolerances) {
+        if (value > 0.0f) {
+            arguments.push_back(name);
+            arguments.push_back(floatText(value));
+        }
+    }
+    return arguments;
 }
 
 void applyImportSettings(const ImportSettings& settings) {

@@ -4,6 +4,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <string>
+#include <vector>
+
 namespace tam {
 
 // Import settings as the command line gives them. Defaults are the registry's own defaults.
@@ -31,6 +34,10 @@ struct ImportSettings {
 // Adds the import options (--lod, --bodies, --points ... --check-tessellation) to a command,
 // bound to settings; each boolean also has a --no- form.
 void addImportOptions(CLI::App& command, ImportSettings& settings);
+
+// The command-line arguments that give these settings to addImportOptions, every option
+// spelled out (so that two equal lists mean equal settings).
+std::vector<std::string> importArguments(const ImportSettings& settings);
 
 // Resets the registry's settings to their defaults, then applies settings to them and to the
 // host preferences; clears the cancel flag.

@@ -5,9 +5,11 @@
 //   tamcad convert SRC --ebom FOLDER  write the assembly's EBOM and part files into FOLDER
 //   tamcad info FILE                 print the scene graph as a tree
 //   tamcad xml-only XML SOURCE       product XML of an assembly XML, parts by reference
+//   tamcad batch SOURCES -o OUTDIR --to FORMAT   convert a folder or list of documents
 // Exit codes: 0 done, 1 nothing loaded or written, 2 usage.
 #include "AssemblyCommand.h"
 #include "AssemblyXmlCommands.h"
+#include "BatchCommand.h"
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
@@ -62,6 +64,9 @@ int main(int argc, char** argv) {
     tam::XmlOnlyRequest xmlOnly;
     tam::addXmlOnlyCommand(app, xmlOnly);
 
+    tam::BatchRequest batchRequest;
+    const CLI::App* batch = tam::addBatchCommand(app, batchRequest);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -76,6 +81,8 @@ int main(int argc, char** argv) {
         return tam::runImport(request);
     if (app.got_subcommand("assembly"))
         return tam::runAssembly(assembly);
+    if (batch->parsed())
+        return tam::runBatch(batchRequest);
     if (app.got_subcommand("convert"))
         return tam::runConvertWithEbom(convertSource, convertTargets, ebomFolder, convertSettings);
     if (app.got_subcommand("xml-only"))
