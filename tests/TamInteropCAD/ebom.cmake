@@ -5,6 +5,7 @@ tam_add_gtest(taminteropcad_ebom_tests
         ${CMAKE_CURRENT_LIST_DIR}/ebom_parser_parse_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ebom_parser_matrices_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ebom_parser_entities_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ebom_parser_assy_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/loader_sanitizer_options.cpp
     LIBS
         TamInteropCAD::TamInteropCAD

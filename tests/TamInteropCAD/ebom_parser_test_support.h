@@ -157,7 +157,6 @@ protected:
     void SetUp() override {
         RunningKernelTest::SetUp();
         sglModelLoader::SetPathFolderWork(m_scratch.folder());
-        sglModelLoader::SetOutputRVDFilePath(L"");
         for (const wchar_t* key : {L"okt", L"okb"}) {
             sglModelLoader::registerEntitiesLoader(
                 key, [](const std::wstring& path, unsigned int) -> void* {
