@@ -45,17 +45,25 @@ bool HasSingleDocumentElement(const pugi::xml_document& document) {
     return elements == 1;
 }
 
+// A parsed document that owns the text it was parsed from in place (the engine's nodes point
+// into it), so a large input is not held twice.
+struct OwnedTextDocument : pugi::xml_document {
+    std::string text;
+};
+
 }  // namespace
 
 struct CTamXmlParserDocu::Impl {
     std::shared_ptr<pugi::xml_document> document = std::make_shared<pugi::xml_document>();
     std::wstring lastError;
 
-    // Parses checked UTF-8 into a fresh document; the old one stays with the nodes using it.
-    bool parse(const std::string& utf8) {
-        auto parsed = std::make_shared<pugi::xml_document>();
-        const pugi::xml_parse_result result =
-            parsed->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
+    // Parses checked UTF-8 (taken over) into a fresh document; the old one stays with the nodes
+    // using it.
+    bool parse(std::string&& utf8) {
+        auto parsed = std::make_shared<OwnedTextDocument>();
+        parsed->text = std::move(utf8);
+        const pugi::xml_parse_result result = parsed->load_buffer_inplace(
+            &parsed->text[0], parsed->text.size(), kParseOptions, pugi::encoding_utf8);
         if (!result) {
             lastError = ParseErrorText(result);
             return false;
@@ -75,7 +83,7 @@ struct CTamXmlParserDocu::Impl {
         if (!TamXmlBytesToUtf8(data, size, utf8, lastError)) {
             return false;
         }
-        return parse(utf8);
+        return parse(std::move(utf8));
     }
 
     std::string serialize(pugi::xml_encoding encoding, unsigned int flags) const {
@@ -112,12 +120,19 @@ bool CTamXmlParserDocu::setDeclarationNode() {
 
 bool CTamXmlParserDocu::load(const std::wstring& path) {
     try {
-        std::vector<unsigned char> bytes;
-        if (!TamReadFile(path, bytes, m_impl->lastError)) {
-            m_impl->document = std::make_shared<pugi::xml_document>();
-            return false;
+        m_impl->document = std::make_shared<pugi::xml_document>();
+        m_impl->lastError.clear();
+        std::string utf8;
+        {
+            // The file's bytes go before the parse, so at most the bytes and their UTF-8 text
+            // are held at once.
+            std::vector<unsigned char> bytes;
+            if (!TamReadFile(path, bytes, m_impl->lastError) ||
+                !TamXmlBytesToUtf8(bytes.data(), bytes.size(), utf8, m_impl->lastError)) {
+                return false;
+            }
         }
-        return m_impl->loadBytes(bytes.data(), bytes.size());
+        return m_impl->parse(std::move(utf8));
     } catch (const std::exception&) {
         m_impl->document = std::make_shared<pugi::xml_document>();
         m_impl->lastError = L"out of memory while loading '" + path + L"'";

@@ -69,6 +69,8 @@ bool TamReadFile(const std::wstring& path, std::vector<unsigned char>& out, std:
         return false;
     }
     std::vector<unsigned char> bytes;
+    // Sized once, so that reading a large file never holds two growing copies of it.
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     unsigned char block[65536];
     std::size_t got = 0;
     while ((got = std::fread(block, 1, sizeof block, closer.file)) > 0) {

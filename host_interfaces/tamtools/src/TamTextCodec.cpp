@@ -148,8 +148,8 @@ bool TamDecodeUtf8(const char* data, std::size_t size, std::wstring& out) {
     return true;
 }
 
-bool TamDecodeUtf16(const unsigned char* data, std::size_t size, bool bigEndian,
-                    std::wstring& out) {
+bool TamDecodeUtf16ToUtf8(const unsigned char* data, std::size_t size, bool bigEndian,
+                          std::string& out) {
     out.clear();
     if (size % 2 != 0 || (data == nullptr && size != 0)) {
         return false;
@@ -161,7 +161,9 @@ bool TamDecodeUtf16(const unsigned char* data, std::size_t size, bool bigEndian,
                          : static_cast<char32_t>((b << 8) | a);
     };
     const std::size_t units = size / 2;
-    std::wstring decoded;
+    std::string decoded;
+    // Straight to UTF-8: a large document never passes through a wide string four times its
+    // size.
     decoded.reserve(units);
     for (std::size_t k = 0; k < units; ++k) {
         char32_t cp = unitAt(k);
@@ -176,7 +178,7 @@ bool TamDecodeUtf16(const unsigned char* data, std::size_t size, bool bigEndian,
             cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
             ++k;
         }
-        AppendCodePoint(decoded, cp);
+        AppendUtf8(decoded, cp);
     }
     out.swap(decoded);
     return true;

@@ -16,9 +16,10 @@ std::wstring TamUtf8ToWide(const std::string& text);
 // surrogate, value above U+10FFFF, truncated sequence or NUL character.
 bool TamDecodeUtf8(const char* data, std::size_t size, std::wstring& out);
 
-// Strict decoding of UTF-16 bytes in the given byte order: false (and `out` left empty) on an
-// odd byte count, an unpaired surrogate or a NUL character.
-bool TamDecodeUtf16(const unsigned char* data, std::size_t size, bool bigEndian, std::wstring& out);
+// Strict decoding of UTF-16 bytes in the given byte order into UTF-8: false (and `out` left
+// empty) on an odd byte count, an unpaired surrogate or a NUL character.
+bool TamDecodeUtf16ToUtf8(const unsigned char* data, std::size_t size, bool bigEndian,
+                          std::string& out);
 
 // True when the bytes are well-formed UTF-8 without NUL characters (the rules of TamDecodeUtf8).
 bool TamIsValidUtf8(const char* data, std::size_t size);

@@ -52,11 +52,9 @@ bool TamXmlBytesToUtf8(const unsigned char* data, std::size_t size, std::string&
         utf8.assign(reinterpret_cast<const char*>(text), length);
         return true;
     }
-    std::wstring wide;
-    if (!TamDecodeUtf16(text, length, encoding == InputEncoding::Utf16BE, wide)) {
+    if (!TamDecodeUtf16ToUtf8(text, length, encoding == InputEncoding::Utf16BE, utf8)) {
         error = L"invalid UTF-16 in XML input";
         return false;
     }
-    utf8 = TamWideToUtf8(wide);
     return true;
 }
