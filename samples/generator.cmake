@@ -9,7 +9,7 @@ set(sample_step ${CMAKE_CURRENT_LIST_DIR}/sample_assembly.step)
 set(sample_okt ${CMAKE_CURRENT_LIST_DIR}/sample_assembly.okt)
 add_custom_target(sample_assembly
     COMMAND make_sample ${sample_step}
-    COMMAND tamcad convert --hidden ${sample_step} ${sample_okt}
+    COMMAND tamcad convert -q --hidden ${sample_step} -o ${sample_okt}
     COMMENT "Writing samples/sample_assembly.step and samples/sample_assembly.okt"
     VERBATIM)
 

@@ -267,7 +267,7 @@ int runAssembly(const AssemblyRequest& request) {
     ScratchWorkFolder work;
     if (!work.ready()) {
         std::cerr << "tamcad: cannot make a work folder\n";
-        return kExitNothing;
+        return kExitNotWritten;
     }
     const auto clockStart = std::chrono::steady_clock::now();
     const ImportResult result = importAssembly(request, productXml);
@@ -280,20 +280,23 @@ int runAssembly(const AssemblyRequest& request) {
     else
         printAssemblySummary(std::cout, request.file, "assembly", collectAssemblyStats(scene),
                              result.listedParts, seconds);
-    bool allWritten = scene != nullptr;
-    if (scene == nullptr)
+    if (scene == nullptr) {
         std::cerr << "tamcad: nothing loaded from " << request.file
                   << (sglModelLoader::m_sbCancelImport ? " (cancelled)\n" : "\n");
+        CTamSGToXML::DiscardGeometryFiles();
+        return sglModelLoader::m_sbCancelImport ? kExitInterrupted : kExitNothingLoaded;
+    }
+    bool allWritten = true;
     for (const std::string& output : request.outputs) {
         AssemblyOutput kind;
         assemblyOutputKind(output, kind);
-        const bool written = scene != nullptr && writeOutput(result, output, kind, request.picture);
+        const bool written = writeOutput(result, output, kind, request.picture);
         if (written)
             std::cout << "wrote " << output << "\n";
         allWritten = allWritten && written;
     }
     CTamSGToXML::DiscardGeometryFiles();
-    return allWritten ? kExitDone : kExitNothing;
+    return allWritten ? kExitDone : kExitNotWritten;
 }
 
 }  // namespace tam

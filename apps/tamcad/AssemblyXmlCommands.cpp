@@ -133,7 +133,7 @@ int runXmlOnly(const XmlOnlyRequest& request) {
     const std::wstring copy = sglModelLoader::GetPathFolderWork() + L"\\xml-only-input.xml";
     if (CopyFileW(xml.c_str(), copy.c_str(), FALSE) == FALSE) {
         std::cerr << "tamcad: cannot read " << request.xml << "\n";
-        return kExitNothing;
+        return kExitNothingLoaded;
     }
     const std::wstring source = wideOf(fs::absolute(request.source));
     const fs::file_time_type start = commandStart();
@@ -145,19 +145,19 @@ int runXmlOnly(const XmlOnlyRequest& request) {
     const fs::path output = productXmlPath(source);
     if (sglModelLoader::m_sbCancelImport) {
         std::cerr << "tamcad: cancelled\n";
-        return kExitNothing;
+        return kExitInterrupted;
     }
     CTamXmlParserDocu product;
     if (!writtenSince(output, start) || !product.load(wideOf(output))) {
         std::cerr << "tamcad: the product XML could not be written to " << output.string()
                   << " (folder missing or not writable); nothing was written\n";
-        return kExitNothing;
+        return kExitNotWritten;
     }
     const auto root = assemblyRoot(product);
     if (!root) {
         std::cerr << "tamcad: " << request.xml << " " << whyNoAssembly(xml) << "; the product XML "
                   << output.string() << " holds no assembly\n";
-        return kExitNothing;
+        return kExitNothingLoaded;
     }
     GroupCount count;
     countGroups(root, count);
@@ -179,7 +179,7 @@ int writeEbom(const std::string& source, const std::string& folder,
     const fs::path target = fs::absolute(folder, ec);
     if (!fs::is_directory(target, ec)) {
         std::cerr << "tamcad: cannot make the folder " << folder << "\n";
-        return kExitNothing;
+        return kExitNotWritten;
     }
     applyImportSettings(settings);
     ConsoleReporter reporter(false);
@@ -197,7 +197,7 @@ int writeEbom(const std::string& source, const std::string& folder,
     const fs::path xml = target / "assembly.xml";
     if (!writtenSince(xml, start)) {
         std::cerr << "tamcad: no EBOM written for " << source << "\n";
-        return kExitNothing;
+        return sglModelLoader::m_sbCancelImport ? kExitInterrupted : kExitNothingLoaded;
     }
     unsigned int parts = 0;
     for (const auto& entry : fs::directory_iterator(target, ec)) {
@@ -206,20 +206,6 @@ int writeEbom(const std::string& source, const std::string& folder,
     }
     std::cout << "wrote " << xml.string() << " and " << parts << " part files\n";
     return kExitDone;
-}
-
-int runConvertWithEbom(const std::string& source, const std::vector<std::string>& targets,
-                       const std::string& ebomFolder, const ImportSettings& settings) {
-    if (targets.empty() && ebomFolder.empty()) {
-        std::cerr << "tamcad: convert needs a DST or --ebom FOLDER\n";
-        return kExitUsage;
-    }
-    if (!ebomFolder.empty()) {
-        const int written = writeEbom(source, ebomFolder, settings);
-        if (written != kExitDone || targets.empty())
-            return written;
-    }
-    return runConvert(source, targets, settings);
 }
 
 }  // namespace tam

@@ -37,9 +37,4 @@ int runXmlOnly(const XmlOnlyRequest& request);
 // source that is no STEP, IGES or B-rep file.
 int writeEbom(const std::string& source, const std::string& folder, const ImportSettings& settings);
 
-// `tamcad convert SRC [DST...] [--ebom FOLDER]`: the EBOM first when asked, then the targets
-// (runConvert). Usage error when neither is given.
-int runConvertWithEbom(const std::string& source, const std::vector<std::string>& targets,
-                       const std::string& ebomFolder, const ImportSettings& settings);
-
 }  // namespace tam

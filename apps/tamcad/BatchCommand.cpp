@@ -16,8 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kExitInterrupted = 130;
-
 std::string lowerCase(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

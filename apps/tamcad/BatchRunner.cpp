@@ -2,6 +2,7 @@
 
 #include "BatchProgress.h"
 #include "ChildProcess.h"
+#include "ExitCodes.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -282,9 +283,11 @@ DocumentResult BatchRun::finish(Conversion& conversion) {
         result.message = lastMessage(conversion.child.errors());
         // The old record goes first: outputs half replaced must not pass for up to date.
         std::error_code ec;
-        if (result.exitCode == 0)
+        // A partial import (faces given up, records repaired) still gave its outputs.
+        const bool imported = result.exitCode == kExitDone || result.exitCode == kExitPartial;
+        if (imported)
             fs::remove(conversion.outputs.record, ec);
-        if (result.exitCode == 0 && publishOutputs(conversion, result.message)) {
+        if (imported && publishOutputs(conversion, result.message)) {
             result.status = DocumentStatus::Converted;
             result.outputs = conversion.outputs.files;
             writeRecord(conversion.outputs.record,

@@ -1,13 +1,16 @@
 #include "Commands.h"
 
+#include "AssemblyXmlCommands.h"
 #include "Console.h"
-#include "GltfExport.h"
+#include "HostSettings.h"
 #include "InfoPrinter.h"
+#include "Outputs.h"
 #include "Plugins.h"
 #include "ProductXmlInfo.h"
 #include "SceneStats.h"
 
 #include <TamInteropCAD/exports.h>
+#include <platform/AtomicFile.h>
 #include <platform/CodePage.h>
 #include <tamsg/sglNode.h>
 #include <tamsgdb/CTamDBRoot.h>
@@ -15,9 +18,11 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <list>
 #include <memory>
+#include <sstream>
 
 namespace tam {
 namespace {
@@ -27,30 +32,22 @@ namespace fs = std::filesystem;
 // Model loads start the kernel before and stop it after.
 constexpr unsigned int kLoadFlags = TAM_FLAG_START_KERNEL | TAM_FLAG_STOP_KERNEL;
 
-enum class OutputKind { Gltf, Picture, Translator };
+// What import and convert are asked to do.
+struct LoadRequest {
+    std::string file;
+    std::vector<std::string> outputs;
+    std::string ebomFolder;  // convert only: folder for the EBOM and its part files
+    ImportSettings settings;
+    PictureOptions picture;
+    bool quiet = false;
+};
 
-std::string lowerExtension(const std::string& path) {
-    std::string extension = fs::path(path).extension().string();
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
-
-bool outputKind(const std::string& path, OutputKind& kind) {
-    const std::string extension = lowerExtension(path);
-    if (extension == ".glb" || extension == ".gltf") {
-        kind = OutputKind::Gltf;
-    } else if (extension == ".png") {
-        kind = OutputKind::Picture;
-    } else if (extension == ".okt" || extension == ".okb" || extension == ".step" ||
-               extension == ".stp" || extension == ".igs" || extension == ".iges" ||
-               extension == ".brep" || extension == ".stl") {
-        kind = OutputKind::Translator;
-    } else {
-        return false;
-    }
-    return true;
-}
+struct InfoRequest {
+    std::string file;
+    std::vector<std::string> outputs;
+    ImportSettings settings;
+    bool quiet = false;
+};
 
 std::wstring widePath(const std::string& path) {
     std::wstring wide;
@@ -83,28 +80,242 @@ fs::file_time_type commandStart() {
     return fs::file_time_type::clock::now() - std::chrono::seconds(1);
 }
 
-bool writeSceneOutput(const RootPtr& root, const std::string& path, OutputKind kind,
-                      const PictureOptions& picture) {
-    std::string error;
-    bool written = false;
-    if (kind == OutputKind::Gltf) {
-        GltfCounts counts;
-        written = writeGltf(sceneOf(root), path, counts, error);
-    } else {
-        written = writePicture(sceneOf(root), path, picture, error);
+void printProblem(const std::string& path, const std::string& problem) {
+    ConsoleReporter::finishProgress();
+    std::cerr << "tamcad: " << path << ": " << problem << "\n";
+}
+
+// The outputs whose folder can take them; the others are reported and dropped.
+std::vector<std::string> writableOutputs(const std::vector<std::string>& outputs) {
+    std::vector<std::string> writable;
+    for (const std::string& output : outputs) {
+        const std::string problem = outputProblem(output);
+        if (problem.empty())
+            writable.push_back(output);
+        else
+            printProblem(output, "cannot write: " + problem);
     }
-    if (!written)
-        std::cerr << "tamcad: " << error << "\n";
-    return written;
+    return writable;
+}
+
+std::list<std::wstring> translatorTargets(const std::vector<std::string>& outputs) {
+    std::list<std::wstring> targets;
+    for (const std::string& output : outputs) {
+        OutputKind kind;
+        if (outputKind(output, kind) && kind == OutputKind::Translator)
+            targets.push_back(widePath(output));
+    }
+    return targets;
+}
+
+bool isProductXml(const std::string& file) {
+    std::string extension = fs::path(file).extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".rvdxml";
+}
+
+// The exit code of a load that gave the scene (or nothing), before any output is written.
+ExitCode loadOutcome(const std::string& file, bool loaded) {
+    if (sglModelLoader::m_sbCancelImport) {
+        printProblem(file, "interrupted");
+        return kExitInterrupted;
+    }
+    if (!loaded) {
+        printProblem(file, ConsoleReporter::messageCount() == 0
+                               ? "nothing loaded: the file holds nothing to import"
+                               : "nothing loaded");
+        return kExitNothingLoaded;
+    }
+    return ConsoleReporter::messageCount() > 0 ? kExitPartial : kExitDone;
+}
+
+// Writes every output of a loaded scene; translator targets were written during the load.
+ExitCode writeOutputs(const RootPtr& root, const std::vector<std::string>& outputs,
+                      const PictureOptions& picture, fs::file_time_type start) {
+    ExitCode exit = kExitDone;
+    for (const std::string& output : outputs) {
+        OutputKind kind = OutputKind::Translator;
+        outputKind(output, kind);
+        std::string error;
+        bool written = false;
+        if (kind == OutputKind::Translator) {
+            written = writtenSince(output, start);
+            error = output + " was not written";
+        } else {
+            written = writeSceneOutput(sceneOf(root), output, kind, picture, error);
+        }
+        if (written)
+            std::cout << "wrote " << output << "\n";
+        else
+            std::cerr << "tamcad: " << error << "\n";
+        if (!written)
+            exit = kExitNotWritten;
+    }
+    return exit;
 }
 
 // Loads the file; with translator outputs, loads it once through TranslateInListFile so that
 // every CAD target is written from the same load.
-RootPtr loadForImport(const ImportRequest& request, const std::list<std::wstring>& cadTargets) {
-    if (cadTargets.empty())
-        return RootPtr(LoadModelCAD(widePath(request.file).c_str(), kLoadFlags));
-    std::list<std::wstring> targets = cadTargets;
-    return RootPtr(TranslateInListFile(widePath(request.file), &targets));
+RootPtr loadScene(const std::string& file, const std::vector<std::string>& outputs) {
+    std::list<std::wstring> targets = translatorTargets(outputs);
+    if (targets.empty())
+        return RootPtr(LoadModelCAD(widePath(file).c_str(), kLoadFlags));
+    return RootPtr(TranslateInListFile(widePath(file), &targets));
+}
+
+// import and convert: load, report, write. The summary is import's alone.
+ExitCode loadAndWrite(const LoadRequest& request, bool summary) {
+    applyImportSettings(request.settings);
+    registerPlugins();
+    ConsoleReporter reporter(request.quiet);
+    CancelOnInterrupt interrupt;
+    const std::string problem = sourceProblem(request.file);
+    if (!problem.empty()) {
+        printProblem(request.file, problem);
+        return kExitNothingLoaded;
+    }
+    const std::vector<std::string> outputs = writableOutputs(request.outputs);
+    const ExitCode unwritable =
+        outputs.size() < request.outputs.size() ? kExitNotWritten : kExitDone;
+    const fs::file_time_type start = commandStart();
+    const auto clockStart = std::chrono::steady_clock::now();
+    const RootPtr root = loadScene(request.file, outputs);
+    nameSceneAfterFile(root, request.file);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - clockStart).count();
+    ConsoleReporter::finishProgress();
+    const ExitCode loaded = loadOutcome(request.file, sceneOf(root) != nullptr);
+    if (loaded == kExitInterrupted || loaded == kExitNothingLoaded)
+        return loaded;
+    if (summary)
+        printSummary(std::cout, request.file, collectStats(sceneOf(root)), seconds);
+    return worseExit(worseExit(loaded, unwritable),
+                     writeOutputs(root, outputs, request.picture, start));
+}
+
+// convert with CAD targets alone: the translator writes them from the entities, no scene.
+ExitCode translateOnly(const LoadRequest& request) {
+    applyImportSettings(request.settings);
+    registerPlugins();
+    ConsoleReporter reporter(request.quiet);
+    CancelOnInterrupt interrupt;
+    const std::string problem = sourceProblem(request.file);
+    if (!problem.empty()) {
+        printProblem(request.file, problem);
+        return kExitNothingLoaded;
+    }
+    const std::vector<std::string> outputs = writableOutputs(request.outputs);
+    ExitCode exit = outputs.size() < request.outputs.size() ? kExitNotWritten : kExitDone;
+    if (outputs.empty())
+        return exit;
+    const fs::file_time_type start = commandStart();
+    if (outputs.size() == 1) {
+        Translate(widePath(request.file).c_str(), widePath(outputs[0]).c_str());
+    } else {
+        std::list<std::wstring> targets = translatorTargets(outputs);
+        const RootPtr root(TranslateInListFile(widePath(request.file), &targets));
+    }
+    ConsoleReporter::finishProgress();
+    if (sglModelLoader::m_sbCancelImport)
+        return loadOutcome(request.file, false);
+    bool anyWritten = false;
+    for (const std::string& output : outputs) {
+        const bool written = writtenSince(output, start);
+        anyWritten = anyWritten || written;
+        if (written)
+            std::cout << "wrote " << output << "\n";
+        else
+            exit = worseExit(exit, kExitNotWritten);
+    }
+    if (!anyWritten)
+        return loadOutcome(request.file, false);
+    return worseExit(exit, ConsoleReporter::messageCount() > 0 ? kExitPartial : kExitDone);
+}
+
+bool onlyTranslatorTargets(const std::vector<std::string>& outputs) {
+    return translatorTargets(outputs).size() == outputs.size();
+}
+
+// convert: the EBOM first when asked, then the outputs.
+ExitCode runConvert(const LoadRequest& request) {
+    if (request.outputs.empty() && request.ebomFolder.empty()) {
+        std::cerr << "tamcad: convert needs -o OUT or --ebom FOLDER\n";
+        return kExitUsage;
+    }
+    if (!request.ebomFolder.empty()) {
+        const ExitCode written =
+            static_cast<ExitCode>(writeEbom(request.file, request.ebomFolder, request.settings));
+        if (written != kExitDone || request.outputs.empty())
+            return written;
+    }
+    return onlyTranslatorTargets(request.outputs) ? translateOnly(request)
+                                                  : loadAndWrite(request, false);
+}
+
+CLI::Option* addLoadOutputs(CLI::App& command, std::vector<std::string>& outputs) {
+    return addOutputOption(
+               command, outputs,
+               "Output: .glb/.gltf, .png, or .okt/.okb/.step/.stp/.igs/.iges/.brep/.stl")
+        ->check([](const std::string& path) {
+            return isSupportedOutput(path) ? std::string() : "unknown output type: " + path;
+        });
+}
+
+void addPictureOptions(CLI::App& command, PictureOptions& picture) {
+    command.add_option("--width", picture.width, "Picture width in pixels")
+        ->check(CLI::Range(16, 8192))
+        ->capture_default_str();
+    command.add_option("--height", picture.height, "Picture height in pixels")
+        ->check(CLI::Range(16, 8192))
+        ->capture_default_str();
+}
+
+// Writes the tree to stdout, or whole into each output file.
+ExitCode writeTree(const std::string& tree, const std::vector<std::string>& outputs) {
+    if (outputs.empty()) {
+        std::cout << tree;
+        return kExitDone;
+    }
+    ExitCode exit = kExitDone;
+    for (const std::string& output : outputs) {
+        std::string error;
+        const bool written = WriteFileAtomically(
+            output,
+            [&tree](const std::string& temporary) {
+                std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+                return file && file.write(tree.data(), std::streamsize(tree.size())) &&
+                       file.flush();
+            },
+            error);
+        if (!written) {
+            printProblem(output, "cannot write: " + error);
+            exit = kExitNotWritten;
+        }
+    }
+    return exit;
+}
+
+ExitCode runInfo(const InfoRequest& request) {
+    if (isProductXml(request.file))
+        return static_cast<ExitCode>(printProductXmlTree(request.file));
+    applyImportSettings(request.settings);
+    registerPlugins();
+    ConsoleReporter reporter(true);
+    CancelOnInterrupt interrupt;
+    const std::string problem = sourceProblem(request.file);
+    if (!problem.empty()) {
+        printProblem(request.file, problem);
+        return kExitNothingLoaded;
+    }
+    const RootPtr root(LoadModelCAD(widePath(request.file).c_str(), kLoadFlags));
+    nameSceneAfterFile(root, request.file);
+    const ExitCode loaded = loadOutcome(request.file, sceneOf(root) != nullptr);
+    if (loaded == kExitInterrupted || loaded == kExitNothingLoaded)
+        return loaded;
+    std::ostringstream tree;
+    printSceneTree(tree, sceneOf(root));
+    return worseExit(loaded, writeTree(tree.str(), request.outputs));
 }
 
 }  // namespace
@@ -114,89 +325,40 @@ bool isSupportedOutput(const std::string& path) {
     return outputKind(path, kind);
 }
 
-int runImport(const ImportRequest& request) {
-    std::list<std::wstring> cadTargets;
-    for (const std::string& output : request.outputs) {
-        OutputKind kind;
-        if (!outputKind(output, kind)) {
-            std::cerr << "tamcad: cannot write " << output << " (unknown extension)\n";
-            return kExitUsage;
-        }
-        if (kind == OutputKind::Translator)
-            cadTargets.push_back(widePath(output));
-    }
-    applyImportSettings(request.settings);
-    registerPlugins();
-    ConsoleReporter reporter(request.quiet);
-    CancelOnInterrupt interrupt;
-    const fs::file_time_type start = commandStart();
-    const auto clockStart = std::chrono::steady_clock::now();
-    const RootPtr root = loadForImport(request, cadTargets);
-    nameSceneAfterFile(root, request.file);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - clockStart).count();
-    ConsoleReporter::finishProgress();
-    printSummary(std::cout, request.file, collectStats(sceneOf(root)), seconds);
-    if (sceneOf(root) == nullptr) {
-        std::cerr << "tamcad: nothing loaded from " << request.file
-                  << (sglModelLoader::m_sbCancelImport ? " (cancelled)\n" : "\n");
-        return kExitNothing;
-    }
-    bool allWritten = true;
-    for (const std::string& output : request.outputs) {
-        OutputKind kind;
-        outputKind(output, kind);
-        const bool written = kind == OutputKind::Translator
-                                 ? writtenSince(output, start)
-                                 : writeSceneOutput(root, output, kind, request.picture);
-        if (written)
-            std::cout << "wrote " << output << "\n";
-        if (!written && kind == OutputKind::Translator)
-            std::cerr << "tamcad: " << output << " was not written\n";
-        allWritten = allWritten && written;
-    }
-    return allWritten ? kExitDone : kExitNothing;
+Subcommand addImportCommand(CLI::App& app) {
+    auto request = std::make_shared<LoadRequest>();
+    CLI::App* command = app.add_subcommand("import", "Import a CAD file and write what is asked");
+    command->add_option("FILE", request->file, "CAD file to import")->required();
+    addLoadOutputs(*command, request->outputs);
+    addPictureOptions(*command, request->picture);
+    addQuietFlag(*command, request->quiet);
+    addImportOptions(*command, request->settings);
+    return {command, [request]() { return loadAndWrite(*request, true); }};
 }
 
-int runConvert(const std::string& source, const std::vector<std::string>& targets,
-               const ImportSettings& settings) {
-    applyImportSettings(settings);
-    registerPlugins();
-    ConsoleReporter reporter(false);
-    CancelOnInterrupt interrupt;
-    const fs::file_time_type start = commandStart();
-    if (targets.size() == 1) {
-        const bool written = Translate(widePath(source).c_str(), widePath(targets[0]).c_str());
-        ConsoleReporter::finishProgress();
-        if (written)
-            std::cout << "wrote " << targets[0] << "\n";
-        return written ? kExitDone : kExitNothing;
-    }
-    std::list<std::wstring> wideTargets;
-    for (const std::string& target : targets)
-        wideTargets.push_back(widePath(target));
-    const RootPtr root(TranslateInListFile(widePath(source), &wideTargets));
-    ConsoleReporter::finishProgress();
-    bool allWritten = true;
-    for (const std::string& target : targets) {
-        const bool written = writtenSince(target, start);
-        std::cout << (written ? "wrote " : "not written: ") << target << "\n";
-        allWritten = allWritten && written;
-    }
-    return allWritten ? kExitDone : kExitNothing;
+Subcommand addConvertCommand(CLI::App& app) {
+    auto request = std::make_shared<LoadRequest>();
+    CLI::App* command =
+        app.add_subcommand("convert", "Translate a CAD file into other formats (no summary)");
+    command->add_option("SRC", request->file, "CAD file to read")->required();
+    addLoadOutputs(*command, request->outputs);
+    command->add_option("--ebom", request->ebomFolder,
+                        "Folder for the EBOM (assembly.xml) and part files");
+    addPictureOptions(*command, request->picture);
+    addQuietFlag(*command, request->quiet);
+    addImportOptions(*command, request->settings);
+    return {command, [request]() { return runConvert(*request); }};
 }
 
-int runInfo(const std::string& file, const ImportSettings& settings) {
-    if (lowerExtension(file) == ".rvdxml")
-        return printProductXmlTree(file);
-    applyImportSettings(settings);
-    registerPlugins();
-    ConsoleReporter reporter(true);
-    CancelOnInterrupt interrupt;
-    const RootPtr root(LoadModelCAD(widePath(file).c_str(), kLoadFlags));
-    nameSceneAfterFile(root, file);
-    printSceneTree(std::cout, sceneOf(root));
-    return sceneOf(root) != nullptr ? kExitDone : kExitNothing;
+Subcommand addInfoCommand(CLI::App& app) {
+    auto request = std::make_shared<InfoRequest>();
+    CLI::App* command = app.add_subcommand("info", "Print the scene graph of a CAD file as a tree");
+    command->add_option("FILE", request->file, "CAD file or product XML (.rvdxml) to describe")
+        ->required();
+    addOutputOption(*command, request->outputs, "Text file for the tree instead of stdout");
+    addQuietFlag(*command, request->quiet);
+    addImportOptions(*command, request->settings);
+    return {command, [request]() { return runInfo(*request); }};
 }
 
 }  // namespace tam

@@ -1,5 +1,6 @@
 #include "Console.h"
 
+#include "ExitCodes.h"
 #include "SceneWalk.h"
 
 #include <tamsgdb/sglModelLoader.h>
@@ -76,7 +77,7 @@ volatile std::sig_atomic_t g_interrupts = 0;
 
 void onInterrupt(int) {
     if (++g_interrupts > 1)
-        _exit(130);
+        _exit(kExitInterrupted);
     sglModelLoader::m_sbCancelImport = true;
     static const char notice[] = "\ntamcad: cancelling (Ctrl-C again to quit at once)\n";
     [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, notice, sizeof notice - 1);
@@ -114,11 +115,13 @@ CancelOnInterrupt::CancelOnInterrupt() {
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &m_previous);
+    sigaction(SIGINT, &action, &m_previousInterrupt);
+    sigaction(SIGTERM, &action, &m_previousTerminate);
 }
 
 CancelOnInterrupt::~CancelOnInterrupt() {
-    sigaction(SIGINT, &m_previous, nullptr);
+    sigaction(SIGINT, &m_previousInterrupt, nullptr);
+    sigaction(SIGTERM, &m_previousTerminate, nullptr);
 }
 
 }  // namespace tam

@@ -22,9 +22,9 @@ public:
     static void finishProgress();
 };
 
-// While it lives, the first Ctrl-C (SIGINT) sets sglModelLoader::m_sbCancelImport so that the
-// import stops at its next step; a second one ends the program. The previous handler is restored
-// on destruction.
+// While it lives, the first Ctrl-C (SIGINT) or SIGTERM sets sglModelLoader::m_sbCancelImport so
+// that the import stops at its next step; a second one ends the program at once with
+// kExitInterrupted. The previous handlers are restored on destruction.
 class CancelOnInterrupt {
 public:
     CancelOnInterrupt();
@@ -33,7 +33,8 @@ public:
     CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;
 
 private:
-    struct sigaction m_previous;
+    struct sigaction m_previousInterrupt;
+    struct sigaction m_previousTerminate;
 };
 
 }  // namespace tam

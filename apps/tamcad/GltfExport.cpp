@@ -3,6 +3,7 @@
 #include "SceneWalk.h"
 #include "Srgb.h"
 
+#include <platform/AtomicFile.h>
 #include <tamsg/sglGeoSet.h>
 #include <tamsg/sglGeode.h>
 #include <tamsg/sglLineStripSet.h>
@@ -402,16 +403,18 @@ bool writeGltf(const sglNode* root, const std::string& path, const GltfOptions& 
     walkScene(root, builder, LevelChoice::Finest);
     const tinygltf::Model& model = builder.finish(counts);
     const bool binary = endsWith(path, ".glb");
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     tinygltf::TinyGLTF writer;
-    if (!file) {
-        error = "cannot write " + path;
-        return false;
-    }
-    if (!writer.WriteGltfSceneToStream(&model, file, !binary, binary) || !file.flush()) {
-        file.close();
-        std::remove(path.c_str());  // no half-written file stays behind
-        error = "cannot write " + path;
+    std::string reason;
+    const bool written = WriteFileAtomically(
+        path,
+        [&](const std::string& temporary) {
+            std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+            return file && writer.WriteGltfSceneToStream(&model, file, !binary, binary) &&
+                   file.flush();
+        },
+        reason);
+    if (!written) {
+        error = "cannot write " + path + ": " + reason;
         return false;
     }
     return true;

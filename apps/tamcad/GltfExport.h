@@ -30,7 +30,8 @@ struct GltfOptions {
 // the buffer embedded. Every node keeps its name and placement (lengths in metres: the top node
 // scales the scene's millimetres by 0.001); a geode's finest level becomes one mesh of triangle,
 // line and point primitives, colored by material. Hidden geodes stay as nodes without a mesh.
-// False with a reason in error when root is null or the file cannot be written.
+// The file is written whole or not at all (an earlier file stays as it was). False with a reason
+// in error when root is null or the file cannot be written.
 bool writeGltf(const sglNode* root, const std::string& path, GltfCounts& counts,
                std::string& error);
 bool writeGltf(const sglNode* root, const std::string& path, const GltfOptions& options,

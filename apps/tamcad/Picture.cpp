@@ -9,6 +9,7 @@
 #include <tamsg/sglMonoIndexedTriangleStripSet.h>
 #include <tamsg/sglPointSet.h>
 
+#include <platform/AtomicFile.h>
 #include <stb/stb_image_write.h>
 
 #include <algorithm>
@@ -209,9 +210,16 @@ Image renderPicture(const sglNode* root, const PictureOptions& options) {
 bool writePicture(const sglNode* root, const std::string& path, const PictureOptions& options,
                   std::string& error) {
     const Image image = renderPicture(root, options);
-    if (stbi_write_png(path.c_str(), image.width, image.height, 3, image.rgb.data(),
-                       image.width * 3) == 0) {
-        error = "cannot write " + path;
+    std::string reason;
+    const bool written = WriteFileAtomically(
+        path,
+        [&](const std::string& temporary) {
+            return stbi_write_png(temporary.c_str(), image.width, image.height, 3, image.rgb.data(),
+                                  image.width * 3) != 0;
+        },
+        reason);
+    if (!written) {
+        error = "cannot write " + path + ": " + reason;
         return false;
     }
     return true;

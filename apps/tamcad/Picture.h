@@ -24,7 +24,8 @@ constexpr Rgb kPictureBackground{242, 244, 247};
 // (or a null root) gives the plain background.
 Image renderPicture(const sglNode* root, const PictureOptions& options);
 
-// Renders as above and writes the PNG file; false with a reason in error when it cannot be written.
+// Renders as above and writes the PNG file whole or not at all; false with a reason in error
+// (the system's text) when it cannot be written.
 bool writePicture(const sglNode* root, const std::string& path, const PictureOptions& options,
                   std::string& error);
 

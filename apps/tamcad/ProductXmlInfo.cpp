@@ -20,7 +20,7 @@ int printProductXmlTree(const std::string& file) {
     sglGroup* root = reader.Read(path);
     if (root == nullptr) {
         std::cerr << "tamcad: " << toUtf8(reader.GetLastError()) << "\n";
-        return kExitNothing;
+        return kExitNothingLoaded;
     }
     root->ref();
     printSceneTree(std::cout, root);

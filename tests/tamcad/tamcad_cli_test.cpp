@@ -136,11 +136,12 @@ TEST_F(TamcadCliTest, InfoPrintsTheTree) {
 
 TEST_F(TamcadCliTest, ConvertWritesEveryTarget) {
     const fs::path one = m_dir / "one.okt";
-    RunResult run = runTamcad("convert " + quoted(kSampleStep) + " " + quoted(one));
+    RunResult run = runTamcad("convert -q " + quoted(kSampleStep) + " -o " + quoted(one));
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_GT(fs::file_size(one), 0u);
     const fs::path a = m_dir / "a.okb", b = m_dir / "b.stl", c = m_dir / "c.brep";
-    run = runTamcad("convert " + quoted(one) + " " + quoted(a) + " " + quoted(b) + " " + quoted(c));
+    run = runTamcad("convert " + quoted(one) + " -o " + quoted(a) + " -o " + quoted(b) + " -o " +
+                    quoted(c));
     ASSERT_EQ(run.exitCode, 0) << run.out;
     for (const fs::path& target : {a, b, c})
         EXPECT_GT(fs::file_size(target), 0u) << target;
@@ -164,7 +165,7 @@ TEST_F(TamcadCliTest, NothingLoadedExitsWithOne) {
     EXPECT_FALSE(fs::exists(m_dir / "x.glb"));
     EXPECT_EQ(runTamcad("import -q " + quoted(m_dir / "missing.step")).exitCode, 1);
     EXPECT_EQ(runTamcad("info " + quoted(empty)).exitCode, 1);
-    EXPECT_EQ(runTamcad("convert " + quoted(empty) + " " + quoted(m_dir / "y.okt")).exitCode, 1);
+    EXPECT_EQ(runTamcad("convert " + quoted(empty) + " -o " + quoted(m_dir / "y.okt")).exitCode, 1);
 }
 
 TEST_F(TamcadCliTest, UsageErrorsExitWithTwo) {

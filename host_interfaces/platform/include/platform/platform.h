@@ -1,6 +1,7 @@
 // Every public header of the platform layer.
 #pragma once
 
+#include <platform/AtomicFile.h>
 #include <platform/Bstr.h>
 #include <platform/CString.h>
 #include <platform/CodePage.h>
