@@ -1,301 +1,436 @@
 #include "StepAssemblyReader.h"
 
-#include "ModelReader.h"
+#include "StepRecords.h"
 #include "XcafPartReader.h"
+#include "XcafReader.h"
 
 #include <IFSelect_ReturnStatus.hxx>
-#include <Interface_EntityIterator.hxx>
-#include <Interface_Graph.hxx>
-#include <Interface_Static.hxx>
-#include <NCollection_DataMap.hxx>
-#include <Quantity_Color.hxx>
-#include <STEPConstruct_Styles.hxx>
+#include <STEPCAFControl_Reader.hxx>
 #include <STEPControl_Reader.hxx>
-#include <StepBasic_Product.hxx>
-#include <StepBasic_ProductDefinition.hxx>
-#include <StepBasic_ProductDefinitionFormation.hxx>
-#include <StepData_GlobalFactors.hxx>
-#include <StepData_StepModel.hxx>
-#include <StepGeom_Axis2Placement3d.hxx>
-#include <StepGeom_CartesianPoint.hxx>
-#include <StepGeom_Direction.hxx>
-#include <StepRepr_ItemDefinedTransformation.hxx>
-#include <StepRepr_NextAssemblyUsageOccurrence.hxx>
-#include <StepRepr_ProductDefinitionShape.hxx>
-#include <StepRepr_PropertyDefinition.hxx>
-#include <StepRepr_Representation.hxx>
-#include <StepRepr_RepresentationRelationshipWithTransformation.hxx>
-#include <StepRepr_ShapeRepresentationRelationship.hxx>
-#include <StepShape_ContextDependentShapeRepresentation.hxx>
-#include <StepShape_ShapeDefinitionRepresentation.hxx>
-#include <StepVisual_StyledItem.hxx>
-#include <TColStd_MapTransientHasher.hxx>
-#include <XSControl_WorkSession.hxx>
+#include <TDF_LabelSequence.hxx>
+#include <XCAFDoc_DocumentTool.hxx>
+#include <XCAFDoc_ShapeTool.hxx>
 #include <gp_Ax3.hxx>
 
 #include <fstream>
-#include <vector>
+#include <set>
+#include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace tam {
 namespace {
 
-using Definition = Handle(StepBasic_ProductDefinition);
-
 struct Usage {
-    Handle(StepRepr_NextAssemblyUsageOccurrence) occurrence;
-    gp_Trsf placement;  // of the child in the parent, in file units
+    int occurrence = 0;
+    int parent = 0;  // PRODUCT_DEFINITION records
+    int child = 0;
+    std::string name;
+    gp_Trsf placement;  // of the child in the parent, in millimetres
 };
 
-// The assembly usages of the file: for each parent definition its usages in file order.
-struct ProductStructure {
-    NCollection_DataMap<Handle(Standard_Transient), std::vector<Usage>, TColStd_MapTransientHasher>
-        children;
-    NCollection_DataMap<Handle(Standard_Transient), bool, TColStd_MapTransientHasher> isChild;
-    std::vector<Definition> parents;  // in order of first appearance
-    int usages = 0;
+// What the walk reads from the records: usages per parent, representations per definition,
+// and the reverse references that a part's records need to be read on their own.
+class ProductStructure {
+public:
+    explicit ProductStructure(const StepRecords& records) : m_records(records) {
+        std::unordered_map<int, int> shapeDefinition;  // PRODUCT_DEFINITION_SHAPE -> definition
+        std::vector<int> cdsrs;
+        std::vector<int> sdrs;
+        for (const int id : records.Ids()) {
+            const std::string_view type = records.Type(id);
+            if (type == "PRODUCT_DEFINITION_SHAPE") {
+                const auto params = records.Params(id);
+                if (params.size() == 3)
+                    shapeDefinition[id] = StepRecords::Ref(params[2]);
+            } else if (type == "CONTEXT_DEPENDENT_SHAPE_REPRESENTATION") {
+                cdsrs.push_back(id);
+            } else if (type == "SHAPE_DEFINITION_REPRESENTATION") {
+                sdrs.push_back(id);
+            } else if (type == "SHAPE_REPRESENTATION_RELATIONSHIP") {
+                for (const int ref : records.References(id))
+                    m_relationshipsOf[ref].push_back(id);
+            } else if (type == "STYLED_ITEM" || type == "OVER_RIDING_STYLED_ITEM") {
+                const auto params = records.Params(id);
+                if (params.size() >= 3)
+                    m_stylesOf[StepRecords::Ref(params[2])].push_back(id);
+            } else if (type == "MECHANICAL_DESIGN_GEOMETRIC_PRESENTATION_REPRESENTATION") {
+                const auto params = records.Params(id);
+                if (params.size() == 3 && m_styleContext < 0)
+                    m_styleContext = StepRecords::Ref(params[2]);
+            }
+        }
+        for (const int sdr : sdrs) {
+            const auto params = records.Params(sdr);
+            if (params.size() != 2)
+                continue;
+            const auto definition = shapeDefinition.find(StepRecords::Ref(params[0]));
+            if (definition != shapeDefinition.end()) {
+                m_sdrOf.emplace(definition->second, sdr);
+                m_representationOf.emplace(definition->second, StepRecords::Ref(params[1]));
+            }
+        }
+        for (const int cdsr : cdsrs)
+            AddUsage(cdsr, shapeDefinition);
+    }
+
+    const std::vector<int>& Parents() const { return m_parents; }
+    const std::vector<Usage>* Children(int definition) const {
+        const auto found = m_children.find(definition);
+        return found == m_children.end() ? nullptr : &found->second;
+    }
+    bool IsChild(int definition) const { return m_isChild.count(definition) > 0; }
+
+    std::string ProductName(int definition) const {
+        const auto pd = m_records.Params(definition);  // PRODUCT_DEFINITION(id,desc,#pdf,#ctx)
+        if (pd.size() < 3)
+            return "";
+        const auto pdf = m_records.Params(StepRecords::Ref(pd[2]));  // (id,desc,#product)
+        if (pdf.size() < 3)
+            return "";
+        const auto product = m_records.Params(StepRecords::Ref(pdf[2]));  // (id,name,...)
+        if (product.size() < 2)
+            return "";
+        const std::string name = StepRecords::Text(product[1]);
+        return name.empty() ? StepRecords::Text(product[0]) : name;
+    }
+
+    // A STEP file of the records that describe one leaf product: its shape definition with
+    // everything it refers to, the representation relationships of its representations, and
+    // the styled items of its items under one presentation of their own.
+    std::string PartFile(int definition) const {
+        const auto sdr = m_sdrOf.find(definition);
+        if (sdr == m_sdrOf.end())
+            return "";
+        std::set<int> taken;
+        std::vector<int> queue{sdr->second};
+        std::vector<int> styles;
+        auto take = [&](int id) {
+            if (id > 0 && taken.insert(id).second)
+                queue.push_back(id);
+        };
+        taken.insert(sdr->second);
+        while (!queue.empty()) {
+            const int id = queue.back();
+            queue.pop_back();
+            for (const int ref : m_records.References(id))
+                take(ref);
+            if (const auto found = m_relationshipsOf.find(id); found != m_relationshipsOf.end()) {
+                for (const int relationship : found->second)
+                    take(relationship);
+            }
+            if (const auto found = m_stylesOf.find(id); found != m_stylesOf.end()) {
+                for (const int style : found->second) {
+                    if (!taken.count(style))
+                        styles.push_back(style);
+                    take(style);
+                }
+            }
+        }
+        std::string extra;
+        if (!styles.empty() && m_styleContext > 0) {
+            take(m_styleContext);
+            while (!queue.empty()) {
+                const int id = queue.back();
+                queue.pop_back();
+                for (const int ref : m_records.References(id))
+                    take(ref);
+            }
+            extra = "#" + std::to_string(m_records.NextFreeId()) +
+                    "=MECHANICAL_DESIGN_GEOMETRIC_PRESENTATION_REPRESENTATION('',(";
+            for (std::size_t i = 0; i < styles.size(); ++i)
+                extra += (i ? ",#" : "#") + std::to_string(styles[i]);
+            extra += "),#" + std::to_string(m_styleContext) + ");\n";
+        }
+        return m_records.FileOf(std::vector<int>(taken.begin(), taken.end()), extra);
+    }
+
+private:
+    void AddUsage(int cdsr, const std::unordered_map<int, int>& shapeDefinition) {
+        const auto params = m_records.Params(cdsr);  // (#relationship, #product_definition_shape)
+        if (params.size() != 2)
+            return;
+        const auto pds = shapeDefinition.find(StepRecords::Ref(params[1]));
+        if (pds == shapeDefinition.end())
+            return;
+        Usage usage;
+        usage.occurrence = pds->second;
+        const auto nauo = m_records.Params(usage.occurrence);  // (id,name,desc,#parent,#child,$)
+        if (m_records.Type(usage.occurrence) != "NEXT_ASSEMBLY_USAGE_OCCURRENCE" || nauo.size() < 5)
+            return;
+        // The instance's name as Open CASCADE reads it: description, else name, else id.
+        for (const int field : {2, 1, 0}) {
+            usage.name = StepRecords::Text(nauo[field]);
+            if (!usage.name.empty())
+                break;
+        }
+        usage.parent = StepRecords::Ref(nauo[3]);
+        usage.child = StepRecords::Ref(nauo[4]);
+        if (usage.parent <= 0 || usage.child <= 0 ||
+            !ReadPlacement(StepRecords::Ref(params[0]), usage))
+            return;
+        auto& children = m_children[usage.parent];
+        if (children.empty())
+            m_parents.push_back(usage.parent);
+        children.push_back(std::move(usage));
+        m_isChild.insert(children.back().child);
+    }
+
+    // The transformation taking the first item's frame onto the second's; inverted when the
+    // relationship names the parent's representation first.
+    bool ReadPlacement(int relationship, Usage& usage) const {
+        const auto reps = m_records.Params(relationship, "REPRESENTATION_RELATIONSHIP");
+        const auto with =
+            m_records.Params(relationship, "REPRESENTATION_RELATIONSHIP_WITH_TRANSFORMATION");
+        if (reps.size() != 4 || with.size() != 1)
+            return false;
+        const auto items =
+            m_records.Params(StepRecords::Ref(with[0]));  // ITEM_DEFINED_TRANSFORMATION
+        if (items.size() != 4)
+            return false;
+        gp_Ax3 from;
+        gp_Ax3 to;
+        if (!Frame(StepRecords::Ref(items[2]), from) || !Frame(StepRecords::Ref(items[3]), to))
+            return false;
+        gp_Trsf toFrame;
+        toFrame.SetTransformation(to, gp_Ax3());
+        gp_Trsf fromFrame;
+        fromFrame.SetTransformation(from, gp_Ax3());
+        usage.placement = toFrame * fromFrame.Inverted();
+        const auto parentRep = m_representationOf.find(usage.parent);
+        if (parentRep != m_representationOf.end() && StepRecords::Ref(reps[2]) == parentRep->second)
+            usage.placement.Invert();
+        if (parentRep != m_representationOf.end()) {
+            const double millimetres = RepresentationUnit(parentRep->second);
+            usage.placement.SetTranslationPart(usage.placement.TranslationPart() * millimetres);
+        }
+        return true;
+    }
+
+    // Millimetres per length unit of a representation's context (1 when none is found).
+    double RepresentationUnit(int representation) const {
+        const auto rep = m_records.Params(representation);
+        if (rep.size() != 3)
+            return 1.0;
+        const int context = StepRecords::Ref(rep[2]);
+        const auto known = m_units.find(context);
+        if (known != m_units.end())
+            return known->second;
+        double unit = 1.0;
+        const auto units = m_records.Params(context, "GLOBAL_UNIT_ASSIGNED_CONTEXT");
+        if (units.size() == 1) {
+            for (const int candidate : m_records.References(context)) {
+                if (!m_records.Params(candidate, "LENGTH_UNIT").empty() &&
+                    units[0].find("#" + std::to_string(candidate)) != std::string_view::npos) {
+                    unit = UnitInMillimetres(candidate, 0);
+                    break;
+                }
+            }
+        }
+        m_units.emplace(context, unit);
+        return unit;
+    }
+
+    // An SI unit with its prefix, or a unit defined by a measure of another one.
+    double UnitInMillimetres(int unit, int depth) const {
+        const auto si = m_records.Params(unit, "SI_UNIT");
+        if (si.size() == 2) {
+            static const std::pair<const char*, double> kPrefixes[] = {
+                {".KILO.", 1e6},   {".CENTI.", 10.0}, {".MILLI.", 1.0},
+                {".MICRO.", 1e-3}, {".NANO.", 1e-6},  {".DECI.", 100.0}};
+            for (const auto& prefix : kPrefixes) {
+                if (si[0].find(prefix.first) != std::string_view::npos)
+                    return prefix.second;
+            }
+            return 1000.0;
+        }
+        const auto converted = m_records.Params(unit, "CONVERSION_BASED_UNIT");
+        if (converted.size() != 2 || depth > 4)
+            return 1.0;
+        const auto measure = m_records.Params(StepRecords::Ref(converted[1]));
+        if (measure.size() != 2)  // (LENGTH_MEASURE(25.4),#unit)
+            return 1.0;
+        const std::size_t open = measure[0].find('(');
+        const std::vector<double> value = open == std::string_view::npos
+                                              ? std::vector<double>()
+                                              : StepRecords::Numbers(measure[0].substr(open));
+        const double factor = value.empty() ? 1.0 : value[0];
+        return factor * UnitInMillimetres(StepRecords::Ref(measure[1]), depth + 1);
+    }
+
+    // An AXIS2_PLACEMENT_3D as a frame; a missing axis is z, a missing or parallel reference x.
+    bool Frame(int axis, gp_Ax3& frame) const {
+        const auto params = m_records.Params(axis);
+        if (m_records.Type(axis) != "AXIS2_PLACEMENT_3D" || params.size() != 4)
+            return false;
+        const std::vector<double> origin = Coordinates(params[1]);
+        if (origin.size() < 3)
+            return false;
+        gp_Dir z(0, 0, 1);
+        gp_Dir x(1, 0, 0);
+        Direction(params[2], z);
+        if (!Direction(params[3], x) || x.IsParallel(z, 1e-9))
+            x = z.IsParallel(gp_Dir(1, 0, 0), 1e-9) ? gp_Dir(0, 1, 0) : gp_Dir(1, 0, 0);
+        frame = gp_Ax3(gp_Pnt(origin[0], origin[1], origin[2]), z, x);
+        return true;
+    }
+
+    std::vector<double> Coordinates(std::string_view param) const {
+        const auto point = m_records.Params(StepRecords::Ref(param));
+        return point.size() == 2 ? StepRecords::Numbers(point[1]) : std::vector<double>();
+    }
+
+    bool Direction(std::string_view param, gp_Dir& out) const {
+        const std::vector<double> xyz = Coordinates(param);
+        if (xyz.size() < 3 || gp_XYZ(xyz[0], xyz[1], xyz[2]).Modulus() < gp::Resolution())
+            return false;
+        out = gp_Dir(xyz[0], xyz[1], xyz[2]);
+        return true;
+    }
+
+    const StepRecords& m_records;
+    std::unordered_map<int, std::vector<Usage>> m_children;
+    std::unordered_set<int> m_isChild;
+    std::vector<int> m_parents;  // in order of first usage
+    std::unordered_map<int, int> m_sdrOf;
+    std::unordered_map<int, int> m_representationOf;
+    std::unordered_map<int, std::vector<int>> m_relationshipsOf;
+    std::unordered_map<int, std::vector<int>> m_stylesOf;
+    int m_styleContext = -1;
+    mutable std::unordered_map<int, double> m_units;  // millimetres per context's length unit
 };
 
-std::string Text(const Handle(TCollection_HAsciiString) & text) {
-    return text.IsNull() ? std::string() : std::string(text->ToCString());
-}
-
-bool ReadDirection(const Handle(StepGeom_Direction) & direction, gp_Dir& out) {
-    if (direction.IsNull() || direction->NbDirectionRatios() < 3)
-        return false;
-    const gp_XYZ xyz(direction->DirectionRatiosValue(1), direction->DirectionRatiosValue(2),
-                     direction->DirectionRatiosValue(3));
-    if (xyz.Modulus() < gp::Resolution())
-        return false;
-    out = gp_Dir(xyz);
-    return true;
-}
-
-// The placement as a frame; a missing axis is z, a missing or parallel reference x.
-gp_Ax3 Frame(const Handle(StepGeom_Axis2Placement3d) & axis) {
-    gp_Pnt origin;
-    const Handle(StepGeom_CartesianPoint)& point = axis->Location();
-    if (!point.IsNull() && point->NbCoordinates() >= 3) {
-        origin = gp_Pnt(point->CoordinatesValue(1), point->CoordinatesValue(2),
-                        point->CoordinatesValue(3));
-    }
-    gp_Dir z(0, 0, 1);
-    gp_Dir x(1, 0, 0);
-    if (axis->HasAxis())
-        ReadDirection(axis->Axis(), z);
-    if (!axis->HasRefDirection() || !ReadDirection(axis->RefDirection(), x) ||
-        x.IsParallel(z, 1e-9))
-        x = z.IsParallel(gp_Dir(1, 0, 0), 1e-9) ? gp_Dir(0, 1, 0) : gp_Dir(1, 0, 0);
-    return gp_Ax3(origin, z, x);
-}
-
-// The child's placement: the transformation that takes the first item's frame onto the second.
-bool ReadPlacement(const Handle(StepShape_ContextDependentShapeRepresentation) & cdsr,
-                   gp_Trsf& out) {
-    const auto relation = Handle(StepRepr_RepresentationRelationshipWithTransformation)::DownCast(
-        cdsr->RepresentationRelation());
-    if (relation.IsNull())
-        return false;
-    const Handle(StepRepr_ItemDefinedTransformation) transformation =
-        relation->TransformationOperator().ItemDefinedTransformation();
-    if (transformation.IsNull())
-        return false;
-    const auto from = Handle(StepGeom_Axis2Placement3d)::DownCast(transformation->TransformItem1());
-    const auto to = Handle(StepGeom_Axis2Placement3d)::DownCast(transformation->TransformItem2());
-    if (from.IsNull() || to.IsNull())
-        return false;
-    gp_Trsf toFrame;
-    toFrame.SetTransformation(Frame(to), gp_Ax3());
-    gp_Trsf fromFrame;
-    fromFrame.SetTransformation(Frame(from), gp_Ax3());
-    out = toFrame * fromFrame.Inverted();
-    return true;
-}
-
-void AddUsage(const Handle(StepShape_ContextDependentShapeRepresentation) & cdsr,
-              ProductStructure& structure) {
-    const Handle(StepRepr_ProductDefinitionShape)& shape = cdsr->RepresentedProductRelation();
-    if (shape.IsNull())
-        return;
-    const auto occurrence = Handle(StepRepr_NextAssemblyUsageOccurrence)::DownCast(
-        shape->Definition().ProductDefinitionRelationship());
-    Usage usage;
-    if (occurrence.IsNull() || !ReadPlacement(cdsr, usage.placement))
-        return;
-    usage.occurrence = occurrence;
-    const Definition parent = occurrence->RelatingProductDefinition();
-    const Definition child = occurrence->RelatedProductDefinition();
-    if (parent.IsNull() || child.IsNull())
-        return;
-    if (!structure.children.IsBound(parent)) {
-        structure.children.Bind(parent, {});
-        structure.parents.push_back(parent);
-    }
-    structure.children.ChangeFind(parent).push_back(usage);
-    structure.isChild.Bind(child, true);
-    ++structure.usages;
-}
-
-ProductStructure ReadStructure(const Handle(StepData_StepModel) & model) {
-    ProductStructure structure;
-    for (Standard_Integer i = 1; i <= model->NbEntities(); ++i) {
-        const auto cdsr =
-            Handle(StepShape_ContextDependentShapeRepresentation)::DownCast(model->Value(i));
-        if (!cdsr.IsNull())
-            AddUsage(cdsr, structure);
-    }
-    return structure;
-}
-
-std::string ProductName(const Definition& definition) {
-    const Handle(StepBasic_ProductDefinitionFormation)& formation = definition->Formation();
-    if (formation.IsNull() || formation->OfProduct().IsNull())
-        return "";
-    return Text(formation->OfProduct()->Name());
+// Reads the records of one part through XCAF, as a document of its own.
+KVXIResult ReadPartFile(const std::string& text, ConversionProgress& progress,
+                        Handle(TDocStd_Document) & doc) {
+    STEPCAFControl_Reader reader;
+    reader.SetColorMode(Standard_True);
+    reader.SetNameMode(Standard_True);
+    reader.SetLayerMode(Standard_True);
+    reader.SetPropsMode(Standard_False);
+    reader.SetGDTMode(Standard_False);
+    reader.SetMatMode(Standard_False);
+    reader.SetViewMode(Standard_False);
+    std::istringstream stream(text);
+    if (reader.ChangeReader().ReadStream("part", stream) != IFSelect_RetDone)
+        return KVXIResult(KVXIResult::ReadFailed);
+    if (!reader.Transfer(doc, progress.Start()))
+        return KVXIResult(KVXIResult::TransferFailed);
+    return KVXIResult();
 }
 
 class StructureBuilder {
 public:
-    StructureBuilder(STEPControl_Reader& reader, const ProductStructure& structure,
-                     const TranslateOptions& options, AssemblyModel& model)
-        : m_reader(reader), m_structure(structure), m_options(options), m_model(model) {
-        LoadPartColors();
-    }
+    StructureBuilder(const ProductStructure& structure, const TranslateOptions& options,
+                     ConversionProgress& progress, AssemblyModel& model)
+        : m_structure(structure), m_options(options), m_progress(progress), m_model(model) {}
 
-    void Run() {
-        for (const Definition& parent : m_structure.parents) {
-            if (m_structure.isChild.IsBound(parent))
+    KVXIResult Run() {
+        for (const int parent : m_structure.Parents()) {
+            if (m_structure.IsChild(parent))
                 continue;
             AssemblyNode root;
-            root.name = ProductName(parent);
+            root.name = m_structure.ProductName(parent);
             root.product = ProductIndex(parent);
             AddChildren(parent, root, 0);
             m_model.roots.push_back(std::move(root));
         }
-        // Placements were read in file units; the transfers have set the file's length factor.
-        const double factor = StepData_GlobalFactors::Intance().LengthFactor();
-        if (factor != 1.0)
-            ScaleTranslations(m_model.roots, factor);
+        return m_result;
     }
 
 private:
-    void AddChildren(const Definition& parent, AssemblyNode& node, int depth) {
-        const std::vector<Usage>* usages = m_structure.children.Seek(parent);
+    void AddChildren(int parent, AssemblyNode& node, int depth) {
+        const std::vector<Usage>* usages = m_structure.Children(parent);
         if (!usages || depth > 64)
             return;
         for (const Usage& usage : *usages) {
-            const Definition child = usage.occurrence->RelatedProductDefinition();
             AssemblyNode placed;
-            placed.name = Text(usage.occurrence->Name());
-            if (placed.name.empty())
-                placed.name = ProductName(child);
+            placed.name = usage.name;
+            if (IsGeneratedInstanceName(placed.name))
+                placed.name = m_structure.ProductName(usage.child);
             placed.placement = usage.placement;
-            if (m_structure.children.IsBound(child)) {
-                placed.product = ProductIndex(child);
-                AddChildren(child, placed, depth + 1);
+            if (m_structure.Children(usage.child)) {
+                placed.product = ProductIndex(usage.child);
+                AddChildren(usage.child, placed, depth + 1);
             } else {
-                placed.part = PartIndex(child);
+                placed.part = PartIndex(usage.child);
                 if (placed.part < 0)
                     continue;
-                placed.color = m_model.parts[placed.part].content.bodies.empty()
-                                   ? std::nullopt
-                                   : m_model.parts[placed.part].content.bodies[0].attributes.color;
+                placed.color = m_partColors[placed.part];
             }
             node.children.push_back(std::move(placed));
         }
     }
 
-    int ProductIndex(const Definition& definition) {
-        if (const int* known = m_products.Seek(definition))
-            return *known;
-        m_model.products.push_back(ProductName(definition));
+    int ProductIndex(int definition) {
+        const auto known = m_products.find(definition);
+        if (known != m_products.end())
+            return known->second;
+        m_model.products.push_back(m_structure.ProductName(definition));
         const int index = static_cast<int>(m_model.products.size()) - 1;
-        m_products.Bind(definition, index);
+        m_products.emplace(definition, index);
         return index;
     }
 
-    // The part of a leaf definition, transferred once; -1 when it keeps nothing.
-    int PartIndex(const Definition& definition) {
-        if (const int* known = m_parts.Seek(definition))
-            return *known;
-        int index = -1;
-        const int before = m_reader.NbShapes();
-        if (m_reader.TransferEntity(definition) && m_reader.NbShapes() > before) {
-            AssemblyPart part;
-            part.name = ProductName(definition);
-            AddShapeToModel(m_reader.Shape(m_reader.NbShapes()), m_options, part.content);
-            for (PlacedBody& body : part.content.bodies) {
-                body.attributes.name = part.name;
-                body.attributes.color = PartColor(definition);
-            }
-            if (!part.content.IsEmpty()) {
-                m_model.parts.push_back(std::move(part));
-                index = static_cast<int>(m_model.parts.size()) - 1;
-            }
-        }
-        m_parts.Bind(definition, index);
+    // The part of a leaf definition, read once from its own records; -1 when it keeps nothing.
+    int PartIndex(int definition) {
+        const auto known = m_parts.find(definition);
+        if (known != m_parts.end())
+            return known->second;
+        const int index = MakePart(definition);
+        m_parts.emplace(definition, index);
         return index;
     }
 
-    // Surface colors of styled items, by item.
-    void LoadPartColors() {
-        STEPConstruct_Styles styles(m_reader.WS());
-        if (!styles.LoadStyles())
-            return;
-        for (Standard_Integer i = 1; i <= styles.NbStyles(); ++i) {
-            const Handle(StepVisual_StyledItem) style = styles.Style(i);
-            Handle(StepVisual_Colour) surface, boundary, curve, render;
-            Standard_Real transparency = 0.0;
-            Standard_Boolean component = Standard_False;
-            Quantity_Color color;
-            if (style.IsNull() || style->Item().IsNull() ||
-                !styles.GetColors(style, surface, boundary, curve, render, transparency,
-                                  component) ||
-                surface.IsNull() || !STEPConstruct_Styles::DecodeColor(surface, color))
-                continue;
-            m_itemColors.Bind(style->Item(), ToRgb(color));
+    int MakePart(int definition) {
+        Handle(TDocStd_Document) doc = NewXcafDocument();
+        const KVXIResult read = ReadPartFile(m_structure.PartFile(definition), m_progress, doc);
+        if (read.IsFailure()) {
+            m_result &= KVXIResult(KVXIResult::WarningEntitiesSkipped);
+            return -1;
         }
+        TDF_LabelSequence labels;
+        XCAFDoc_DocumentTool::ShapeTool(doc->Main())->GetFreeShapes(labels);
+        if (labels.IsEmpty())
+            return -1;
+        XcafPartReader reader(doc, m_options);
+        const TDF_Label label = labels.First();
+        const PartData& data = reader.Part(label);
+        if (data.bodyShape.IsNull() && data.freeShapes.empty())
+            return -1;
+        AssemblyPart part;
+        part.name = m_structure.ProductName(definition);
+        part.properties = data.properties;
+        Attributes attributes;
+        attributes.name = part.name;
+        attributes.layer = data.layer;
+        attributes.color = reader.LabelColor(label);
+        if (!data.bodyShape.IsNull()) {
+            PlacedBody body;
+            body.shape = data.bodyShape;
+            body.placement = data.bodyInPart;
+            body.attributes = attributes;
+            body.faceColors = data.faceColors;
+            body.properties = data.properties;
+            part.content.bodies.push_back(std::move(body));
+        }
+        for (const auto& free : data.freeShapes) {
+            part.content.freeShapes.push_back(
+                {free.first, free.second.Moved(data.freeInPart), attributes});
+        }
+        m_model.parts.push_back(std::move(part));
+        m_partColors.push_back(attributes.color);
+        return static_cast<int>(m_model.parts.size()) - 1;
     }
 
-    // The color of a styled item of the part's shape representation.
-    std::optional<RgbColor> PartColor(const Definition& definition) {
-        if (m_itemColors.IsEmpty())
-            return std::nullopt;
-        const Interface_Graph& graph = m_reader.WS()->Graph();
-        for (Interface_EntityIterator shapes = graph.Sharings(definition); shapes.More();
-             shapes.Next()) {
-            if (!shapes.Value()->IsKind(STANDARD_TYPE(StepRepr_ProductDefinitionShape)))
-                continue;
-            for (Interface_EntityIterator sdrs = graph.Sharings(shapes.Value()); sdrs.More();
-                 sdrs.Next()) {
-                const auto sdr =
-                    Handle(StepShape_ShapeDefinitionRepresentation)::DownCast(sdrs.Value());
-                if (sdr.IsNull() || sdr->UsedRepresentation().IsNull())
-                    continue;
-                const Handle(StepRepr_Representation)& rep = sdr->UsedRepresentation();
-                for (Standard_Integer i = 1; i <= rep->NbItems(); ++i) {
-                    if (const RgbColor* color = m_itemColors.Seek(rep->ItemsValue(i)))
-                        return *color;
-                }
-            }
-        }
-        return std::nullopt;
-    }
-
-    static void ScaleTranslations(std::vector<AssemblyNode>& nodes, double factor) {
-        for (AssemblyNode& node : nodes) {
-            node.placement.SetTranslationPart(node.placement.TranslationPart() * factor);
-            ScaleTranslations(node.children, factor);
-        }
-    }
-
-    STEPControl_Reader& m_reader;
     const ProductStructure& m_structure;
     const TranslateOptions& m_options;
+    ConversionProgress& m_progress;
     AssemblyModel& m_model;
-    NCollection_DataMap<Handle(Standard_Transient), int, TColStd_MapTransientHasher> m_parts;
-    NCollection_DataMap<Handle(Standard_Transient), int, TColStd_MapTransientHasher> m_products;
-    NCollection_DataMap<Handle(Standard_Transient), RgbColor, TColStd_MapTransientHasher>
-        m_itemColors;
+    KVXIResult m_result;
+    std::unordered_map<int, int> m_parts;
+    std::unordered_map<int, int> m_products;
+    std::vector<std::optional<RgbColor>> m_partColors;
 };
 
 }  // namespace
@@ -319,18 +454,18 @@ bool IsLargeStepAssembly(const std::string& path) {
 
 KVXIResult ReadLargeStepAssembly(const std::string& path, const TranslateOptions& options,
                                  ConversionProgress& progress, AssemblyModel& model) {
-    STEPControl_Reader reader;
-    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
+    StepRecords records;
+    if (!records.Load(path))
         return KVXIResult(KVXIResult::ReadFailed);
     if (progress.CheckInterrupt())
         return KVXIResult(KVXIResult::Interrupted);
-    const ProductStructure structure = ReadStructure(reader.StepModel());
-    StructureBuilder(reader, structure, options, model).Run();
+    const ProductStructure structure(records);
+    KVXIResult result = StructureBuilder(structure, options, progress, model).Run();
     if (progress.CheckInterrupt())
         return KVXIResult(KVXIResult::Interrupted);
     PruneEmptyAssemblies(model.roots);
     UnwrapSingleRoot(model);
-    return KVXIResult();
+    return result;
 }
 
 }  // namespace tam

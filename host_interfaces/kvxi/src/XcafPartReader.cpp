@@ -28,16 +28,6 @@ double FileChannel(double channel) {
     return std::round(channel * 1e6) / 1e6;
 }
 
-// Exporters name instances "NAUO" + a number when the user gave them no name; the product's
-// name says more then.
-bool IsGeneratedInstanceName(const std::string& name) {
-    if (name.empty())
-        return true;
-    if (name.compare(0, 4, "NAUO") != 0 || name.size() == 4)
-        return false;
-    return name.find_first_not_of("0123456789", 4) == std::string::npos;
-}
-
 TopoDS_Shape Heal(const TopoDS_Shape& shape, Handle(ShapeBuild_ReShape) & context) {
     Handle(ShapeFix_Shape) fixer = new ShapeFix_Shape(shape);
     fixer->Perform();
@@ -81,6 +71,14 @@ RgbColor ToRgb(const Quantity_Color& color) {
     rgb.green = FileChannel(rgb.green);
     rgb.blue = FileChannel(rgb.blue);
     return rgb;
+}
+
+bool IsGeneratedInstanceName(const std::string& name) {
+    if (name.empty())
+        return true;
+    if (name.compare(0, 4, "NAUO") != 0 || name.size() == 4)
+        return false;
+    return name.find_first_not_of("0123456789", 4) == std::string::npos;
 }
 
 std::string LabelName(const TDF_Label& label) {

@@ -37,6 +37,9 @@ struct PartData {
 
 // A color as the file gave it (sRGB channels rounded to six decimals).
 RgbColor ToRgb(const Quantity_Color& color);
+// True for an empty instance name or one that exporters generate ("NAUO" + a number): the
+// product's name says more then.
+bool IsGeneratedInstanceName(const std::string& name);
 // The label's name in UTF-8, or "" when it has none.
 std::string LabelName(const TDF_Label& label);
 
