@@ -1,59 +1,43 @@
-// CTamEBOMParser's part entities: which document entries load which file under the settings,
-// path resolution, the part key, and the kernel part files deleted after loading.
+// CTamEBOMParser's part entities: which file each document entry loads under the settings, path
+// resolution, the part key, and the kernel part files deleted after loading.
 #include "ebom_parser_test_support.h"
 
 #include <TamInteropCAD/io_tools.h>
 
-#include <functional>
+#include <cwchar>
 
 namespace {
 
 using namespace tamtest;
+using P = CTamEBOMParser;
 
-std::wstring IssuedFrom(const std::wstring& linkPath, const std::wstring& linkType) {
-    return L"<IssuedFrom><DocLink Id=\"" + linkPath + L"\" Type=\"" + linkType +
-           L"\"/></IssuedFrom>";
+std::wstring From(const std::wstring& type, const std::wstring& link = L"LINK") {
+    return L"<IssuedFrom><DocLink Id=\"" + link + L"\" Type=\"" + type + L"\"/></IssuedFrom>";
 }
 
-struct EntitiesCase {
-    const char* what;
-    // The part documents, given the scratch paths of own.okt and link.okt.
-    std::function<std::wstring(const std::wstring& own, const std::wstring& link)> documents;
-    // Settings; null sets the current folder to the scratch folder instead.
-    std::function<void(CTamEBOMParser&)> configure;
-    std::vector<std::wstring> loaded;   // file names the registry was asked for, in order
-    std::vector<std::wstring> deleted;  // of own.okt and link.okt
-};
+class EbomEntitiesTest : public EbomTest {};
 
-void Defaults(CTamEBOMParser&) {}
-
-const std::vector<EntitiesCase>& Cases() {
-    using P = CTamEBOMParser;
-    static const std::vector<EntitiesCase> cases = {
-        {"own file with the defaults",
-         [](auto& own, auto&) { return Document(L"okt", L"p", own); },
-         Defaults,
-         {L"own.okt"},
-         {L"own.okt"}},
-        {"a document no instance places",
-         [](auto& own, auto&) { return Document(L"okt", L"unused", own); },
-         Defaults,
-         {},
-         {}},
-        {"a document no instance places, without the use check",
-         [](auto& own, auto&) { return Document(L"okt", L"unused", own); },
+TEST_F(EbomEntitiesTest, SettingsChooseTheFileLoadedAndKernelFilesGoAfterLoading) {
+    // Documents name the scratch files OWN (own.okt) and LINK (link.okt); a null setting puts
+    // the current folder on the scratch folder. Loaded: the file names the registry was asked
+    // for; deleted: of own.okt and link.okt.
+    struct Row {
+        std::wstring documents;
+        std::function<void(P&)> configure;
+        Texts loaded, deleted;
+    };
+    auto none = [](P&) {};
+    const std::wstring twice = Document(L"step", L"p", L"OWN", From(L"mrxpart")) +
+                               Document(L"step", L"p", L"OWN", From(L"mrxpart"));
+    const std::vector<Row> rows = {
+        {Document(L"okt", L"p", L"OWN"), none, {L"own.okt"}, {L"own.okt"}},
+        {Document(L"okt", L"x", L"OWN"), none, {}, {}},  // placed by no instance
+        {Document(L"okt", L"x", L"OWN"),
          [](P& p) { p.SetCheckIfFileIsUsed(false); },
          {L"own.okt"},
          {L"own.okt"}},
-        {"own files switched off",
-         [](auto& own, auto&) { return Document(L"okt", L"p", own); },
-         [](P& p) { p.SetReadNotIssuedFromFile(false); },
-         {},
-         {}},
-        {"own files off, the free parts still on",
-         [](auto& own, auto& link) {
-             return Document(L"okt", L"p", link) + Document(L"okt", L"assembly-FreeParts", own);
-         },
+        {Document(L"okt", L"p", L"OWN"), [](P& p) { p.SetReadNotIssuedFromFile(false); }, {}, {}},
+        {Document(L"okt", L"p", L"LINK") + Document(L"okt", L"assembly-FreeParts", L"OWN"),
          [](P& p) {
              p.SetReadNotIssuedFromFile(false);
              p.SetReadAssemblyFreeParts(true);
@@ -61,150 +45,74 @@ const std::vector<EntitiesCase>& Cases() {
          },
          {L"own.okt"},
          {L"own.okt"}},
-        {"a part document of the CAD family on its own",
-         [](auto& own, auto&) { return Document(L"MrxPart", L"p", own); },
-         Defaults,
+        {Document(L"MrxPart", L"p", L"OWN") + Document(L"Assembly", L"p", L"OWN") +
+             Document(L"vqg", L"p", L"OWN"),
+         none,
          {},
          {}},
-        {"assembly and tessellated entries",
-         [](auto& own, auto&) {
-             return Document(L"Assembly", L"p", own) + Document(L"vqg", L"p", own);
-         },
-         Defaults,
-         {},
-         {}},
-        {"issued from a kernel file",
-         [](auto& own, auto& link) {
-             return Document(L"step", L"p", own, IssuedFrom(link, L"okt"));
-         },
-         Defaults,
-         {L"link.okt"},
-         {L"own.okt"}},
-        {"issued from a CAD-family part: the own file",
-         [](auto& own, auto& link) {
-             return Document(L"step", L"p", own, IssuedFrom(link, L"mrxpart"));
-         },
-         Defaults,
-         {L"own.okt"},
-         {}},
-        {"issued-from files switched off",
-         [](auto& own, auto& link) {
-             return Document(L"step", L"p", own, IssuedFrom(link, L"okt"));
-         },
+        {Document(L"step", L"p", L"OWN", From(L"okt")), none, {L"link.okt"}, {L"own.okt"}},
+        {Document(L"step", L"p", L"OWN", From(L"mrxpart")), none, {L"own.okt"}, {}},
+        {Document(L"step", L"p", L"OWN", From(L"okt")),
          [](P& p) { p.SetReadIssuedFromFile(false); },
          {L"own.okt"},
          {L"own.okt"}},
-        {"issued from a missing file: the own file after it",
-         [](auto& own, auto& link) {
-             return Document(L"step", L"p", own, IssuedFrom(link + L".gone.okt", L"step"));
-         },
-         Defaults,
-         {L"link.okt.gone.okt", L"own.okt"},
+        {Document(L"step", L"p", L"OWN", From(L"step", L"gone.okt")),
+         none,
+         {L"gone.okt", L"own.okt"},
          {}},
-        {"a tessellated source is not loaded",
-         [](auto& own, auto& link) {
-             return Document(L"step", L"p", own, IssuedFrom(link, L"vqg"));
-         },
-         Defaults,
-         {},
-         {}},
-        {"every document of the older family takes the issued-from road",
-         [](auto& own, auto& link) {
-             return Document(L"okt", L"p", own, IssuedFrom(link, L"okt"));
-         },
+        {Document(L"step", L"p", L"OWN", From(L"vqg")), none, {}, {}},
+        {Document(L"okt", L"p", L"OWN", From(L"step")),
          [](P& p) { p.SetIsMirexV4(true); },
          {L"own.okt"},
          {L"own.okt"}},
-        {"a relative path under the current folder",
-         [](auto&, auto&) { return Document(L"okt", L"p", L"own.okt"); },
-         nullptr,
-         {L"own.okt"},
-         {L"own.okt"}},
-        {"a relative path without current folder",
-         [](auto&, auto&) { return Document(L"okt", L"p", L"own.okt"); },
-         Defaults,
-         {},
-         {}},
-        {"one name twice, keyed by path: both loaded",
-         [](auto& own, auto& link) {
-             return Document(L"step", L"p", own, IssuedFrom(link, L"mrxpart")) +
-                    Document(L"step", L"p", own, IssuedFrom(link, L"mrxpart"));
-         },
-         Defaults,
-         {L"own.okt", L"own.okt"},
-         {}},
-        {"one name twice, keyed by name: the first only",
-         [](auto& own, auto& link) {
-             return Document(L"step", L"p", own, IssuedFrom(link, L"mrxpart")) +
-                    Document(L"step", L"p", own, IssuedFrom(link, L"mrxpart"));
-         },
-         [](P& p) { p.SetUsePathOktAsMapEntitiesKey(false); },
-         {L"own.okt"},
-         {}},
+        {Document(L"okt", L"p", L"own.okt"), nullptr, {L"own.okt"}, {L"own.okt"}},
+        {Document(L"okt", L"p", L"own.okt"), none, {}, {}},
+        {twice, none, {L"own.okt", L"own.okt"}, {}},
+        {twice, [](P& p) { p.SetUsePathOktAsMapEntitiesKey(false); }, {L"own.okt"}, {}},
     };
-    return cases;
-}
-
-class EbomEntitiesTest : public EbomTest {};
-
-TEST_F(EbomEntitiesTest, SettingsChooseTheFileLoadedAndKernelFilesGoAfterLoading) {
-    for (const EntitiesCase& row : Cases()) {
-        SCOPED_TRACE(row.what);
-        const std::wstring own = WritePart("own.okt", 1.0);
-        const std::wstring link = WritePart("link.okt", 2.0);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::wstring own = WritePart("own.okt", 1.0), link = WritePart("link.okt", 2.0);
+        std::wstring documents = rows[i].documents;
+        for (const auto& [token, path] : {std::pair(L"OWN", own), std::pair(L"LINK", link)}) {
+            for (size_t at; (at = documents.find(token)) != std::wstring::npos;)
+                documents.replace(at, std::wcslen(token), path);
+        }
         LoadedPaths().clear();
-        const std::wstring ebom = WriteEbom(Ebom(Top(L"A", L"p", Position(0, 0, 0)),
-                                                 Reference(L"p", own), row.documents(own, link)));
-        CTamEBOMParser parser(ebom.c_str(), L"/src/asm.stp", &loader);
-        if (row.configure != nullptr)
-            row.configure(parser);
-        else
-            parser.SetCurrentPath(m_scratch.folder());
+        CTamEBOMParser parser(
+            WriteEbom(Ebom(Top(L"A", L"p", Position(0, 0, 0)), Reference(L"p", own), documents))
+                .c_str(),
+            L"", &loader);
+        rows[i].configure ? rows[i].configure(parser) : parser.SetCurrentPath(m_scratch.folder());
         parser.LoadXML();
         parser.GetListOkt();
         parser.BuildEntities();
         parser.BuildMesh();
-
-        std::vector<std::wstring> loaded;
+        Texts loaded, deleted;
         for (const std::wstring& path : LoadedPaths())
             loaded.push_back(CTamIOTools::GetFileName(path.c_str()));
-        EXPECT_EQ(loaded, row.loaded);
-        std::vector<std::wstring> deleted;
         for (const std::wstring& path : {own, link}) {
             if (!fs::exists(path))
                 deleted.push_back(CTamIOTools::GetFileName(path.c_str()));
         }
-        EXPECT_EQ(deleted, row.deleted);
+        EXPECT_EQ(loaded, rows[i].loaded);
+        EXPECT_EQ(deleted, rows[i].deleted);
     }
 }
 
-TEST_F(EbomEntitiesTest, KernelFileWithCapitalExtensionIsDeletedToo) {
-    const std::wstring own = WritePart("OWN.OKT", 1.0);
-    const RootPtr root = ParseEbom(WriteEbom(Ebom(
-        Top(L"A", L"p", Position(0, 0, 0)), Reference(L"p", own), Document(L"okt", L"p", own))));
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(LoadedPaths().size(), 1u);
-    EXPECT_FALSE(fs::exists(own));
-}
-
-// The number of part instances the parser's whole import places.
-size_t LeavesPlaced(CTamEBOMParser& parser) {
-    const RootPtr root(parser.Parse());
-    return root != nullptr ? LeafTransforms(root->GetSglRoot()) : 0;
-}
-
-TEST_F(EbomEntitiesTest, PartKeyIsTheShapePathOrTheRefLinkId) {
+TEST_F(EbomEntitiesTest, PartKeyIsTheShapePathOrTheRefLinkIdAndCapitalKernelFilesGoToo) {
     for (const bool pathAsKey : {true, false}) {
         for (const bool shapeIsPath : {true, false}) {
-            SCOPED_TRACE(std::to_string(pathAsKey) + std::to_string(shapeIsPath));
-            const std::wstring own = WritePart("own.okt", 1.0);
-            const std::wstring ebom = WriteEbom(Ebom(
-                Top(L"A", L"p", Position(0, 0, 0)),
-                Reference(L"p", shapeIsPath ? own : L"elsewhere"), Document(L"okt", L"p", own)));
-            CTamEBOMParser parser(ebom.c_str(), L"/src/asm.stp", &loader);
-            parser.SetUsePathOktAsMapEntitiesKey(pathAsKey);
-            // Keyed by path, the Shape must name the document's file; keyed by name it is not read.
-            EXPECT_EQ(LeavesPlaced(parser), pathAsKey && !shapeIsPath ? 0u : 1u);
+            const std::wstring own = WritePart("OWN.OKT", 1.0);
+            const RootPtr root =
+                ParseEbom(WriteEbom(Ebom(Top(L"A", L"p", Position(0, 0, 0)),
+                                         Reference(L"p", shapeIsPath ? own : L"elsewhere"),
+                                         Document(L"okt", L"p", own))),
+                          [&](P& p) { p.SetUsePathOktAsMapEntitiesKey(pathAsKey); });
+            // Keyed by path, the Shape must name the document's file; by name it is not read.
+            EXPECT_EQ(root != nullptr ? LeafTransforms(root->GetSglRoot()) : 0,
+                      pathAsKey && !shapeIsPath ? 0u : 1u);
+            EXPECT_FALSE(fs::exists(own));
         }
     }
 }
