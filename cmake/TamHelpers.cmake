@@ -67,8 +67,10 @@ function(tam_add_gtest name)
         set(labels unit)
     endif()
     list(GET labels 0 first_label)
+    # Programs that cache per user (tamcad's re-import cache) keep to the build folder in tests.
     gtest_discover_tests(${name}
         PROPERTIES LABELS ${first_label} TIMEOUT ${A_TIMEOUT}
+            ENVIRONMENT "XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache"
         DISCOVERY_TIMEOUT 120)
     list(LENGTH labels label_count)
     if(label_count GREATER 1)

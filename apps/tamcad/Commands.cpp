@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "AssemblyXmlCommands.h"
+#include "CacheOptions.h"
 #include "Console.h"
 #include "HostSettings.h"
 #include "InfoPrinter.h"
@@ -39,6 +40,7 @@ struct LoadRequest {
     std::string ebomFolder;  // convert only: folder for the EBOM and its part files
     ImportSettings settings;
     PictureOptions picture;
+    CacheSettings cache;
     bool quiet = false;
 };
 
@@ -168,6 +170,7 @@ RootPtr loadScene(const std::string& file, const std::vector<std::string>& outpu
 ExitCode loadAndWrite(const LoadRequest& request, bool summary) {
     applyImportSettings(request.settings);
     registerPlugins();
+    useImportCache(request.cache);
     ConsoleReporter reporter(request.quiet);
     CancelOnInterrupt interrupt;
     const std::string problem = sourceProblem(request.file);
@@ -333,6 +336,7 @@ Subcommand addImportCommand(CLI::App& app) {
     addPictureOptions(*command, request->picture);
     addQuietFlag(*command, request->quiet);
     addImportOptions(*command, request->settings);
+    addCacheOptions(*command, request->cache);
     return {command, [request]() { return loadAndWrite(*request, true); }};
 }
 
@@ -347,6 +351,7 @@ Subcommand addConvertCommand(CLI::App& app) {
     addPictureOptions(*command, request->picture);
     addQuietFlag(*command, request->quiet);
     addImportOptions(*command, request->settings);
+    addCacheOptions(*command, request->cache);
     return {command, [request]() { return runConvert(*request); }};
 }
 

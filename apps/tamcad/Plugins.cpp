@@ -1,5 +1,7 @@
 #include "Plugins.h"
 
+#include "CachedCadLoad.h"
+
 #include <TamInteropCAD/TamCADLoader.h>
 #include <TamInteropCAD/TamCADTools.h>
 #include <TamInteropCAD/exports.h>
@@ -75,6 +77,8 @@ const wchar_t* cadTypeTag(const std::wstring& path) {
 }
 
 CTamDBRoot* loadCadModel(const std::wstring& path, unsigned int flags, const wchar_t* typeTag) {
+    if (const ImportCache* cache = importCache())
+        return loadCadModelCached(path, flags, typeTag, *cache);
     if (flags & TAM_FLAG_START_KERNEL)
         CTamCADTools::InitializeImport();
     CTamCADLoader loader;

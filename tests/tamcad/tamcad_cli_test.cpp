@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -21,10 +23,10 @@ struct RunResult {
     std::string out;  // stdout and stderr together
 };
 
-// Runs tamcad with the arguments (already quoted for the shell), stderr merged into stdout.
-RunResult runTamcad(const std::string& arguments) {
+// Runs a shell command, stderr merged into stdout.
+RunResult runShell(const std::string& shellCommand) {
     RunResult result;
-    const std::string command = "'" TAMCAD_EXE "' " + arguments + " 2>&1";
+    const std::string command = shellCommand + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         return result;
@@ -35,6 +37,11 @@ RunResult runTamcad(const std::string& arguments) {
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+// Runs tamcad with the arguments (already quoted for the shell).
+RunResult runTamcad(const std::string& arguments) {
+    return runShell("'" TAMCAD_EXE "' " + arguments);
 }
 
 std::string quoted(const fs::path& path) {
@@ -191,6 +198,48 @@ TEST_F(TamcadCliTest, KernelFileImportsLikeStep) {
     const RunResult run = runTamcad("import -q " + quoted(kSampleOkt) + " --lod 3 --bodies --mass");
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_NE(run.out.find("levels of detail      3"), std::string::npos) << run.out;
+}
+
+// The summary of an import without its timing line.
+std::string summaryWithoutTime(const std::string& out) {
+    std::string kept;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("seconds") == std::string::npos)
+            kept += line + "\n";
+    }
+    return kept;
+}
+
+TEST_F(TamcadCliTest, TwoImportsOfOneFileAtOnceBothSucceedThroughTheCache) {
+    const fs::path cache = m_dir / "cache";
+    const std::string import =
+        "'" TAMCAD_EXE "' import -q --cache-dir " + quoted(cache) + " " + quoted(kSampleStep);
+    const RunResult both =
+        runShell("(" + import + " > " + quoted(m_dir / "a") + "; echo $? > " +
+                 quoted(m_dir / "a.rc") + ") & (" + import + " > " + quoted(m_dir / "b") +
+                 "; echo $? > " + quoted(m_dir / "b.rc") + ") & wait");
+    for (const char* name : {"a.rc", "b.rc"}) {
+        std::ifstream rc(m_dir / name);
+        int code = -1;
+        rc >> code;
+        EXPECT_EQ(code, 0) << name << both.out;
+    }
+    const auto read = [this](const char* name) {
+        std::ifstream in(m_dir / name);
+        return summaryWithoutTime(std::string((std::istreambuf_iterator<char>(in)), {}));
+    };
+    EXPECT_EQ(read("a"), read("b"));
+    const RunResult again =
+        runTamcad("import -q --cache-dir " + quoted(cache) + " " + quoted(kSampleStep));
+    ASSERT_EQ(again.exitCode, 0) << again.out;
+    EXPECT_EQ(summaryWithoutTime(again.out), read("a"));
+    const RunResult uncached = runTamcad("import -q --no-cache " + quoted(kSampleStep));
+    EXPECT_EQ(summaryWithoutTime(uncached.out), read("a"));
+    size_t entries = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(cache))
+        entries += entry.path().extension() == ".entry" ? 1 : 0;
+    EXPECT_EQ(entries, 1u);
 }
 
 }  // namespace

@@ -8,10 +8,13 @@
 
 #include <BRepBndLib.hxx>
 #include <BRepTools.hxx>
+#include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <OSD_Parallel.hxx>
+#include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orik {
@@ -74,6 +77,57 @@ void Faceter::clearShape(ShapeRecord& record) {
     BRepTools::Clean(record.shape);
     record.meshed = false;
     record.ownMeshes.clear();
+    record.unflipped.clear();
+}
+
+void Faceter::keepUnflipped(const std::vector<ENTITY*>& faces, ShapeRecord& record) {
+    for (ENTITY* face : faces) {
+        TopLoc_Location location;
+        const TopoDS_Face& shape = TopoDS::Face(face->data().shape);
+        const Handle(Poly_Triangulation)& mesh = BRep_Tool::Triangulation(shape, location);
+        UnflippedTriangles& kept = record.unflipped[shape.TShape().get()];
+        if (mesh.IsNull() || kept.mesh == mesh)
+            continue;
+        kept.mesh = mesh;
+        kept.triangles.resize(size_t(mesh->NbTriangles()));
+        for (Standard_Integer i = 1; i <= mesh->NbTriangles(); ++i)
+            kept.triangles[size_t(i - 1)] = mesh->Triangle(i);
+    }
+}
+
+void Faceter::swapUnflipped(ShapeRecord& record) {
+    for (auto& entry : record.unflipped) {
+        UnflippedTriangles& kept = entry.second;
+        if (kept.mesh.IsNull() || size_t(kept.mesh->NbTriangles()) != kept.triangles.size())
+            continue;
+        for (Standard_Integer i = 1; i <= kept.mesh->NbTriangles(); ++i) {
+            const Poly_Triangle present = kept.mesh->Triangle(i);
+            kept.mesh->SetTriangle(i, kept.triangles[size_t(i - 1)]);
+            kept.triangles[size_t(i - 1)] = present;
+        }
+    }
+}
+
+void Faceter::withUnflippedTriangles(const std::vector<TopoDS_Shape>& shapes,
+                                     const std::function<void()>& work) {
+    std::vector<ShapeRecord*> swapped;
+    for (const TopoDS_Shape& shape : shapes) {
+        const auto found = shape.IsNull() ? records_.end() : records_.find(shape.TShape().get());
+        if (found == records_.end() ||
+            std::find(swapped.begin(), swapped.end(), &found->second) != swapped.end())
+            continue;
+        swapUnflipped(found->second);
+        swapped.push_back(&found->second);
+    }
+    try {
+        work();
+    } catch (...) {
+        for (ShapeRecord* record : swapped)
+            swapUnflipped(*record);
+        throw;
+    }
+    for (ShapeRecord* record : swapped)
+        swapUnflipped(*record);
 }
 
 void Faceter::ensureMeshed(ShapeRecord& record, const facet::MeshParameters& parameters,
@@ -157,6 +211,7 @@ void Faceter::facet(ENTITY* entity, const std::vector<ENTITY*>& faces, MESH_MANA
         ensureMeshed(record, parameters.front(), reuse);
         record.holders.insert(root);
     }
+    keepUnflipped(faces, record);
     std::vector<facet::FaceMesh> meshes;
     if (faces.size() > 1) {
         tessellateAll(faces, parameters, record, meshes);
@@ -197,6 +252,35 @@ void Faceter::release(ENTITY* root) {
         return;
     clearShape(found->second);
     records_.erase(found);
+}
+
+std::optional<facet::MeshParameters> Faceter::uniformMesh(const TopoDS_Shape& shape) const {
+    if (shape.IsNull())
+        return std::nullopt;
+    const auto found = records_.find(shape.TShape().get());
+    if (found == records_.end())
+        return std::nullopt;
+    const ShapeRecord& record = found->second;
+    if (!record.meshed || !record.ownMeshes.empty() || !mesher_.IsMeshed(shape, record.parameters))
+        return std::nullopt;
+    for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
+        TopLoc_Location location;
+        if (mesher_.Abandoned(it.Current()) ||
+            BRep_Tool::Triangulation(TopoDS::Face(it.Current()), location).IsNull())
+            return std::nullopt;
+    }
+    return record.parameters;
+}
+
+void Faceter::adoptMesh(const TopoDS_Shape& shape, const facet::MeshParameters& parameters) {
+    if (shape.IsNull() || !mesher_.Adopt(shape, parameters))
+        return;
+    ShapeRecord& record = records_[shape.TShape().get()];
+    if (record.shape.IsNull())
+        record.shape = shape.Located(TopLoc_Location());
+    record.meshed = true;
+    record.parameters = parameters;
+    record.ownMeshes.clear();
 }
 
 void Faceter::reset() {

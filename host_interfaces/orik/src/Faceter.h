@@ -8,9 +8,13 @@
 #include <orik/ENTITY.h>
 #include <orik/MESH_MANAGER.h>
 
+#include <Poly_Triangle.hxx>
+#include <Poly_Triangulation.hxx>
 #include <TopoDS_Shape.hxx>
 #include <TopoDS_TShape.hxx>
 
+#include <functional>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -33,7 +37,24 @@ public:
     // Forgets every mesh (the modeller stops).
     void reset();
 
+    // The tolerances of the geometry's current mesh when every face holds the one mesh made at
+    // the geometry's tolerances (none abandoned, none meshed on its own); nothing otherwise.
+    std::optional<facet::MeshParameters> uniformMesh(const TopoDS_Shape& shape) const;
+    // The geometry's faces carry triangulations made at these tolerances (read back from a
+    // file): faceting it at the same tolerances uses them. Ignored unless every face has one.
+    void adoptMesh(const TopoDS_Shape& shape, const facet::MeshParameters& parameters);
+    // Runs work while the triangulations of the shapes' faces hold the triangles meshing made,
+    // before strip building flipped quads in them (the triangles a fresh faceting starts from),
+    // and puts the flipped ones back afterwards.
+    void withUnflippedTriangles(const std::vector<TopoDS_Shape>& shapes,
+                                const std::function<void()>& work);
+
 private:
+    struct UnflippedTriangles {
+        Handle(Poly_Triangulation) mesh;
+        std::vector<Poly_Triangle> triangles;
+    };
+
     // What is known about one geometry shared by one or more top-level entities.
     struct ShapeRecord {
         TopoDS_Shape shape;  // keeps the TShape alive while it is a key
@@ -42,6 +63,9 @@ private:
         facet::MeshParameters parameters;
         // Faces meshed on their own at tolerances other than the geometry's.
         std::unordered_map<const TopoDS_TShape*, facet::MeshParameters> ownMeshes;
+        // Each tessellated face's triangles as meshing made them (strip building flips quads in
+        // the triangulation itself), with the triangulation they belong to.
+        std::unordered_map<const TopoDS_TShape*, UnflippedTriangles> unflipped;
         std::unordered_set<ENTITY*> holders;
     };
 
@@ -59,6 +83,8 @@ private:
                        const std::vector<facet::MeshParameters>& parameters, ShapeRecord& record,
                        std::vector<facet::FaceMesh>& meshes);
     void clearShape(ShapeRecord& record);
+    static void keepUnflipped(const std::vector<ENTITY*>& faces, ShapeRecord& record);
+    static void swapUnflipped(ShapeRecord& record);
     // Announces the faces' meshes (empty ones left out) and ends the entity's output.
     static void announce(MESH_MANAGER& manager, ENTITY* entity, const std::vector<ENTITY*>& faces,
                          const std::vector<facet::FaceMesh>& meshes);

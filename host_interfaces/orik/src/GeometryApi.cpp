@@ -12,6 +12,7 @@
 #include <Bnd_Box.hxx>
 #include <GCPnts_TangentialDeflection.hxx>
 #include <GProp_GProps.hxx>
+#include <Poly_Triangulation.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 
@@ -31,13 +32,32 @@ constexpr double kSmallestAreaAccuracy = 1e-9;
 // Without an angular limit, the chordal tolerance alone governs edge sampling.
 constexpr double kFreeAngleRad = 3.0;
 
-// Adds the entity's geometry, in model coordinates, to the box.
+// Adds the nodes of faces without a surface (their triangles are their geometry) to the box.
+void addMeshOnlyFaces(const TopoDS_Shape& shape, Bnd_Box& box) {
+    for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
+        const TopoDS_Face& face = TopoDS::Face(it.Current());
+        TopLoc_Location location;
+        if (!BRep_Tool::Surface(face, location).IsNull())
+            continue;
+        const Handle(Poly_Triangulation) mesh = BRep_Tool::Triangulation(face, location);
+        if (mesh.IsNull())
+            continue;
+        for (Standard_Integer i = 1; i <= mesh->NbNodes(); ++i)
+            box.Add(mesh->Node(i).Transformed(location.Transformation()));
+        box.Enlarge(mesh->Deflection() + BRep_Tool::Tolerance(face));
+    }
+}
+
+// Adds the entity's geometry, in model coordinates, to the box. Faces with a surface count by
+// their surface, never by a mesh they hold, so that the box (and the tolerances derived from it)
+// is the same before and after faceting and for meshes read back from a file.
 void addToBox(ENTITY* entity, Bnd_Box& box) {
     const TopoDS_Shape& shape = entity->data().shape;
     if (shape.IsNull())
         return;
     Bnd_Box own;
-    BRepBndLib::Add(shape, own, Standard_True);
+    BRepBndLib::Add(shape, own, Standard_False);
+    addMeshOnlyFaces(shape, own);
     if (own.IsVoid())
         return;
     box.Add(own.Transformed(entity->root()->data().placement));

@@ -127,7 +127,7 @@ TEST_F(KernelFilesDamageTest, LaterVersionsAreReportedAsSuch) {
     text[10] = '2';  // "ORIK-TEXT 2"
     EXPECT_EQ(restore(text), ORIK_FILE_VERSION);
     std::string binary = smallFile(true);
-    binary[8] = 2;
+    binary[8] = 3;  // version 2 is the binary form with facets
     EXPECT_EQ(restore(binary), ORIK_FILE_VERSION);
 }
 

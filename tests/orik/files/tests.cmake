@@ -3,6 +3,8 @@ tam_add_gtest(orik_files_tests
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/kernel_files_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/kernel_files_damage_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/kernel_files_facets_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/../RecordingMeshManager.cpp
     LIBS TamInteropCAD::orik ${TAM_OCCT_KERNEL_LIBS})
 target_include_directories(orik_files_tests SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
 target_include_directories(orik_files_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)

@@ -30,6 +30,12 @@ outcome api_restore_entity_list(const wchar_t* path, ENTITY_LIST& entities,
 // The same in memory: the bytes a file would hold (bytes is replaced) ...
 outcome api_save_entity_list_to_bytes(const ENTITY_LIST& entities, logical binary,
                                       std::string& bytes, OrikOptions* options = nullptr);
+// ... the binary form that also keeps the facets: each geometry whose faces all hold the mesh
+// of its tolerances keeps its triangulations and those tolerances. Restoring such bytes makes
+// a later api_facet_entity at the same tolerances use the stored meshes instead of meshing;
+// at other tolerances it meshes afresh ...
+outcome api_save_entity_list_with_facets(const ENTITY_LIST& entities, std::string& bytes,
+                                         OrikOptions* options = nullptr);
 // ... and the entities in such bytes (size bytes at data; null data with size 0 is empty).
 outcome api_restore_entity_list_from_bytes(const char* data, size_t size, ENTITY_LIST& entities,
                                            OrikOptions* options = nullptr);

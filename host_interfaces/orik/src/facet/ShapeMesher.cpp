@@ -123,6 +123,21 @@ bool ShapeMesher::Mesh(const TopoDS_Shape& shape, const MeshParameters& paramete
     return true;
 }
 
+bool ShapeMesher::Adopt(const TopoDS_Shape& shape, const MeshParameters& parameters) {
+    if (shape.IsNull())
+        return false;
+    std::vector<Handle(Poly_Triangulation)> triangulations = faceTriangulations(shape);
+    if (std::any_of(triangulations.begin(), triangulations.end(),
+                    [](const Handle(Poly_Triangulation) & t) { return t.IsNull(); }))
+        return false;
+    forgetAbandoned(shape);
+    Record& record = meshed_[shape.TShape().get()];
+    record.shape = shape.Located(TopLoc_Location());
+    record.parameters = parameters;
+    record.triangulations = std::move(triangulations);
+    return true;
+}
+
 bool ShapeMesher::runBRepMesh(const TopoDS_Shape& shape, const MeshParameters& parameters) {
     IMeshTools_Parameters meshParameters;
     meshParameters.Deflection = parameters.linearDeflection;

@@ -42,6 +42,11 @@ public:
     // True if Mesh(shape, parameters) would have nothing to do.
     bool IsMeshed(const TopoDS_Shape& shape, const MeshParameters& parameters) const;
 
+    // Takes the shape's present triangulations as its mesh at these parameters (a mesh read back
+    // from a file), so that Mesh at the same parameters keeps them. False, and nothing
+    // remembered, unless every face has a triangulation.
+    bool Adopt(const TopoDS_Shape& shape, const MeshParameters& parameters);
+
     // Removes the triangulations of the shape's faces (those with a surface) and the edge
     // polygons that refer to them, so that a later coarser meshing really is coarser.
     void Clear(const TopoDS_Shape& shape);

@@ -8,6 +8,7 @@
 #include <orik/orik_exception.h>
 #include <orik/outcome.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace orik {
@@ -34,7 +35,7 @@ uint64_t loadLittleEndian(const char* data, int bytes) {
 class BinaryWriter {
 public:
     std::string write(const KernelDocument& document) {
-        const std::string geometry = encodeShapes(document.shapes, true);
+        const std::string geometry = encodeShapes(document.shapes, true, !document.meshes.empty());
         u32(uint32_t(document.shapes.size()));
         u64(geometry.size());
         out_ += geometry;
@@ -44,6 +45,15 @@ public:
         u32(uint32_t(document.list.size()));
         for (const EntityRef& ref : document.list)
             writeRef(ref);
+        if (!document.meshes.empty()) {
+            u32(uint32_t(document.meshes.size()));
+            for (const MeshRecord& mesh : document.meshes) {
+                u32(uint32_t(mesh.shape));
+                f64(mesh.linearDeflection);
+                f64(mesh.angularDeflectionDeg);
+                f64(mesh.maxEdgeLength);
+            }
+        }
         return std::move(out_);
     }
 
@@ -144,7 +154,8 @@ private:
 
 class BinaryReader {
 public:
-    BinaryReader(const char* data, size_t size) : data_(data), size_(size) {}
+    BinaryReader(const char* data, size_t size, uint32_t version)
+        : data_(data), size_(size), version_(version) {}
 
     KernelDocument read() {
         KernelDocument document;
@@ -158,12 +169,35 @@ public:
             document.entities.push_back(readEntity());
         for (uint32_t i = 0, n = count(); i < n; ++i)
             document.list.push_back(readRef());
+        if (version_ >= kBinaryMeshesVersion)
+            readMeshes(document);
         if (pos_ != size_)
             damaged();
         return document;
     }
 
 private:
+    // Mesh records name saved shapes, once each, with usable tolerances.
+    void readMeshes(KernelDocument& document) {
+        std::vector<char> named(document.shapes.size(), 0);
+        for (uint32_t i = 0, n = count(4 + 3 * 8); i < n; ++i) {
+            MeshRecord mesh;
+            mesh.shape = int32_t(u32());
+            mesh.linearDeflection = f64();
+            mesh.angularDeflectionDeg = f64();
+            mesh.maxEdgeLength = f64();
+            if (mesh.shape < 0 || size_t(mesh.shape) >= named.size() || named[size_t(mesh.shape)] ||
+                !(mesh.linearDeflection > 0.0) || !std::isfinite(mesh.linearDeflection) ||
+                !(mesh.angularDeflectionDeg > 0.0) || !std::isfinite(mesh.angularDeflectionDeg) ||
+                std::isnan(mesh.maxEdgeLength))
+                damaged();
+            named[size_t(mesh.shape)] = 1;
+            document.meshes.push_back(mesh);
+        }
+        if (document.meshes.empty())
+            damaged();
+    }
+
     EntityRecord readEntity() {
         EntityRecord record;
         record.type = u8();
@@ -305,6 +339,7 @@ private:
 
     const char* data_;
     size_t size_;
+    uint32_t version_;
     size_t pos_ = 0;
 };
 
@@ -320,7 +355,7 @@ bool looksLikeBinary(const char* data, size_t size) {
 std::string writeBinary(const KernelDocument& document) {
     const std::string payload = BinaryWriter().write(document);
     std::string file(kBinaryMagic, kBinaryMagicSize);
-    appendLittleEndian(file, kFormatVersion, 4);
+    appendLittleEndian(file, document.meshes.empty() ? kFormatVersion : kBinaryMeshesVersion, 4);
     appendLittleEndian(file, payload.size(), 8);
     appendLittleEndian(file, checksumOf(payload.data(), payload.size()), 8);
     return file + payload;
@@ -330,7 +365,7 @@ KernelDocument readBinary(const char* data, size_t size) {
     if (!looksLikeBinary(data, size) || size < kHeaderSize)
         damaged();
     const uint64_t version = loadLittleEndian(data + kBinaryMagicSize, 4);
-    if (version > kFormatVersion)
+    if (version > kBinaryMeshesVersion)
         throw orik_exception(ORIK_FILE_VERSION);
     const uint64_t payloadSize = loadLittleEndian(data + kBinaryMagicSize + 4, 8);
     const uint64_t checksum = loadLittleEndian(data + kBinaryMagicSize + 12, 8);
@@ -338,7 +373,7 @@ KernelDocument readBinary(const char* data, size_t size) {
     if (version == 0 || payloadSize != size - kHeaderSize ||
         checksumOf(payload, size_t(payloadSize)) != checksum)
         damaged();
-    return BinaryReader(payload, size_t(payloadSize)).read();
+    return BinaryReader(payload, size_t(payloadSize), uint32_t(version)).read();
 }
 
 }  // namespace files

@@ -2,6 +2,7 @@
 
 #include "EntityData.h"
 #include "EntityStore.h"
+#include "Faceter.h"
 
 #include <orik/ATTRIB_GEN_NAME.h>
 
@@ -175,8 +176,23 @@ bool EntityRef::operator==(const EntityRef& other) const {
            (!sub || (kind == other.kind && index == other.index));
 }
 
-KernelDocument documentOf(const ENTITY_LIST& list) {
-    return DocumentBuilder().build(list);
+KernelDocument documentOf(const ENTITY_LIST& list, bool withMeshes) {
+    KernelDocument document = DocumentBuilder().build(list);
+    if (!withMeshes)
+        return document;
+    for (size_t i = 0; i < document.shapes.size(); ++i) {
+        const std::optional<facet::MeshParameters> parameters =
+            Faceter::instance().uniformMesh(document.shapes[i]);
+        if (!parameters)
+            continue;
+        MeshRecord mesh;
+        mesh.shape = int32_t(i);
+        mesh.linearDeflection = parameters->linearDeflection;
+        mesh.angularDeflectionDeg = parameters->angularDeflectionDeg;
+        mesh.maxEdgeLength = parameters->maxEdgeLength;
+        document.meshes.push_back(mesh);
+    }
+    return document;
 }
 
 TransformRecord transformRecordOf(const gp_Trsf& transform) {

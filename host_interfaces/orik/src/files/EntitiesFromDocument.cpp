@@ -2,6 +2,7 @@
 
 #include "EntityData.h"
 #include "EntityStore.h"
+#include "Faceter.h"
 
 #include <orik/ATTRIB_GEN_NAME.h>
 #include <orik/OrikOcctBridge.h>
@@ -272,6 +273,13 @@ private:
 void makeEntities(const KernelDocument& document, ENTITY_LIST& out) {
     DocumentCheck(document).run();
     EntityMaker(document).makeAll(out);
+    for (const MeshRecord& mesh : document.meshes) {
+        facet::MeshParameters parameters;
+        parameters.linearDeflection = mesh.linearDeflection;
+        parameters.angularDeflectionDeg = mesh.angularDeflectionDeg;
+        parameters.maxEdgeLength = mesh.maxEdgeLength;
+        Faceter::instance().adoptMesh(document.shapes[size_t(mesh.shape)], parameters);
+    }
 }
 
 // OCCT restores a transform field by field only from its own dump, so the fields go that way:

@@ -11,6 +11,9 @@ namespace orik {
 namespace files {
 
 constexpr uint32_t kFormatVersion = 1;
+// Binary files of documents with meshes: the geometry carries triangulations and the payload
+// ends with the mesh records. Documents without meshes are still written as version 1.
+constexpr uint32_t kBinaryMeshesVersion = 2;
 // A text file starts with this line (then the version); a binary file with these 8 bytes.
 constexpr char kTextMagic[] = "ORIK-TEXT ";
 constexpr char kBinaryMagic[] = "ORIKBIN\x1a";

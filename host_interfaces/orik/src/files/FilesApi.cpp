@@ -1,6 +1,7 @@
 // The kernel-file calls: error frames, file access, and the choice of format.
 #include "ApiFrame.h"
 #include "DocumentConversion.h"
+#include "Faceter.h"
 #include "FileFormat.h"
 
 #include <orik/OrikFiles.h>
@@ -107,6 +108,17 @@ outcome api_save_entity_list_to_bytes(const ENTITY_LIST& entities, logical binar
                                       std::string& bytes, OrikOptions*) {
     return runApi("api_save_entity_list_to_bytes", [&entities, binary, &bytes] {
         bytes = bytesOf(entities, binary != FALSE);
+        return outcome();
+    });
+}
+
+outcome api_save_entity_list_with_facets(const ENTITY_LIST& entities, std::string& bytes,
+                                         OrikOptions*) {
+    return runApi("api_save_entity_list_with_facets", [&entities, &bytes] {
+        // Stored as meshing made them, so that faceting them again builds the same strips.
+        const orik::files::KernelDocument document = orik::files::documentOf(entities, true);
+        orik::Faceter::instance().withUnflippedTriangles(
+            document.shapes, [&bytes, &document] { bytes = orik::files::writeBinary(document); });
         return outcome();
     });
 }

@@ -89,10 +89,20 @@ struct EntityRecord {
     std::vector<MemberRecord> members;  // collections, in order
 };
 
+// A shape whose faces all carry triangulations made at these tolerances (documents saved with
+// facets): faceting it again at the same tolerances reuses them.
+struct MeshRecord {
+    int32_t shape = -1;  // index into KernelDocument::shapes
+    double linearDeflection = 0.0;
+    double angularDeflectionDeg = 0.0;
+    double maxEdgeLength = -1.0;  // <= 0: no limit
+};
+
 struct KernelDocument {
     std::vector<TopoDS_Shape> shapes;  // without location; shared sub-shapes stay shared
     std::vector<EntityRecord> entities;
-    std::vector<EntityRef> list;  // the saved list, in order
+    std::vector<EntityRef> list;     // the saved list, in order
+    std::vector<MeshRecord> meshes;  // empty: the shapes are saved without triangulations
 };
 
 }  // namespace files

@@ -16,7 +16,7 @@
 namespace orik {
 namespace files {
 
-std::string encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary) {
+std::string encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary, bool withMeshes) {
     if (shapes.empty())
         return std::string();
     BRep_Builder builder;
@@ -26,8 +26,7 @@ std::string encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary) {
         builder.Add(compound, shape);
     std::ostringstream stream(std::ios::out | std::ios::binary);
     if (binary) {
-        BinTools::Write(compound, stream, Standard_False, Standard_False,
-                        BinTools_FormatVersion_CURRENT);
+        BinTools::Write(compound, stream, withMeshes, withMeshes, BinTools_FormatVersion_CURRENT);
     } else {
         BRepTools::Write(compound, stream, Standard_False, Standard_False,
                          TopTools_FormatVersion_CURRENT);

@@ -10,8 +10,10 @@ namespace orik {
 namespace files {
 
 // Writes the shapes, in order, as the children of one compound in OCCT's text or binary B-rep
-// format, without meshes; sub-shapes shared between shapes are written once. No shapes: "".
-std::string encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary);
+// format, without meshes unless withMeshes (binary only: face triangulations with their node
+// normals); sub-shapes shared between shapes are written once. No shapes: "".
+std::string encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary,
+                         bool withMeshes = false);
 
 // Reads shapes written by encodeShapes; throws orik_exception(ORIK_FILE_DAMAGED) unless the
 // bytes hold a compound of exactly count non-null shapes.

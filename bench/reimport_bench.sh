@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Times re-imports through tamcad's cache against the first import and the raw Open CASCADE
+# pipeline (occt_pipeline: XCAF read and transfer, BRepMesh of every part), side by side in one
+# run. Per file, best of N rounds each:
+#   occt    the raw pipeline
+#   first   `tamcad import` into an empty cache folder (translates, meshes, stores the entry)
+#   again   `tamcad import` of the unchanged file (the entry replaces translation and meshing)
+# and the ratios first/again (target: at least 5) and occt/again (target: at least 3), by wall
+# and by CPU time (user + system), then the totals. The cache folder is a private temporary one.
+#
+#   bench/reimport_bench.sh [-n RUNS] [-b BUILD_DIR] [FILE...]
+#
+# Without files it takes every STEP file of ../shared/cad-corpus/step.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=1
+build=build/default
+while getopts "n:b:" opt; do
+    case $opt in
+        n) runs=$OPTARG ;;
+        b) build=$OPTARG ;;
+        *) echo "usage: $0 [-n RUNS] [-b BUILD_DIR] [FILE...]" >&2; exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+
+tamcad=$build/apps/tamcad/tamcad
+pipeline=$build/bench/occt_pipeline
+for exe in "$tamcad" "$pipeline"; do
+    [[ -x $exe ]] || { echo "reimport_bench: $exe is missing; build with TAM_BUILD_BENCH=ON" >&2; exit 1; }
+done
+
+files=("$@")
+if ((${#files[@]} == 0)); then
+    shopt -s nullglob
+    files=(../shared/cad-corpus/step/*.stp ../shared/cad-corpus/step/*.step)
+fi
+((${#files[@]})) || { echo "reimport_bench: no STEP files" >&2; exit 1; }
+
+# "wall cpu" seconds of one run of the command; output and messages are discarded.
+measure() {
+    local TIMEFORMAT='%R %U %S'
+    { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }'
+}
+
+best() {
+    echo "$1 $2" | awk '{ w = ($1 < $3) ? $1 : $3; c = ($2 < $4) ? $2 : $4; print w, c }'
+}
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+for f in "${files[@]}"; do
+    best_occt="1e9 1e9"
+    best_first="1e9 1e9"
+    best_again="1e9 1e9"
+    for ((i = 0; i < runs; i++)); do
+        rm -rf "$scratch/cache"
+        best_occt=$(best "$best_occt" "$(measure "$pipeline" "$f")")
+        best_first=$(best "$best_first" "$(measure "$tamcad" import -q --cache-dir "$scratch/cache" "$f")")
+        best_again=$(best "$best_again" "$(measure "$tamcad" import -q --cache-dir "$scratch/cache" "$f")")
+    done
+    echo "$(basename "$f") $best_occt $best_first $best_again"
+done | awk '
+    BEGIN {
+        printf "%-34s %7s %7s %7s %6s %6s   %7s %7s %7s %6s %6s\n", "file", "occt", "first", "again", "f/a", "o/a", "occt", "first", "again", "f/a", "o/a"
+        printf "%-34s %7s %7s %7s %6s %6s   %7s %7s %7s %6s %6s\n", "", "wall s", "wall s", "wall s", "", "", "cpu s", "cpu s", "cpu s", "", ""
+    }
+    {
+        printf "%-34s %7.3f %7.3f %7.3f %6.1f %6.1f   %7.3f %7.3f %7.3f %6.1f %6.1f\n", $1, $2, $4, $6, $4 / $6, $2 / $6, $3, $5, $7, $5 / $7, $3 / $7
+        ow += $2; oc += $3; fw += $4; fc += $5; aw += $6; ac += $7; n++
+    }
+    END {
+        printf "%-34s %7.3f %7.3f %7.3f %6.1f %6.1f   %7.3f %7.3f %7.3f %6.1f %6.1f\n", "TOTAL (" n " files)", ow, fw, aw, fw / aw, ow / aw, oc, fc, ac, fc / ac, oc / ac
+        printf "targets: first/again >= 5 (wall %.1f, cpu %.1f), occt/again >= 3 (wall %.1f, cpu %.1f)\n", fw / aw, fc / ac, ow / aw, oc / ac
+    }'
