@@ -117,7 +117,7 @@ TEST_F(KvxiEbomTest, LargeGeneratedAssembliesMatchTheFlatConversion) {
         int levels;
         int subAssemblies;
     };
-    const Case cases[] = {{600, 1, 60}, {1000, 3, 100 + 10 + 1}};
+    const Case cases[] = {{500, 1, 50}, {500, 3, 50 + 5 + 1}};
     for (const Case& c : cases) {
         const std::string source = (m_scratch.path() / "plates.step").string();
         const std::string command = std::string(TAM_MAKE_PLATES) + " " + std::to_string(c.plates) +
