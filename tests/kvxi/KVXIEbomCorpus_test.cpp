@@ -1,6 +1,6 @@
-// The "EBOM" target over the assemblies of the shared corpus: as many placed parts (leaves
-// whose part has a body) as the flat conversion has bodies, each where the flat conversion
-// puts it, and each distinct part written once.
+// The "EBOM" target over the STEP assemblies and the IGES files of the shared corpus: as many
+// placed parts (leaves whose part has a body) as the flat conversion has bodies, each where the
+// flat conversion puts it, and each distinct part written once.
 #include "EbomTestSupport.h"
 #include "scratch_folder.h"
 
@@ -43,6 +43,28 @@ TEST_F(KvxiEbomCorpusTest, AssembliesKeepEveryPlacedPart) {
         EXPECT_EQ(placedAndParts.first, c.placed < 0 ? bodies : c.placed);
         EXPECT_EQ(placedAndParts.second, c.parts < 0 ? CountDistinctBodyShapes(flat) : c.parts);
         EXPECT_EQ(MatchFlatBodies(ebom, flat), bodies);
+    }
+}
+
+// Every IGES file: the EBOM places as many bodies as the flat conversion has, in the same
+// places, or both conversions fail.
+TEST_F(KvxiEbomCorpusTest, IgesFilesPlaceTheFlatConversionsBodies) {
+    TAM_REQUIRE_CORPUS();
+    for (const auto& file : tamtest::CorpusFiles("iges")) {
+        SCOPED_TRACE(file.string());
+        tamtest::ScratchFolder work;
+        const KVXIResult result =
+            ConvertToEbom(file.string(), "IGES", work.folder() + L"\\assembly.xml");
+        Entities flat;
+        Convert(file.string(), "IGES", EntityOptions(), flat);
+        if (result.IsFailure()) {
+            EXPECT_EQ(CountBodies(flat), 0);
+            continue;
+        }
+        Ebom ebom;
+        LoadEbom((work.path() / "assembly.xml").string(), ebom);
+        EXPECT_EQ(CountPlacedAndDistinctBodies(ebom).first, CountBodies(flat));
+        EXPECT_EQ(MatchFlatBodies(ebom, flat), CountBodies(flat));
     }
 }
 
