@@ -101,4 +101,13 @@ TEST(ExportedSymbolsTest, SharedObjectExportsEachPlainFunctionByName) {
     EXPECT_EQ(symbols.find("loadModelWithFlags"), std::string::npos);
 }
 
+TEST(ExportedSymbolsTest, AssemblyParserAndCollectorAreExportedWhole) {
+    const std::string symbols = DynamicSymbols();
+    for (const char* name :
+         {" CTamEBOMParser::Parse()", " CTamEBOMParser::AddChildToAssembly(",
+          " CTamEBOMParser::~CTamEBOMParser()", " CTamMetaCollector::WriteMetaProperties("})
+        EXPECT_NE(symbols.find(name), std::string::npos) << name;
+    EXPECT_EQ(symbols.find("tam_ebom::"), std::string::npos);
+}
+
 }  // namespace
