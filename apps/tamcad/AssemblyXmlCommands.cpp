@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "Outputs.h"
 #include "Plugins.h"
 #include "SceneWalk.h"
 
@@ -131,8 +132,10 @@ int runXmlOnly(const XmlOnlyRequest& request) {
     // The parser strips the first line of its input and deletes it: give it a copy.
     const std::wstring xml = wideOf(request.xml);
     const std::wstring copy = sglModelLoader::GetPathFolderWork() + L"\\xml-only-input.xml";
-    if (CopyFileW(xml.c_str(), copy.c_str(), FALSE) == FALSE) {
-        std::cerr << "tamcad: cannot read " << request.xml << "\n";
+    const std::string problem = sourceProblem(request.xml);
+    if (!problem.empty() || CopyFileW(xml.c_str(), copy.c_str(), FALSE) == FALSE) {
+        std::cerr << "tamcad: cannot read " << request.xml << ": "
+                  << (problem.empty() ? "it cannot be copied to the work folder" : problem) << "\n";
         return kExitNothingLoaded;
     }
     const std::wstring source = wideOf(fs::absolute(request.source));
@@ -173,6 +176,11 @@ int writeEbom(const std::string& source, const std::string& folder,
     if (typeTag == nullptr) {
         std::cerr << "tamcad: --ebom needs a STEP, IGES or B-rep source, not " << source << "\n";
         return kExitUsage;
+    }
+    const std::string problem = sourceProblem(source);
+    if (!problem.empty()) {
+        std::cerr << "tamcad: cannot read " << source << ": " << problem << "\n";
+        return kExitNothingLoaded;
     }
     std::error_code ec;
     fs::create_directories(folder, ec);
