@@ -125,7 +125,7 @@ ExitCode loadOutcome(const std::string& file, bool loaded) {
     }
     if (!loaded) {
         printProblem(file, ConsoleReporter::messageCount() == 0
-                               ? "nothing loaded: the file holds nothing to import"
+                               ? "nothing loaded: no shapes in the file"
                                : "nothing loaded");
         return kExitNothingLoaded;
     }

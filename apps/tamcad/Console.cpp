@@ -3,6 +3,9 @@
 #include "ExitCodes.h"
 #include "SceneWalk.h"
 
+#include <kvxi/KVXISystem.h>
+#include <platform/CodePage.h>
+#include <tamsgdb/CTamLog.h>
 #include <tamsgdb/sglModelLoader.h>
 
 #include <unistd.h>
@@ -73,6 +76,13 @@ void onMessage(const wchar_t* text, unsigned int /*code*/) {
     std::fprintf(stderr, "tamcad: %s\n", text != nullptr ? toUtf8(text).c_str() : "");
 }
 
+// The readers' own console text belongs in the host log, not on stdout or stderr.
+void onReaderMessage(const char* text, bool isFailure) {
+    std::wstring wide;
+    if (text != nullptr && Utf8ToWide(text, wide))
+        gTamLog.WriteInfos(wide, false, isFailure);
+}
+
 volatile std::sig_atomic_t g_interrupts = 0;
 
 void onInterrupt(int) {
@@ -91,12 +101,14 @@ ConsoleReporter::ConsoleReporter(bool quiet) {
     g_state.terminal = isatty(STDERR_FILENO) != 0;
     sglModelLoader::s_callbackLoadingError = onMessage;
     sglModelLoader::s_callbackProgress = onProgress;
+    KVXISystem::SetMessageHandler(onReaderMessage);
 }
 
 ConsoleReporter::~ConsoleReporter() {
     finishProgress();
     sglModelLoader::s_callbackLoadingError = nullptr;
     sglModelLoader::s_callbackProgress = nullptr;
+    KVXISystem::SetMessageHandler(nullptr);
 }
 
 unsigned int ConsoleReporter::messageCount() {

@@ -9,6 +9,7 @@ namespace tam {
 // Installs the registry's message and progress callbacks for its lifetime; they are cleared again
 // on destruction. Messages go to stderr prefixed "tamcad: ". Progress draws a bar when stderr is a
 // terminal, otherwise one line per step text and per tenth of the work; quiet shows no progress.
+// The translator's reader messages go to the host log (gTamLog) meanwhile.
 class ConsoleReporter {
 public:
     explicit ConsoleReporter(bool quiet);

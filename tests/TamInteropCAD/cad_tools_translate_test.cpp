@@ -101,7 +101,7 @@ TEST_F(CadToolsEbom, FailedConversionStillSetsThePathAndReportsOnce) {
     CTamCADTools::InitializeConnectXml(L"/no/such/assembly.stp", xmlPath, L"STEP", false);
     EXPECT_EQ(xmlPath, sglModelLoader::GetPathFolderWork() + L"\\assembly.xml");
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  ");
+    EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  assembly.stp: No such file or directory");
     EXPECT_TRUE(Progress().empty());
 }
 

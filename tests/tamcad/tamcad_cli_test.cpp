@@ -163,16 +163,60 @@ TEST_F(TamcadCliTest, ImportToCadFormatGoesThroughTheTranslator) {
     EXPECT_GT(fs::file_size(png), 0u);
 }
 
-TEST_F(TamcadCliTest, NothingLoadedExitsWithOne) {
-    const fs::path empty = m_dir / "empty.step";
-    std::ofstream(empty).close();
-    const RunResult run =
-        runTamcad("import -q " + quoted(empty) + " -o " + quoted(m_dir / "x.glb"));
-    EXPECT_EQ(run.exitCode, 1) << run.out;
-    EXPECT_FALSE(fs::exists(m_dir / "x.glb"));
-    EXPECT_EQ(runTamcad("import -q " + quoted(m_dir / "missing.step")).exitCode, 1);
-    EXPECT_EQ(runTamcad("info " + quoted(empty)).exitCode, 1);
-    EXPECT_EQ(runTamcad("convert " + quoted(empty) + " -o " + quoted(m_dir / "y.okt")).exitCode, 1);
+// Every failure names the file and its cause on stderr, and exits with its own code.
+TEST_F(TamcadCliTest, FailuresSayWhyAndExitWithTheirCode) {
+    const fs::path data = TAM_TEST_DATA_DIR;
+    std::ofstream(m_dir / "empty.step").close();
+    std::ofstream(m_dir / "noise.step") << "\x01\x7f binary noise, not ISO 10303";
+    std::ofstream(m_dir / "notes.txt") << "text";
+    fs::create_directories(m_dir / "folder.step");
+    const struct {
+        std::string arguments;
+        int exitCode;
+        const char* says;
+    } cases[] = {
+        {"import -q " + quoted(m_dir / "empty.step"), 1, "empty.step: the file is empty"},
+        {"import -q " + quoted(m_dir / "noise.step"), 1, "noise.step: not a STEP file"},
+        {"import -q " + quoted(data / "invalid/truncated_step_part.stp"), 1,
+         "truncated_step_part.stp: syntax error at line"},
+        {"import -q " + quoted(data / "invalid/no_shapes.stp"), 1, "no shapes in the file"},
+        {"import -q " + quoted(data / "invalid/orik_truncated.okb"), 1,
+         "orik_truncated.okb: file is damaged"},
+        {"import -q " + quoted(m_dir / "notes.txt"), 1, "No model loader registered"},
+        {"import -q " + quoted(m_dir / "missing.step"), 1,
+         "missing.step: No such file or directory"},
+        {"info " + quoted(m_dir / "folder.step"), 1, "folder.step: Is a directory"},
+        {"convert -q " + quoted(m_dir / "empty.step") + " -o " + quoted(m_dir / "y.okt"), 1,
+         "empty.step: the file is empty"},
+        {"import -q " + quoted(kSampleStep) + " -o " + quoted(m_dir / "no/folder/x.glb"), 3,
+         "x.glb: cannot write: No such file or directory"},
+        {"convert -q " + quoted(kSampleStep) + " -o " + quoted(m_dir), 2, "unknown output type"},
+    };
+    for (const auto& c : cases) {
+        const RunResult run = runTamcad(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.out;
+        EXPECT_NE(run.out.find(c.says), std::string::npos) << c.arguments << "\n" << run.out;
+        if (c.exitCode == 1) {
+            EXPECT_EQ(run.out.find("imported "), std::string::npos) << run.out;
+        }
+        EXPECT_EQ(run.out.find("\x1b["), std::string::npos) << run.out;  // no reader text
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "y.okt"));
+}
+
+// The readers' own console text goes to the host log: info's stdout holds the tree alone.
+TEST_F(TamcadCliTest, InfoOnStdoutIsTheTreeAlone) {
+    const std::string command = "'" TAMCAD_EXE "' info " +
+                                quoted(fs::path(TAM_TEST_DATA_DIR) / "invalid/kvxi_truncated.stp") +
+                                " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[4096];
+    for (size_t read = 0; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, read);
+    pclose(pipe);
+    EXPECT_TRUE(out.empty() || out.rfind("group ", 0) == 0) << out;
 }
 
 TEST_F(TamcadCliTest, UsageErrorsExitWithTwo) {

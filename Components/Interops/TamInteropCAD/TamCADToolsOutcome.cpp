@@ -64,8 +64,12 @@ int CTamCADTools::check_api_outcome(outcome result) {
 int CTamCADTools::check_api_result(KVXIResult result) {
     if (result.IsSuccess() || IsSuccessNumber(result.GetValue()))
         return kGoOn;
-    // Translator results carry no text: the prefix stands alone.
-    return ReportNonSuccess(result.GetValue(), std::wstring());
+    // The translator's reason (file and cause) follows the prefix; without one the prefix
+    // stands alone.
+    std::wstring reason;
+    if (!result.GetReason().empty() && !tam::Utf8ToWide(result.GetReason(), reason))
+        reason.clear();
+    return ReportNonSuccess(result.GetValue(), reason);
 }
 
 int CTamCADTools::IsErrorNoEntities(outcome result) {

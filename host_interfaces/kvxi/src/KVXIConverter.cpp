@@ -14,6 +14,8 @@
 #include "ModelWriter.h"
 #include "OrikFiles.h"
 #include "Progress.h"
+#include "ReaderMessages.h"
+#include "ResultReasons.h"
 #include "TranslateOptions.h"
 
 #include <orik/ENTITY_LIST.h>
@@ -264,9 +266,11 @@ KVXIResult KVXIConverter::SetOptions(const KVXIOptions& options) {
 KVXIResult KVXIConverter::Convert(const KVXIDocument& source, KVXIDocument& target) {
     if (!KVXISystem::IsInitialized())
         return KVXIResult(KVXIResult::NotInitialized);
-    return tam::RunGuarded(KVXIResult(KVXIResult::InternalError), [&]() {
+    tam::ClearReaderFailures();
+    const KVXIResult result = tam::RunGuarded(KVXIResult(KVXIResult::InternalError), [&]() {
         Conversion conversion(m_options, m_progress);
-        const KVXIResult result = conversion.Run(source, target);
-        return result;
+        return conversion.Run(source, target);
     });
+    return tam::WithReason(result, source.IsOrikDocument() ? std::string() : source.GetPath(),
+                           target.IsOrikDocument() ? std::string() : target.GetPath());
 }

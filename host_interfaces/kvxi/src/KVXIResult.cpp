@@ -35,8 +35,10 @@ bool KVXIResult::IsWarning() const {
 }
 
 KVXIResult& KVXIResult::operator&=(const KVXIResult& other) {
-    if (Severity(other.GetClass()) > Severity(GetClass()))
+    if (Severity(other.GetClass()) > Severity(GetClass())) {
         m_value = other.m_value;
+        m_reason = other.m_reason;
+    }
     return *this;
 }
 

@@ -8,15 +8,21 @@
 namespace tam {
 namespace {
 
+// The kernel's own text for its error number.
+std::string KernelText(const outcome& result) {
+    const char* text = find_err_mess(result.error_number());
+    return text != nullptr ? text : "";
+}
+
 KVXIResult ReadFailure(const outcome& result) {
     switch (result.error_number()) {
         case ORIK_FILE_OPEN_FAILED:
             return KVXIResult(KVXIResult::FileNotFound);
         case ORIK_FILE_DAMAGED:
         case ORIK_FILE_VERSION:
-            return KVXIResult(KVXIResult::ReadFailed);
+            return KVXIResult(KVXIResult::ReadFailed, KernelText(result));
         default:
-            return KVXIResult(KVXIResult::KernelError);
+            return KVXIResult(KVXIResult::KernelError, KernelText(result));
     }
 }
 

@@ -1,5 +1,7 @@
-// Result of a translator call: a number, its class and a fixed text.
+// Result of a translator call: a number, its class, a fixed text and the reason of a failure.
 #pragma once
+
+#include <string>
 
 // How a result number is to be taken by a caller.
 enum class KVXIResultClass {
@@ -38,6 +40,9 @@ public:
     KVXIResult() = default;
     // A result holding any number, known or not.
     KVXIResult(int value) : m_value(value) {}
+    // A result with the reason it came about, naming the file and the cause ("part.step: syntax
+    // error at line 12: ...").
+    KVXIResult(int value, std::string reason) : m_value(value), m_reason(std::move(reason)) {}
 
     // The numeric value.
     int GetValue() const { return m_value; }
@@ -51,8 +56,12 @@ public:
     bool IsWarning() const;
     // Fixed English text for the value; "unknown translator result" for unknown numbers.
     const char* GetText() const { return GetText(m_value); }
+    // Why the translator gave this result; empty when it gave no reason (successes, or results
+    // made from a number alone).
+    const std::string& GetReason() const { return m_reason; }
 
-    // Folds another result into this one: the worse class wins, ties keep this one.
+    // Folds another result into this one: the worse class wins (with its reason), ties keep this
+    // one.
     KVXIResult& operator&=(const KVXIResult& other);
 
     bool operator==(const KVXIResult& other) const { return m_value == other.m_value; }
@@ -65,4 +74,5 @@ public:
 
 private:
     int m_value = Success;
+    std::string m_reason;
 };

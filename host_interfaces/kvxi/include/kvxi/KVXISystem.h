@@ -5,6 +5,10 @@
 
 class KVXISystem {
 public:
+    // Receives the console messages of the readers and writers the translator drives (one line,
+    // without colour codes; isFailure for fail and alarm messages). Never printed otherwise.
+    using MessageHandler = void (*)(const char* text, bool isFailure);
+
     // Starts the translator (data-exchange settings, millimetre units). Call before any
     // conversion; a second call is harmless and returns Success.
     static KVXIResult Initialize();
@@ -12,4 +16,6 @@ public:
     static KVXIResult Shutdown();
     // True between Initialize and Shutdown.
     static bool IsInitialized();
+    // Installs the handler of the readers' messages (null drops them); kept across restarts.
+    static void SetMessageHandler(MessageHandler handler);
 };
