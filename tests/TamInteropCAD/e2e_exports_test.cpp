@@ -101,13 +101,16 @@ TEST(ExportedSymbolsTest, SharedObjectExportsEachPlainFunctionByName) {
     EXPECT_EQ(symbols.find("loadModelWithFlags"), std::string::npos);
 }
 
-TEST(ExportedSymbolsTest, AssemblyParserAndCollectorAreExportedWhole) {
+TEST(ExportedSymbolsTest, AssemblyParsersAndCollectorAreExportedWhole) {
     const std::string symbols = DynamicSymbols();
     for (const char* name :
          {" CTamEBOMParser::Parse()", " CTamEBOMParser::AddChildToAssembly(",
-          " CTamEBOMParser::~CTamEBOMParser()", " CTamMetaCollector::WriteMetaProperties("})
+          " CTamEBOMParser::~CTamEBOMParser()", " CTamMetaCollector::WriteMetaProperties(",
+          " CTamXmlOnlyParser::Parse()", " CTamXmlOnlyParser::AddReferencedGroupToXML(",
+          " CTamXmlOnlyParser::~CTamXmlOnlyParser()"})
         EXPECT_NE(symbols.find(name), std::string::npos) << name;
     EXPECT_EQ(symbols.find("tam_ebom::"), std::string::npos);
+    EXPECT_EQ(symbols.find("tam_assembly::"), std::string::npos);
 }
 
 }  // namespace
