@@ -267,6 +267,7 @@ KVXIResult KVXIConverter::Convert(const KVXIDocument& source, KVXIDocument& targ
     if (!KVXISystem::IsInitialized())
         return KVXIResult(KVXIResult::NotInitialized);
     tam::ClearReaderFailures();
+    const tam::ConsoleCapture console;
     const KVXIResult result = tam::RunGuarded(KVXIResult(KVXIResult::InternalError), [&]() {
         Conversion conversion(m_options, m_progress);
         return conversion.Run(source, target);

@@ -5,6 +5,8 @@
 #include <Message_Printer.hxx>
 #include <TCollection_AsciiString.hxx>
 
+#include <iostream>
+
 namespace tam {
 namespace {
 
@@ -61,6 +63,20 @@ void ReleaseReaderMessages() {
     const Handle(Message_Messenger)& messenger = Message::DefaultMessenger();
     messenger->ChangePrinters() = g_replaced;
     g_replaced.Clear();
+}
+
+ConsoleCapture::ConsoleCapture() : m_previous(std::cout.rdbuf(&m_text)) {}
+
+ConsoleCapture::~ConsoleCapture() {
+    std::cout.flush();
+    std::cout.rdbuf(m_previous);
+    if (g_handler == nullptr)
+        return;
+    std::istringstream lines(m_text.str());
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty())
+            g_handler(line.c_str(), false);
+    }
 }
 
 void SetReaderMessageHandler(KVXISystem::MessageHandler handler) {

@@ -5,6 +5,7 @@
 
 #include <kvxi/KVXISystem.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,20 @@ void ReleaseReaderMessages();
 
 // Installs the host's handler for every captured message (null drops them).
 void SetReaderMessageHandler(KVXISystem::MessageHandler handler);
+
+// While it lives, text written to std::cout (some OCCT readers print there directly) is kept
+// and handed to the message handler line by line instead of being printed.
+class ConsoleCapture {
+public:
+    ConsoleCapture();
+    ~ConsoleCapture();
+    ConsoleCapture(const ConsoleCapture&) = delete;
+    ConsoleCapture& operator=(const ConsoleCapture&) = delete;
+
+private:
+    std::streambuf* m_previous;
+    std::stringbuf m_text;
+};
 
 // Forgets the failures kept so far; called at the start of each conversion.
 void ClearReaderFailures();

@@ -1,5 +1,6 @@
 #include "XcafReader.h"
 
+#include "StepStructureCheck.h"
 #include "TessellatedParts.h"
 
 #include <IFSelect_ReturnStatus.hxx>
@@ -96,6 +97,10 @@ KVXIResult ReadStepIntoXcaf(const std::string& path, const std::string& codePage
     }
     if (progress.CheckInterrupt())
         return KVXIResult(KVXIResult::Interrupted);
+    const std::string structureProblem =
+        CheckProductStructure(Handle(StepData_StepModel)::DownCast(reader.ChangeReader().Model()));
+    if (!structureProblem.empty())
+        return KVXIResult(KVXIResult::ReadFailed, structureProblem);
     const bool failures = ParserReportedFailures(reader.ChangeReader());
     const KVXIResult result = TransferInto(reader, progress, doc, failures);
     if (!result.IsFailure())
