@@ -51,6 +51,7 @@ void addConversionOptions(CLI::App& batch, BatchRequest& request) {
                     "(comma-separated or repeated)")
         ->required()
         ->type_name("FORMAT")
+        ->allow_extra_args(false)  // one value per --to, so SOURCES may follow it
         ->delimiter(',')
         ->check([](const std::string& format) {
             return isSupportedOutput("x." + format) ? std::string()
