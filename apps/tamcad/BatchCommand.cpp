@@ -4,11 +4,13 @@
 #include "BatchReport.h"
 #include "BatchRunner.h"
 #include "Commands.h"
+#include "ExitCodes.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <thread>
 
 namespace tam {
@@ -90,31 +92,32 @@ void addSchedulingOptions(CLI::App& batch, BatchRequest& request) {
         ->type_name("SECONDS")
         ->check(CLI::NonNegativeNumber)
         ->capture_default_str();
-    batch.add_flag("-q,--quiet", request.quiet, "No progress line");
+    addQuietFlag(batch, request.quiet);
     batch.add_option("--worker", request.worker, "Program that imports one document")->group("");
 }
 
 }  // namespace
 
-CLI::App* addBatchCommand(CLI::App& app, BatchRequest& request) {
+Subcommand addBatchCommand(CLI::App& app) {
+    const auto request = std::make_shared<BatchRequest>();
     CLI::App* batch = app.add_subcommand(
         "batch", "Convert every CAD document of a folder or list file, one import each");
     batch
-        ->add_option("SOURCES", request.sources,
+        ->add_option("SOURCES", request->sources,
                      "Folder (searched recursively for CAD documents) or list file (one path "
                      "per line)")
         ->required();
     batch
-        ->add_option("-o,--output", request.outputFolder,
+        ->add_option("-o,--output", request->outputFolder,
                      "Output folder; each document's relative path is kept")
         ->type_name("OUTDIR")
         ->required();
-    addConversionOptions(*batch, request);
-    addSchedulingOptions(*batch, request);
-    return batch;
+    addConversionOptions(*batch, *request);
+    addSchedulingOptions(*batch, *request);
+    return {batch, [request]() { return runBatch(*request); }};
 }
 
-int runBatch(const BatchRequest& request) {
+ExitCode runBatch(const BatchRequest& request) {
     BatchSettings settings;
     settings.outputFolder = request.outputFolder;
     settings.formats = distinctFormats(request.formats);
@@ -148,7 +151,7 @@ int runBatch(const BatchRequest& request) {
     const BatchOutcome outcome = convertDocuments(documents, settings, report);
     if (outcome.interrupted)
         return kExitInterrupted;
-    return outcome.failed == 0 ? kExitDone : outcome.worstExitCode;
+    return outcome.worstExitCode;
 }
 
 }  // namespace tam

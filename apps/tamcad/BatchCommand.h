@@ -3,10 +3,9 @@
 // import per document, several at once, resumable, and split into stable shards for schedulers.
 #pragma once
 
+#include "CommandLine.h"
 #include "HostSettings.h"
 #include "Picture.h"
-
-#include <CLI/CLI.hpp>
 
 #include <string>
 #include <vector>
@@ -27,12 +26,13 @@ struct BatchRequest {
     PictureOptions picture;
 };
 
-// Adds the batch subcommand bound to request.
-CLI::App* addBatchCommand(CLI::App& app, BatchRequest& request);
+// Adds the batch subcommand. Its exit code: done when every document was converted or already
+// was; otherwise the most severe exit code of the documents' imports (see worseExit; a crash or
+// a timeout counts as nothing loaded); usage when SOURCES cannot be read or OUTDIR or the report
+// cannot be written; interrupted when stopped by a signal.
+Subcommand addBatchCommand(CLI::App& app);
 
-// Runs the batch. Exit code 0 when every document was converted or already was; otherwise the
-// most severe exit code of the documents' imports (a crash or a timeout counts as 1); 2 for a
-// folder or list that cannot be read; 130 when stopped by a signal.
-int runBatch(const BatchRequest& request);
+// Runs the batch that request describes.
+ExitCode runBatch(const BatchRequest& request);
 
 }  // namespace tam

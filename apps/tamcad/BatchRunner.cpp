@@ -36,6 +36,17 @@ struct Conversion {
     bool timedOut = false;
 };
 
+// An import's exit code as one of tamcad's; a crash, a timeout (-1) or any other code counts as
+// nothing loaded.
+ExitCode importExit(int code) {
+    for (const ExitCode known : {kExitDone, kExitNothingLoaded, kExitUsage, kExitNotWritten,
+                                 kExitPartial, kExitInterrupted}) {
+        if (code == known)
+            return known;
+    }
+    return kExitNothingLoaded;
+}
+
 // ".name.partial.ext" beside "name.ext": hidden, and with the extension that picks the format.
 fs::path partialPath(const fs::path& output) {
     return output.parent_path() /
@@ -281,10 +292,10 @@ DocumentResult BatchRun::finish(Conversion& conversion) {
         result.exitCode = WEXITSTATUS(status);
         result.triangles = summaryTriangles(conversion.child.output());
         result.message = lastMessage(conversion.child.errors());
-        // The old record goes first: outputs half replaced must not pass for up to date.
-        std::error_code ec;
         // A partial import (faces given up, records repaired) still gave its outputs.
         const bool imported = result.exitCode == kExitDone || result.exitCode == kExitPartial;
+        // The old record goes first: outputs half replaced must not pass for up to date.
+        std::error_code ec;
         if (imported)
             fs::remove(conversion.outputs.record, ec);
         if (imported && publishOutputs(conversion, result.message)) {
@@ -303,11 +314,10 @@ DocumentResult BatchRun::finish(Conversion& conversion) {
 }
 
 void BatchRun::record(const DocumentResult& result) {
-    if (!result.succeeded()) {
+    if (!result.succeeded())
         ++m_outcome.failed;
-        m_outcome.worstExitCode =
-            std::max(m_outcome.worstExitCode, result.exitCode > 0 ? result.exitCode : 1);
-    }
+    if (result.status != DocumentStatus::Skipped)
+        m_outcome.worstExitCode = worseExit(m_outcome.worstExitCode, importExit(result.exitCode));
     m_report.append(result);
     m_progress.finished(result, m_running.size());
 }

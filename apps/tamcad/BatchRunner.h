@@ -7,6 +7,7 @@
 
 #include "BatchPlan.h"
 #include "BatchReport.h"
+#include "ExitCodes.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -27,8 +28,10 @@ struct BatchSettings {
 
 // How a batch ended.
 struct BatchOutcome {
-    std::size_t failed = 0;    // documents failed, crashed or timed out
-    int worstExitCode = 0;     // the most severe import exit code (crashes and timeouts: 1)
+    std::size_t failed = 0;  // documents failed, crashed or timed out
+    // The most severe exit code of the imports run (see worseExit; crashes, timeouts and codes
+    // tamcad does not give count as nothing loaded).
+    ExitCode worstExitCode = kExitDone;
     bool interrupted = false;  // stopped by SIGINT, SIGTERM or SIGHUP; running imports killed
 };
 

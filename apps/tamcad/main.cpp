@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
         tam::addConvertCommand(app),
         tam::addInfoCommand(app),
         wrapped<tam::XmlOnlyRequest>(app, tam::addXmlOnlyCommand, tam::runXmlOnly),
-        wrapped<tam::BatchRequest>(app, tam::addBatchCommand, tam::runBatch)};
+        tam::addBatchCommand(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
