@@ -66,6 +66,17 @@ void addConversionOptions(CLI::App& batch, BatchRequest& request) {
         ->check(CLI::Range(16, 8192))
         ->capture_default_str();
     addImportOptions(batch, request.settings);
+    addCacheOptions(batch, request.cache);
+}
+
+// The cache options, given to every import but not recorded: a cache does not change results.
+std::vector<std::string> cacheArguments(const CacheSettings& cache) {
+    if (cache.disabled)
+        return {"--no-cache"};
+    std::vector<std::string> arguments = {"--cache-limit", std::to_string(cache.limitMiB)};
+    if (!cache.folder.empty())
+        arguments.insert(arguments.end(), {"--cache-dir", cache.folder});
+    return arguments;
 }
 
 void addSchedulingOptions(CLI::App& batch, BatchRequest& request) {
@@ -122,6 +133,7 @@ ExitCode runBatch(const BatchRequest& request) {
     settings.outputFolder = request.outputFolder;
     settings.formats = distinctFormats(request.formats);
     settings.options = childOptions(request, settings.formats);
+    settings.unrecordedOptions = cacheArguments(request.cache);
     settings.jobs = request.jobs;
     settings.timeoutSeconds = request.timeoutSeconds;
     settings.quiet = request.quiet;

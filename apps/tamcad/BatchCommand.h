@@ -3,6 +3,7 @@
 // import per document, several at once, resumable, and split into stable shards for schedulers.
 #pragma once
 
+#include "CacheOptions.h"
 #include "CommandLine.h"
 #include "HostSettings.h"
 #include "Picture.h"
@@ -24,6 +25,7 @@ struct BatchRequest {
     std::string worker;  // the importing program; empty for tamcad itself (tests use a stand-in)
     ImportSettings settings;
     PictureOptions picture;
+    CacheSettings cache;  // handed to every import; one cache folder serves all of them
 };
 
 // Adds the batch subcommand. Its exit code: done when every document was converted or already

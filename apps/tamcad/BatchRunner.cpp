@@ -89,9 +89,11 @@ std::string lastMessage(const std::string& errors) {
 }
 
 std::vector<std::string> childArguments(const Conversion& conversion,
-                                        const std::vector<std::string>& options) {
+                                        const BatchSettings& settings) {
     std::vector<std::string> arguments = {"import", "-q"};
-    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.insert(arguments.end(), settings.options.begin(), settings.options.end());
+    arguments.insert(arguments.end(), settings.unrecordedOptions.begin(),
+                     settings.unrecordedOptions.end());
     for (const fs::path& partial : conversion.partials)
         arguments.push_back("--output=" + partial.string());
     // After "--" a source whose name starts with '-' is still taken as the file.
@@ -202,8 +204,8 @@ void BatchRun::startNext() {
     fs::create_directories(conversion->outputs.record.parent_path(), ec);
     conversion->started = Clock::now();
     std::string error;
-    if (ec || !conversion->child.start(m_settings.program,
-                                       childArguments(*conversion, m_settings.options), error)) {
+    if (ec || !conversion->child.start(m_settings.program, childArguments(*conversion, m_settings),
+                                       error)) {
         DocumentResult result;
         result.path = conversion->document.source.string();
         result.message = ec ? "cannot create the output folder: " + ec.message() : error;

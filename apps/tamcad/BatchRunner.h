@@ -20,10 +20,11 @@ struct BatchSettings {
     std::filesystem::path outputFolder;
     std::vector<std::string> formats;  // output extensions without the dot ("glb", "png", ...)
     std::vector<std::string> options;  // given to every import; recorded with the outputs
-    unsigned int jobs = 1;             // imports running at once
-    double timeoutSeconds = 0.0;       // per document; 0 for none
-    bool quiet = false;                // no progress line
-    std::string program = "/proc/self/exe";  // the importing program: tamcad itself
+    std::vector<std::string> unrecordedOptions;  // given to every import only
+    unsigned int jobs = 1;                       // imports running at once
+    double timeoutSeconds = 0.0;                 // per document; 0 for none
+    bool quiet = false;                          // no progress line
+    std::string program = "/proc/self/exe";      // the importing program: tamcad itself
 };
 
 // How a batch ended.
