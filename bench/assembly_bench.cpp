@@ -138,8 +138,10 @@ Row MeasureFile(const std::string& name, const std::string& file, bool flat) {
 }
 
 void PrintHeader() {
-    std::printf("%-28s %8s %8s  %8s %8s  %8s %8s  %9s\n", "file", "OCCT s", "MiB", "flat s", "MiB",
-                "assy s", "MiB", "B/inst");
+    std::printf("%-26s %22s  %22s  %22s\n", "", "OCCT pipeline", "flat tamcad import",
+                "tamcad assembly");
+    std::printf("%-26s %7s %7s %6s  %7s %7s %6s  %7s %7s %6s  %7s\n", "file", "wall s", "cpu s",
+                "MiB", "wall s", "cpu s", "MiB", "wall s", "cpu s", "MiB", "B/inst");
 }
 
 void PrintRow(const Row& row) {
@@ -223,10 +225,10 @@ int main(int argc, char** argv) {
                     as1Count);
     for (size_t i = 0; i < plates.size(); ++i) {
         if (sizes[i] == 10000)
-            std::printf("  10,000 instances: %.2f s wall, %.2f s cpu (target 3 s), %.0f MiB "
-                        "(target 200 MB)\n",
-                        plates[i].assembly.seconds, plates[i].assembly.cpu,
-                        plates[i].assembly.peakMiB);
+            std::printf(
+                "  10,000 instances: %.2f s wall, %.2f s cpu (target 3 s), %.0f MiB "
+                "(target 200 MB)\n",
+                plates[i].assembly.seconds, plates[i].assembly.cpu, plates[i].assembly.peakMiB);
     }
     if (plates.size() >= 2 && plates.front().assembly.cpu > 0.0)
         std::printf(
