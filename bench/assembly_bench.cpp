@@ -232,11 +232,10 @@ int main(int argc, char** argv) {
     }
     if (plates.size() >= 2 && plates.front().assembly.cpu > 0.0)
         std::printf(
-            "  time from %d to %d instances: %.1f-fold (target at most 12); OCCT "
+            "  cpu time from %d to %d instances: %.1f-fold (target at most 12); OCCT "
             "%.1f-fold\n",
-            sizes.front(), sizes.back(),
-            plates.back().assembly.seconds / plates.front().assembly.seconds,
-            plates.back().occt.seconds / plates.front().occt.seconds);
+            sizes.front(), sizes.back(), plates.back().assembly.cpu / plates.front().assembly.cpu,
+            plates.back().occt.cpu / plates.front().occt.cpu);
     std::error_code ec;
     fs::remove_all(folder, ec);
     return 0;
