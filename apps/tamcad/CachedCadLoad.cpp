@@ -17,36 +17,43 @@
 #include <clocale>
 #include <cstdio>
 #include <sstream>
+#include <vector>
 
 namespace tam {
 namespace {
 
 // Bumped when what an entry holds changes meaning.
-constexpr char kKeyHeader[] = "TamInteropCAD import cache 1";
+constexpr char kKeyHeader[] = "TamInteropCAD import cache 2";
 
 std::unique_ptr<ImportCache>& activeCache() {
     static std::unique_ptr<ImportCache> cache;
     return cache;
 }
 
-// Counts the messages sent to the host while it lives, passing them on: a load that reported
-// something is not stored, so that its messages come again on the next import.
-class MessageCounter {
-public:
-    MessageCounter() : previous_(sglModelLoader::s_callbackLoadingError) {
-        forward_ = previous_;
-        count_ = 0;
-        sglModelLoader::s_callbackLoadingError = &counting;
-    }
-    ~MessageCounter() { sglModelLoader::s_callbackLoadingError = previous_; }
-    MessageCounter(const MessageCounter&) = delete;
-    MessageCounter& operator=(const MessageCounter&) = delete;
+struct Message {
+    std::wstring text;
+    unsigned int code = 0;
+};
 
-    unsigned count() const { return count_; }
+// Records the messages sent to the host while it lives, passing them on. Messages of the
+// translation are stored with the entry and sent again on a hit; a walk that sent any is not
+// stored, since a hit's walk sends its own.
+class MessageRecorder {
+public:
+    MessageRecorder() : previous_(sglModelLoader::s_callbackLoadingError) {
+        forward_ = previous_;
+        recorded_.clear();
+        sglModelLoader::s_callbackLoadingError = &record;
+    }
+    ~MessageRecorder() { sglModelLoader::s_callbackLoadingError = previous_; }
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    const std::vector<Message>& messages() const { return recorded_; }
 
 private:
-    static void counting(const wchar_t* text, unsigned int code) {
-        ++count_;
+    static void record(const wchar_t* text, unsigned int code) {
+        recorded_.push_back({text != nullptr ? text : L"", code});
         if (forward_ != nullptr)
             forward_(text, code);
     }
@@ -54,8 +61,57 @@ private:
     using Callback = void (*)(const wchar_t*, unsigned int);
     Callback previous_;
     static inline Callback forward_ = nullptr;
-    static inline unsigned count_ = 0;
+    static inline std::vector<Message> recorded_;
 };
+
+void appendU64(std::string& out, std::uint64_t value) {
+    for (int i = 0; i < 8; ++i)
+        out += char((value >> (8 * i)) & 0xff);
+}
+
+bool readU64(const std::string& in, std::size_t& at, std::uint64_t& value) {
+    if (in.size() - at < 8)
+        return false;
+    value = 0;
+    for (int i = 0; i < 8; ++i)
+        value |= std::uint64_t(std::uint8_t(in[at + std::size_t(i)])) << (8 * i);
+    at += 8;
+    return true;
+}
+
+// Entry payload: u64 message count, per message u64 code and u64 size + UTF-8 text; then the
+// kernel file bytes.
+std::string payloadOf(const std::vector<Message>& messages, const std::string& kernelBytes) {
+    std::string payload;
+    appendU64(payload, messages.size());
+    for (const Message& message : messages) {
+        std::string text;
+        WideToUtf8(message.text, text);
+        appendU64(payload, message.code);
+        appendU64(payload, text.size());
+        payload += text;
+    }
+    return payload + kernelBytes;
+}
+
+// The messages of a payload; at is left at the kernel file bytes. False when malformed.
+bool readMessages(const std::string& payload, std::size_t& at, std::vector<Message>& messages) {
+    std::uint64_t count = 0;
+    if (!readU64(payload, at, count) || count > payload.size())
+        return false;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        std::uint64_t code = 0, size = 0;
+        if (!readU64(payload, at, code) || !readU64(payload, at, size) ||
+            size > payload.size() - at)
+            return false;
+        Message message;
+        message.code = static_cast<unsigned int>(code);
+        Utf8ToWide(payload.substr(at, std::size_t(size)), message.text);
+        at += std::size_t(size);
+        messages.push_back(std::move(message));
+    }
+    return true;
+}
 
 // Exact text of a float (hexadecimal), so that any change of a setting changes the key.
 std::string exact(double value) {
@@ -98,22 +154,27 @@ int addLibrary(dl_phdr_info* info, size_t, void* data) {
     return 0;
 }
 
-ENTITY_LIST* restoreEntry(const ImportCache& cache, const std::string& key) {
+ENTITY_LIST* restoreEntry(const ImportCache& cache, const std::string& key,
+                          std::vector<Message>& messages) {
     const std::optional<std::string> payload = cache.load(key);
-    if (!payload)
+    std::size_t at = 0;
+    if (!payload || !readMessages(*payload, at, messages))
         return nullptr;
     auto* entities = new ENTITY_LIST;
-    if (!api_restore_entity_list_from_bytes(payload->data(), payload->size(), *entities).ok()) {
+    if (!api_restore_entity_list_from_bytes(payload->data() + at, payload->size() - at, *entities)
+             .ok()) {
         delete entities;  // a failed restore adds nothing: a miss, and the entry is rebuilt
+        messages.clear();
         return nullptr;
     }
     return entities;
 }
 
-void storeEntry(const ImportCache& cache, const std::string& key, const ENTITY_LIST& entities) {
+void storeEntry(const ImportCache& cache, const std::string& key,
+                const std::vector<Message>& messages, const ENTITY_LIST& entities) {
     std::string bytes;
     if (api_save_entity_list_with_facets(entities, bytes).ok())
-        cache.store(key, bytes);
+        cache.store(key, payloadOf(messages, bytes));
 }
 
 }  // namespace
@@ -156,18 +217,25 @@ CTamDBRoot* loadCadModelCached(const std::wstring& path, unsigned int flags, con
     if (flags & TAM_FLAG_START_KERNEL)
         CTamCADTools::InitializeImport();
     const std::optional<std::string> key = cadCacheKey(path, typeTag, loadedLibrariesIdentity());
-    ENTITY_LIST* entities = key ? restoreEntry(cache, *key) : nullptr;
+    std::vector<Message> translation;
+    ENTITY_LIST* entities = key ? restoreEntry(cache, *key, translation) : nullptr;
     const bool hit = entities != nullptr;
+    if (hit) {
+        for (const Message& message : translation)
+            sglModelLoader::reportError(message.text, message.code);
+    } else {
+        MessageRecorder recorder;
+        entities = CTamCADTools::InitializeConnectEntityList(path.c_str(), typeTag);
+        translation = recorder.messages();
+    }
     sglGroup* group = nullptr;
     {
-        MessageCounter messages;
-        if (!hit)
-            entities = CTamCADTools::InitializeConnectEntityList(path.c_str(), typeTag);
+        MessageRecorder walk;
         CTamCADLoader loader;
         group = entities != nullptr ? loader.ParseEntities(*entities, path) : nullptr;
-        if (!hit && key && group != nullptr && messages.count() == 0 &&
+        if (!hit && key && group != nullptr && walk.messages().empty() &&
             !sglModelLoader::m_sbCancelImport)
-            storeEntry(cache, *key, *entities);
+            storeEntry(cache, *key, translation, *entities);
     }
     if (entities != nullptr) {
         CTamCADTools::DeleteENTITY_LIST(entities);

@@ -30,8 +30,9 @@ std::optional<std::string> cadCacheKey(const std::wstring& path, const wchar_t* 
 const std::string& loadedLibrariesIdentity();
 
 // Loads a CAD model like the host's plain CAD plug-in, through the cache: a valid entry replaces
-// the translation; a miss translates and, when the load reported no message and was not
-// cancelled, stores the entities with their meshes after the walk. flags as for model loaders.
+// the translation and sends the translation's messages again; a miss translates and, unless the
+// walk sent a message or the load was cancelled, stores the entities with their meshes and the
+// translation's messages after the walk. flags as for model loaders.
 CTamDBRoot* loadCadModelCached(const std::wstring& path, unsigned int flags, const wchar_t* typeTag,
                                const ImportCache& cache);
 

@@ -199,13 +199,13 @@ protected:
         tam::registerPlugins();
     }
 
-    std::string importedGltf(bool throughCache) {
+    std::string importedGltf(bool throughCache, const fs::path& file = kSampleStep) {
         if (throughCache) {
             tam::setImportCache(std::make_unique<tam::ImportCache>(folder_.string(), 1 << 30));
         } else {
             tam::setImportCache(nullptr);
         }
-        std::unique_ptr<CTamDBRoot> root(LoadModelCAD(kSampleStep.wstring().c_str(), 0x180));
+        std::unique_ptr<CTamDBRoot> root(LoadModelCAD(file.wstring().c_str(), 0x180));
         tam::setImportCache(nullptr);
         if (root == nullptr || root->GetSglRoot() == nullptr)
             return std::string();
@@ -243,6 +243,30 @@ TEST_F(CachedImportTest, DamagedEntriesAreRebuilt) {
         EXPECT_EQ(importedGltf(true), fresh);
         EXPECT_EQ(readBytes(entry), stored);
     }
+}
+
+std::vector<std::wstring>& sentMessages() {
+    static std::vector<std::wstring> sent;
+    return sent;
+}
+
+TEST_F(CachedImportTest, TranslationMessagesComeAgainOnAHit) {
+    // A record the parser skips: the translation warns and still gives the model.
+    std::string step = readBytes(kSampleStep);
+    step.insert(step.find("DATA;") + 6, "#99999=CARTESIAN_POINT('',(1.,2.,3.),,);\n");
+    fs::create_directories(folder_);
+    const fs::path damaged = folder_ / "damaged.step";
+    writeBytes(damaged, step);
+    sglModelLoader::s_callbackLoadingError = [](const wchar_t* text, unsigned int) {
+        sentMessages().push_back(text);
+    };
+    const std::string fresh = importedGltf(true, damaged);
+    const std::vector<std::wstring> first = sentMessages();
+    sentMessages().clear();
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(entries(folder_).size(), 2u);  // the file and its entry
+    EXPECT_EQ(importedGltf(true, damaged), fresh);
+    EXPECT_EQ(sentMessages(), first);
 }
 
 TEST_F(CachedImportTest, AnotherRefinementGetsItsOwnEntry) {

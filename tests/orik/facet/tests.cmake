@@ -13,6 +13,7 @@ tam_add_gtest(orik_facet_tests
         ${CMAKE_CURRENT_LIST_DIR}/TriangleStripifier_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/FaceTessellator_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ShapeMesher_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/LevelTolerance_test.cpp
     LIBS orik_facet_engine)
 
 tam_add_gtest(orik_facet_corpus_tests
