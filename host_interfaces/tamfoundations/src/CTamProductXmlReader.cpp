@@ -1,6 +1,8 @@
 // Product XML back into a scene graph: the assembly tree, placements, names and geometry.
 #include <tamfoundations/CTamProductXmlReader.h>
 
+#include "DrawableSharing.h"
+#include "GeodeXml.h"
 #include "GeometryFileStore.h"
 #include "ProductXmlReferencedDocument.h"
 
@@ -49,7 +51,8 @@ struct NodeHolder {
 struct CTamProductXmlReader::SideFile {
     std::shared_ptr<CTamXmlParserDocu> document;
     std::map<std::wstring, NodePtr> entries;
-    std::wstring error;  // why the file could not be read; empty when loaded
+    std::wstring error;       // why the file could not be read; empty when loaded
+    ReadDrawables drawables;  // shared by all entries of the file
 };
 
 CTamProductXmlReader::CTamProductXmlReader() = default;
@@ -183,14 +186,16 @@ bool CTamProductXmlReader::ReadProperties(const CTamXmlParserNode& element, sglG
 
 bool CTamProductXmlReader::ReadGeometryEntry(const NodePtr& entry, sglGroup& parent) {
     NodePtr geodes = entry;
+    ReadDrawables inlineDrawables;
+    ReadDrawables* drawables = &inlineDrawables;
     const std::wstring file = entry->GetAttributeValue(L"File");
     if (!file.empty()) {
-        geodes = FindSideEntry(file, entry->GetAttributeValue(L"Ident"));
+        geodes = FindSideEntry(file, entry->GetAttributeValue(L"Ident"), drawables);
         if (!geodes)
             return false;
     }
     std::wstring reason;
-    sglGroup* group = CTamXMLToSG::ReadGeometry(geodes, CString(m_folder), &reason);
+    sglGroup* group = ReadGeodes(*geodes, *drawables, reason);
     if (group == nullptr)
         return Fail(L"geometry of '" + parent.getName() + L"': " + reason);
     parent.addChild(group, true);
@@ -198,7 +203,8 @@ bool CTamProductXmlReader::ReadGeometryEntry(const NodePtr& entry, sglGroup& par
 }
 
 std::shared_ptr<CTamXmlParserNode> CTamProductXmlReader::FindSideEntry(const std::wstring& file,
-                                                                       const std::wstring& ident) {
+                                                                       const std::wstring& ident,
+                                                                       ReadDrawables*& drawables) {
     // Referenced documents may lie in other folders, so side files are known by their path.
     const std::wstring path = JoinFolder(m_folder, file);
     std::unique_ptr<SideFile>& side = m_sideFiles[path];
@@ -217,6 +223,7 @@ std::shared_ptr<CTamXmlParserNode> CTamProductXmlReader::FindSideEntry(const std
         Fail(L"cannot read geometry file '" + file + L"': " + side->error);
         return nullptr;
     }
+    drawables = &side->drawables;
     const auto found = side->entries.find(ident);
     if (found == side->entries.end()) {
         Fail(L"geometry file '" + file + L"' holds no entry " + ident);

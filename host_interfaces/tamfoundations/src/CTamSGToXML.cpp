@@ -2,6 +2,7 @@
 #include <tamfoundations/CTamIO.h>
 #include <tamfoundations/CTamSGToXML.h>
 
+#include "DrawableSharing.h"
 #include "GeodeXml.h"
 #include "GeometryFileStore.h"
 #include "NumberText.h"
@@ -145,14 +146,19 @@ bool CTamSGToXML::AddGeometryToXMLDoc(const std::shared_ptr<CTamXmlParserNode>& 
     std::shared_ptr<CTamXmlParserNode> entry = parent->AddNode(L"Geometry");
     entry->AddAttribute(L"Ident", ident.str());
     std::shared_ptr<CTamXmlParserNode> target = entry;
+    WrittenDrawables inlineDrawables;
+    WrittenDrawables* written = &inlineDrawables;
     if (!geometryFile.IsEmpty()) {
         entry->AddAttribute(L"File", geometryFile.str());
-        target = GeometryFileStore::Instance().RootOf(geometryFile.str())->AddNode(L"Geometry");
+        GeometryFileStore::SideDocument side =
+            GeometryFileStore::Instance().Open(geometryFile.str());
+        target = side.root->AddNode(L"Geometry");
         target->AddAttribute(L"Ident", ident.str());
+        written = side.drawables;
     }
     for (const GeodeRecord& record : collector.records) {
         const CString geodeIdent = CTamIO::CreateGuid(record.name, mapIdent, GUID_TYPE_NODE, -1);
-        WriteGeode(*target, record, geodeIdent.str(), base64);
+        WriteGeode(*target, record, geodeIdent.str(), base64, *written);
     }
     return true;
 }

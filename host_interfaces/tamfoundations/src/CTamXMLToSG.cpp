@@ -1,12 +1,11 @@
 // Rebuilding frames and geometry entries written by CTamSGToXML.
 #include <tamfoundations/CTamXMLToSG.h>
 
+#include "DrawableSharing.h"
 #include "GeodeXml.h"
 #include "GeometryFileStore.h"
 #include "NumberText.h"
 
-#include <tamgeometry/CTamGeomTools.h>
-#include <tamsg/sglGroup.h>
 #include <tamtools/CTamXmlParserDocu.h>
 #include <tamtools/CTamXmlParserNode.h>
 
@@ -34,20 +33,12 @@ NodePtr FindSideEntry(const CTamXmlParserDocu& sideFile, const std::wstring& ide
 }
 
 sglGroup* BuildGroup(const CTamXmlParserNode& entry, std::wstring* error) {
-    auto* group = new sglGroup;
-    group->ref();
-    for (const NodePtr& element : entry.GetNodesByTag(L"Geode")) {
-        std::wstring reason;
-        sglNode* node = ReadGeode(*element, reason);
-        if (node == nullptr) {
-            SetError(error, reason);
-            group->unref();
-            return nullptr;
-        }
-        group->addChild(node, true);
+    ReadDrawables read;
+    std::wstring reason;
+    sglGroup* group = ReadGeodes(entry, read, reason);
+    if (group == nullptr) {
+        SetError(error, reason);
     }
-    CTamGeomTools::AddLODToSceneGraph(group);
-    group->unrefNoDelete();
     return group;
 }
 

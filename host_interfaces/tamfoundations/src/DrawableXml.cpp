@@ -284,11 +284,11 @@ bool ReadLevel(const CTamXmlParserNode& element, sglGeoSet& drawable) {
 
 }  // namespace
 
-void WriteDrawable(CTamXmlParserNode& parent, const sglGeoSet& drawable, unsigned int level,
-                   bool base64) {
+NodePtr WriteDrawable(CTamXmlParserNode& parent, const sglGeoSet& drawable, unsigned int level,
+                      bool base64) {
     const wchar_t* kind = KindOf(drawable);
     if (kind == nullptr) {
-        return;
+        return nullptr;
     }
     NodePtr element = parent.AddNode(L"Drawable");
     element->AddAttribute(L"Kind", kind);
@@ -301,6 +301,7 @@ void WriteDrawable(CTamXmlParserNode& parent, const sglGeoSet& drawable, unsigne
     }
     WriteState(*element, drawable);
     WriteLists(*element, drawable, base64);
+    return element;
 }
 
 sglGeoSet* ReadDrawable(const CTamXmlParserNode& element, std::wstring& error) {

@@ -1,13 +1,15 @@
 #include "GeodeXml.h"
 
-#include "DrawableXml.h"
+#include "DrawableSharing.h"
 #include "UserDataXml.h"
 
 #include <tamfoundations/CTamSGToXML.h>
 #include <tamfoundations/CTamXMLToSG.h>
 
+#include <tamgeometry/CTamGeomTools.h>
 #include <tamsg/sglGeoSet.h>
 #include <tamsg/sglGeode.h>
+#include <tamsg/sglGroup.h>
 #include <tamsg/sglTransform.h>
 #include <tamsgdb/CTamUserData.h>
 #include <tamtools/CTamXmlParserNode.h>
@@ -18,7 +20,8 @@ namespace {
 
 const wchar_t* const kFrameElement = L"Frame";
 
-bool ReadGeodeContent(const CTamXmlParserNode& element, sglGeode& geode, std::wstring& error) {
+bool ReadGeodeContent(const CTamXmlParserNode& element, sglGeode& geode, ReadDrawables& read,
+                      std::wstring& error) {
     std::shared_ptr<CTamXmlParserNode> userData = element.GetNodeByTag(L"UserData");
     if (!userData->isEmpty()) {
         auto* record = new CTamUserData;
@@ -29,7 +32,7 @@ bool ReadGeodeContent(const CTamXmlParserNode& element, sglGeode& geode, std::ws
         }
     }
     for (const auto& child : element.GetNodesByTag(L"Drawable")) {
-        sglGeoSet* drawable = ReadDrawable(*child, error);
+        sglGeoSet* drawable = read.Read(*child, error);
         if (drawable == nullptr) {
             return false;
         }
@@ -38,29 +41,11 @@ bool ReadGeodeContent(const CTamXmlParserNode& element, sglGeode& geode, std::ws
     return true;
 }
 
-}  // namespace
-
-void WriteGeode(CTamXmlParserNode& parent, const GeodeRecord& record, const std::wstring& ident,
-                bool base64) {
-    std::shared_ptr<CTamXmlParserNode> element = parent.AddNode(L"Geode");
-    element->AddAttribute(L"Name", record.name);
-    element->AddAttribute(L"Ident", ident);
-    if (!record.placement.isIdentity()) {
-        CTamSGToXML::AddFrame(element, record.placement, kFrameElement);
-    }
-    if (record.userData != nullptr) {
-        WriteUserData(*element, *record.userData);
-    }
-    for (const auto& [drawable, level] : record.drawables) {
-        WriteDrawable(*element, *drawable, level, base64);
-    }
-}
-
-sglNode* ReadGeode(const CTamXmlParserNode& element, std::wstring& error) {
+sglNode* ReadGeode(const CTamXmlParserNode& element, ReadDrawables& read, std::wstring& error) {
     auto* geode = new sglGeode;
     geode->ref();
     geode->setName(element.GetAttributeValue(L"Name"));
-    if (!ReadGeodeContent(element, *geode, error)) {
+    if (!ReadGeodeContent(element, *geode, read, error)) {
         geode->unref();
         return nullptr;
     }
@@ -80,4 +65,38 @@ sglNode* ReadGeode(const CTamXmlParserNode& element, std::wstring& error) {
     transform->addChild(geode, true);
     geode->unref();
     return transform;
+}
+
+}  // namespace
+
+void WriteGeode(CTamXmlParserNode& parent, const GeodeRecord& record, const std::wstring& ident,
+                bool base64, WrittenDrawables& written) {
+    std::shared_ptr<CTamXmlParserNode> element = parent.AddNode(L"Geode");
+    element->AddAttribute(L"Name", record.name);
+    element->AddAttribute(L"Ident", ident);
+    if (!record.placement.isIdentity()) {
+        CTamSGToXML::AddFrame(element, record.placement, kFrameElement);
+    }
+    if (record.userData != nullptr) {
+        WriteUserData(*element, *record.userData);
+    }
+    for (const auto& [drawable, level] : record.drawables) {
+        written.Write(*element, *drawable, level, base64);
+    }
+}
+
+sglGroup* ReadGeodes(const CTamXmlParserNode& entry, ReadDrawables& read, std::wstring& error) {
+    auto* group = new sglGroup;
+    group->ref();
+    for (const auto& element : entry.GetNodesByTag(L"Geode")) {
+        sglNode* node = ReadGeode(*element, read, error);
+        if (node == nullptr) {
+            group->unref();
+            return nullptr;
+        }
+        group->addChild(node, true);
+    }
+    CTamGeomTools::AddLODToSceneGraph(group);
+    group->unrefNoDelete();
+    return group;
 }

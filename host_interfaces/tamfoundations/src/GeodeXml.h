@@ -8,7 +8,10 @@
 
 class CTamUserData;
 class CTamXmlParserNode;
+class ReadDrawables;
+class WrittenDrawables;
 class sglGeoSet;
+class sglGroup;
 class sglNode;
 
 // One geode as written: name, user data (may be null), placement and drawables, each with the
@@ -21,10 +24,10 @@ struct GeodeRecord {
 };
 
 // Appends <Geode Name=".." Ident=".."> with a "Frame" (unless the placement is the identity),
-// the user data and the drawables to `parent`.
+// the user data and the drawables (through `written`, which shares repeated ones) to `parent`.
 void WriteGeode(CTamXmlParserNode& parent, const GeodeRecord& record, const std::wstring& ident,
-                bool base64);
+                bool base64, WrittenDrawables& written);
 
-// A new node (count 0, owned by the caller) for a <Geode> element: the geode, under a transform
-// when the element has a frame. Null with a reason in `error` when the element is damaged.
-sglNode* ReadGeode(const CTamXmlParserNode& element, std::wstring& error);
+// A new group (count 0, owned by the caller) holding the geodes of a <Geometry> entry (see
+// CTamXMLToSG::ReadGeometry), drawables resolved through `read`. Null with a reason in `error`.
+sglGroup* ReadGeodes(const CTamXmlParserNode& entry, ReadDrawables& read, std::wstring& error);

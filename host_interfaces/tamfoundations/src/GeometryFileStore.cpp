@@ -1,5 +1,7 @@
 #include "GeometryFileStore.h"
 
+#include "DrawableSharing.h"
+
 #include <tamtools/CTamXmlParserDocu.h>
 #include <tamtools/CTamXmlParserNode.h>
 
@@ -8,27 +10,28 @@ GeometryFileStore& GeometryFileStore::Instance() {
     return store;
 }
 
-std::shared_ptr<CTamXmlParserNode> GeometryFileStore::RootOf(const std::wstring& fileName) {
+GeometryFileStore::SideDocument GeometryFileStore::Open(const std::wstring& fileName) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    std::shared_ptr<CTamXmlParserDocu>& document = m_files[fileName];
-    if (!document) {
-        document = std::make_shared<CTamXmlParserDocu>();
-        document->initialize();
-        document->setDeclarationNode();
-        document->getRootNode()->AddNode(L"RvdGeometry")->AddAttribute(L"Version", L"1");
+    Pending& pending = m_files[fileName];
+    if (!pending.document) {
+        pending.document = std::make_shared<CTamXmlParserDocu>();
+        pending.document->initialize();
+        pending.document->setDeclarationNode();
+        pending.document->getRootNode()->AddNode(L"RvdGeometry")->AddAttribute(L"Version", L"1");
+        pending.drawables = std::make_shared<WrittenDrawables>();
     }
-    return document->getDocumentElement();
+    return {pending.document->getDocumentElement(), pending.drawables.get()};
 }
 
 bool GeometryFileStore::WriteAll(const std::wstring& folder) {
-    std::map<std::wstring, std::shared_ptr<CTamXmlParserDocu>> files;
+    std::map<std::wstring, Pending> files;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         files.swap(m_files);
     }
     bool allWritten = true;
-    for (const auto& [name, document] : files) {
-        allWritten = document->save(JoinFolder(folder, name)) && allWritten;
+    for (const auto& [name, pending] : files) {
+        allWritten = pending.document->save(JoinFolder(folder, name)) && allWritten;
     }
     return allWritten;
 }

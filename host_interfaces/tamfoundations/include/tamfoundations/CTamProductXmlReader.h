@@ -8,6 +8,7 @@
 
 class CTamXmlParserDocu;
 class CTamXmlParserNode;
+class ReadDrawables;
 class sglGroup;
 class sglNode;
 
@@ -76,8 +77,10 @@ private:
     // reason; errors inside it do not end the read of the referring file.
     sglGroup* ReadReferencedRoot(const std::wstring& path, unsigned int depth,
                                  std::wstring& reason);
-    // The side-file entry named by a "File" entry's Ident, or null with a reason.
-    NodePtr FindSideEntry(const std::wstring& file, const std::wstring& ident);
+    // The side-file entry named by a "File" entry's Ident, or null with a reason; `drawables`
+    // becomes the table of drawables shared within that file.
+    NodePtr FindSideEntry(const std::wstring& file, const std::wstring& ident,
+                          ReadDrawables*& drawables);
     bool Fail(const std::wstring& reason);
 
     std::wstring m_folder;
