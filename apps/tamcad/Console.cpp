@@ -83,12 +83,25 @@ void onReaderMessage(const char* text, bool isFailure) {
         gTamLog.WriteInfos(wide, false, isFailure);
 }
 
+bool cancelRequested() {
+    return sglModelLoader::m_sbCancelImport;
+}
+
 volatile std::sig_atomic_t g_interrupts = 0;
+
+// Some steps cannot be stopped midway (OCCT's STEP parser has no progress): when the import
+// has not come back a second after the cancel request, the program ends without it.
+void onCancelDeadline(int) {
+    static const char notice[] = "tamcad: stopped (a step did not end within a second)\n";
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, notice, sizeof notice - 1);
+    _exit(kExitInterrupted);
+}
 
 void onInterrupt(int) {
     if (++g_interrupts > 1)
         _exit(kExitInterrupted);
     sglModelLoader::m_sbCancelImport = true;
+    alarm(1);
     static const char notice[] = "\ntamcad: cancelling (Ctrl-C again to quit at once)\n";
     [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, notice, sizeof notice - 1);
 }
@@ -129,11 +142,19 @@ CancelOnInterrupt::CancelOnInterrupt() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &m_previousInterrupt);
     sigaction(SIGTERM, &action, &m_previousTerminate);
+    struct sigaction deadline {};
+    deadline.sa_handler = onCancelDeadline;
+    sigemptyset(&deadline.sa_mask);
+    sigaction(SIGALRM, &deadline, &m_previousAlarm);
+    KVXISystem::SetCancelCheck(cancelRequested);
 }
 
 CancelOnInterrupt::~CancelOnInterrupt() {
     sigaction(SIGINT, &m_previousInterrupt, nullptr);
+    alarm(0);
     sigaction(SIGTERM, &m_previousTerminate, nullptr);
+    sigaction(SIGALRM, &m_previousAlarm, nullptr);
+    KVXISystem::SetCancelCheck(nullptr);
 }
 
 }  // namespace tam

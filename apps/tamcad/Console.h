@@ -25,7 +25,10 @@ public:
 
 // While it lives, the first Ctrl-C (SIGINT) or SIGTERM sets sglModelLoader::m_sbCancelImport so
 // that the import stops at its next step; a second one ends the program at once with
-// kExitInterrupted. The previous handlers are restored on destruction.
+// kExitInterrupted. The translator asks the flag at its progress steps (KVXISystem's cancel
+// check) and the entity walk between entities; a step that does not come back within a second of
+// the request (the STEP parser cannot be stopped) ends the program with kExitInterrupted. The
+// previous handlers are restored on destruction.
 class CancelOnInterrupt {
 public:
     CancelOnInterrupt();
@@ -36,6 +39,7 @@ public:
 private:
     struct sigaction m_previousInterrupt;
     struct sigaction m_previousTerminate;
+    struct sigaction m_previousAlarm;
 };
 
 }  // namespace tam

@@ -143,6 +143,11 @@ sglGroup* CTamCADLoader::BuildPartGroup(ENTITY_LIST& entities, const std::wstrin
         if (lod > 0)
             UpdatePassRefinement(entities, filePath, lod, passes);
         for (int i = 0; i < entities.count(); ++i) {
+            // A cancel request stops the walk between entities; nothing half-built is returned.
+            if (sglModelLoader::m_sbCancelImport) {
+                group->unref();
+                return nullptr;
+            }
             ParsePassEntity(entities[i], group, lod);
             progress.EntityDone();
         }

@@ -10,6 +10,7 @@
 namespace {
 
 bool g_initialized = false;
+KVXISystem::CancelCheck g_cancelCheck = nullptr;
 
 // Data-exchange settings: millimetres, AP214 STEP, solids as B-rep entities in IGES.
 void ConfigureDataExchange() {
@@ -49,4 +50,12 @@ bool KVXISystem::IsInitialized() {
 
 void KVXISystem::SetMessageHandler(MessageHandler handler) {
     tam::SetReaderMessageHandler(handler);
+}
+
+void KVXISystem::SetCancelCheck(CancelCheck check) {
+    g_cancelCheck = check;
+}
+
+KVXISystem::CancelCheck KVXISystem::GetCancelCheck() {
+    return g_cancelCheck;
 }

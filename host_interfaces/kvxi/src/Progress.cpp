@@ -1,5 +1,7 @@
 #include "Progress.h"
 
+#include <kvxi/KVXISystem.h>
+
 namespace tam {
 
 ConversionProgress::ConversionProgress(KVXIConverter::ProgressCallback hook, int timeLimitSeconds)
@@ -12,6 +14,9 @@ bool ConversionProgress::CheckInterrupt() {
     if (m_interrupted)
         return true;
     if (m_hasDeadline && Clock::now() > m_deadline)
+        m_interrupted = true;
+    const KVXISystem::CancelCheck hostCancel = KVXISystem::GetCancelCheck();
+    if (hostCancel != nullptr && hostCancel())
         m_interrupted = true;
     if (m_hook) {
         bool cancel = false;

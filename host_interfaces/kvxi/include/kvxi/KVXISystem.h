@@ -18,4 +18,10 @@ public:
     static bool IsInitialized();
     // Installs the handler of the readers' messages (null drops them); kept across restarts.
     static void SetMessageHandler(MessageHandler handler);
+    // A host-wide cancel request, asked at every progress step of every conversion besides the
+    // converter's own progress hook: true stops the conversion (result Interrupted). Null
+    // removes it.
+    using CancelCheck = bool (*)();
+    static void SetCancelCheck(CancelCheck check);
+    static CancelCheck GetCancelCheck();
 };
