@@ -319,6 +319,9 @@ KVXIResult ReadPartFile(const std::string& text, ConversionProgress& progress,
     return KVXIResult();
 }
 
+// Sub-assembly levels beyond which a product structure is refused.
+constexpr int kMaxNesting = 500;
+
 class StructureBuilder {
 public:
     StructureBuilder(const ProductStructure& structure, const TranslateOptions& options,
@@ -335,15 +338,23 @@ public:
             AddChildren(parent, root, 0);
             m_model.roots.push_back(std::move(root));
         }
-        return m_result;
+        // A product used inside itself, or nesting past any real assembly, is no structure to
+        // write: the file is refused as damaged.
+        return m_refused ? KVXIResult(KVXIResult::ReadFailed) : m_result;
     }
 
 private:
     void AddChildren(int parent, AssemblyNode& node, int depth) {
         const std::vector<Usage>* usages = m_structure.Children(parent);
-        if (!usages || depth > 64)
+        if (!usages || m_refused)
             return;
+        if (depth >= kMaxNesting || !m_path.insert(parent).second) {
+            m_refused = true;
+            return;
+        }
         for (const Usage& usage : *usages) {
+            if (m_refused)
+                break;
             AssemblyNode placed;
             placed.name = usage.name;
             if (IsGeneratedInstanceName(placed.name))
@@ -360,6 +371,7 @@ private:
             }
             node.children.push_back(std::move(placed));
         }
+        m_path.erase(parent);
     }
 
     int ProductIndex(int definition) {
@@ -428,6 +440,8 @@ private:
     ConversionProgress& m_progress;
     AssemblyModel& m_model;
     KVXIResult m_result;
+    std::unordered_set<int> m_path;  // the definitions being expanded, outermost first
+    bool m_refused = false;
     std::unordered_map<int, int> m_parts;
     std::unordered_map<int, int> m_products;
     std::vector<std::optional<RgbColor>> m_partColors;
