@@ -16,6 +16,8 @@
 #include <tamsgdb/CTamUserDataGeoset.h>
 #include <tamtools/CTamXmlParserNode.h>
 
+#include <utility>
+
 namespace {
 
 const wchar_t* TypeName(const sglNode& node) {
@@ -61,7 +63,7 @@ public:
         if (const auto* geode = dynamic_cast<const sglGeode*>(&node)) {
             GeodeRecord record = RecordOf(*geode, placement);
             AddDrawables(*geode, 0, record);
-            records.push_back(record);
+            records.push_back(std::move(record));
         } else if (const auto* lod = dynamic_cast<const sglLOD*>(&node)) {
             if (m_recursive || top) {
                 visitLOD(*lod, placement);
@@ -94,7 +96,7 @@ private:
                 visit(*child, placement, false);
             }
         }
-        records.push_back(record);
+        records.push_back(std::move(record));
     }
 
     bool m_recursive;
