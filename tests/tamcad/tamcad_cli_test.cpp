@@ -184,6 +184,8 @@ TEST_F(TamcadCliTest, FailuresSayWhyAndExitWithTheirCode) {
          "step_product_loop.stp: the product structure loops: product 'P"},
         {"import -q " + quoted(data / "invalid/step_nesting_600.stp"), 1,
          "nests deeper than 500 levels"},
+        {"import -q " + quoted(data / "invalid/brep_cut_short.brep"), 1,
+         "brep_cut_short.brep: the file is damaged"},
         {"import -q " + quoted(data / "invalid/orik_truncated.okb"), 1,
          "orik_truncated.okb: file is damaged"},
         {"import -q " + quoted(m_dir / "notes.txt"), 1, "No model loader registered"},

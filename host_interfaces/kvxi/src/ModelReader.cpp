@@ -11,6 +11,8 @@
 #include <TDocStd_Document.hxx>
 #include <TopoDS_Iterator.hxx>
 
+#include <fstream>
+
 namespace tam {
 namespace {
 
@@ -38,10 +40,15 @@ KVXIResult ReadBrep(const std::string& path, const TranslateOptions& options,
                     ConversionProgress& progress, CadModel& model) {
     TopoDS_Shape shape;
     BRep_Builder builder;
-    if (!BRepTools::Read(shape, path.c_str(), builder, progress.Start())) {
-        return KVXIResult(progress.WasInterrupted() ? KVXIResult::Interrupted
-                                                    : KVXIResult::ReadFailed);
-    }
+    // OCCT's reader loops for ever on some files cut short, reading on past the end: a failed
+    // read throws instead (the guard turns it into ReadFailed).
+    std::ifstream file(path);
+    if (!file)
+        return KVXIResult(KVXIResult::FileNotFound);
+    file.exceptions(std::ios::failbit | std::ios::badbit);
+    BRepTools::Read(shape, file, builder, progress.Start());
+    if (progress.WasInterrupted())
+        return KVXIResult(KVXIResult::Interrupted);
     if (shape.IsNull())
         return KVXIResult(KVXIResult::NoEntities);
     AddShapeToModel(shape, options, model);
