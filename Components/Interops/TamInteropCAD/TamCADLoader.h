@@ -114,7 +114,12 @@ public:
                                            std::list<std::wstring>* targetPaths);
 
 private:
-    // Entity walk helpers.
+    // The sources call downward only: the walk (Walk) calls the body conversion (Body), both call
+    // the free geodes of body mode (FreeGeometry), and all three call the shared helpers below
+    // them (Geodes, Curves, Faces, MassProperties, Attributes, Refinement, Transforms), which
+    // call no concern above them.
+
+    // The entity walk.
     sglGroup* BuildPartGroup(ENTITY_LIST& entities, const std::wstring& filePath, sglGroup* group);
     void UpdatePassRefinement(ENTITY_LIST& entities, const std::wstring& filePath, unsigned int lod,
                               unsigned int passes);
@@ -122,6 +127,8 @@ private:
     void ParseTopLevelFace(FACE* face, sglGroup* parent, unsigned int lod);
     void ParseTopLevelVertex(VERTEX* vertex, sglGroup* parent);
     void ParseTopLevelCurve(ENTITY* curve, sglGroup* parent);
+
+    // Bodies.
     void ParseBody(BODY* body, sglGroup* parent, unsigned int lod);
     void ParseBodyFaces(BODY* body, ENTITY_LIST& faces, sglGroup* parent, sglMat4<float>* matrix,
                         unsigned int lod);
@@ -133,23 +140,50 @@ private:
                              sglMat4<float>* matrix);
     void AddCurveGeode(ENTITY* curve, sglGroup* parent, sglMat4<float>* matrix);
     void ParseBodyVertices(BODY* body, sglGroup* parent, sglMat4<float>* matrix);
+
+    // Free faces, curves and points gathered per color in body mode.
+    void AddToFreeFaces(FACE* face, sglGroup* parent, unsigned int lod);
+    void AddFreeCurve(ENTITY* curve, sglGroup* parent);
+    void AddToFreeWires(EDGE* edge, sglGroup* parent);
+    void AddToFreeWires(WIRE* wire, sglGroup* parent);
+    void AddToFreePoints(VERTEX* vertex, sglGroup* parent);
+    sglGeode* FreeGeodeOfCurrentColor(std::map<unsigned long, sglGeode*>& geodes, sglGroup* parent);
+
+    // Geodes of a walk: the entity-to-geode record, coarser strips onto the pass-0 geode.
+    void RecordGeode(ENTITY* entity, sglGeode* geode);
+    void AddStripsToFirstGeode(ENTITY* entity, sglGeoSet* strips) const;
+    // A face's strips: in a coarser pass without geode, onto the face's pass-0 geode (null is
+    // returned); else into geode, or into a new geode hung under parent (placed by matrix when
+    // not null). Records and returns the geode that holds them.
+    sglGeode* AddFaceStrips(FACE* face, sglMonoIndexedTriangleStripSet* strips, sglGeode* geode,
+                            sglGroup* parent, sglMat4<float>* matrix, unsigned int lod);
+
+    // Points and line strips of vertices, edges and wires.
     bool CurveToSgl(ENTITY* curve, sglGeode* geode);
     bool CurveStartToSgl(ENTITY* curve, sglGeode* geode);
-    void AddFreeCurve(ENTITY* curve, sglGroup* parent);
-    void AddStripsToFirstGeode(ENTITY* entity, sglGeoSet* strips) const;
-    void RecordGeode(ENTITY* entity, sglGeode* geode);
-    void MeasureArea(ENTITY* face, OrikOptions* options);
-
-    // Current attributes.
-    void SetDefaultAttribs();
-    unsigned long PackedCurrentColor() const;
+    void OrikVertexToVec3f(const VERTEX* vertex, sglVec3<float>& point) const;
+    bool OrikVertexToSgl(const VERTEX* vertex, sglGeode* geode);
+    bool OrikVertexToSgl(const EDGE* edge, sglGeode* geode);
+    bool OrikVertexToSgl(const WIRE* wire, sglGeode* geode);
+    bool OrikEdgeToSgl(const EDGE* edge, sglGeode* geode);
+    bool OrikWireToSgl(const WIRE* wire, sglGeode* geode);
+    void AddPointSet(const sglVec3<float>& point, sglGeode* geode) const;
+    void AddLineStrip(const SPAposition* samples, int count, sglGeode* geode) const;
+    double EdgeSamplingTolerance(const EDGE* edge) const;
 
     // Faceting.
     sglMonoIndexedTriangleStripSet* FacetFace(FACE* face, bool applyFaceColor, bool readFaceName,
                                               unsigned long* packedColor, unsigned int lod);
     sglGeoSet* MeshFace(FACE* face);
 
-    // Names, layers, colors and user data.
+    // Mass properties.
+    void UpdateCurrentCofg(BODY* body);
+    void StoreMassProperties(const mass_props& props);
+    void MeasureArea(ENTITY* face, OrikOptions* options);
+
+    // Current attributes: names, layers, colors and user data.
+    void SetDefaultAttribs();
+    unsigned long PackedCurrentColor() const;
     void UpdateCurrentNames(ENTITY* entity, bool isBody);
     void UpdateCurrentVisibility(ENTITY* entity);
     void UpdateCurrentLayer(ENTITY* entity);
@@ -160,26 +194,8 @@ private:
     void AddLayerToUserData(sglGeode* geode, const std::wstring& layer) const;
     void AddLayerToUserData(const std::list<sglGeode*>& geodes, const std::wstring& layer) const;
 
-    // Mass properties and refinement.
-    void UpdateCurrentCofg(BODY* body);
+    // Refinement.
     void UpdateRefinement(ENTITY_LIST& entities);
-    void StoreMassProperties(const mass_props& props);
-
-    // Free points, wires and faces.
-    void OrikVertexToVec3f(const VERTEX* vertex, sglVec3<float>& point) const;
-    bool OrikVertexToSgl(const VERTEX* vertex, sglGeode* geode);
-    bool OrikVertexToSgl(const EDGE* edge, sglGeode* geode);
-    bool OrikVertexToSgl(const WIRE* wire, sglGeode* geode);
-    bool OrikEdgeToSgl(const EDGE* edge, sglGeode* geode);
-    bool OrikWireToSgl(const WIRE* wire, sglGeode* geode);
-    void AddToFreeFaces(FACE* face, sglGroup* parent, unsigned int lod);
-    void AddToFreeWires(EDGE* edge, sglGroup* parent);
-    void AddToFreeWires(WIRE* wire, sglGroup* parent);
-    void AddToFreePoints(VERTEX* vertex, sglGroup* parent);
-    sglGeode* FreeGeodeOfCurrentColor(std::map<unsigned long, sglGeode*>& geodes, sglGroup* parent);
-    void AddPointSet(const sglVec3<float>& point, sglGeode* geode) const;
-    void AddLineStrip(const SPAposition* samples, int count, sglGeode* geode) const;
-    double EdgeSamplingTolerance(const EDGE* edge) const;
 
     // Transforms.
     void AddGeodeToGroup(sglGroup* group, sglGeode* geode, sglMat4<float>* matrix,

@@ -85,17 +85,7 @@ void CTamCADLoader::ParseBodyFace(FACE* face, sglGeode* bodyGeode, sglGroup* par
         if (bodyGeode != nullptr)
             AddAreaToUserData(bodyGeode, m_dArea);
     }
-    if (bodyGeode != nullptr) {
-        bodyGeode->addGeometry(strips);
-        RecordGeode(face, bodyGeode);
-    } else if (lod == 0) {
-        sglGeode* faceGeode = new sglGeode;
-        faceGeode->addGeometry(strips);
-        AddGeodeToGroup(parent, faceGeode, matrix, true);
-        RecordGeode(face, faceGeode);
-    } else {
-        AddStripsToFirstGeode(face, strips);
-    }
+    AddFaceStrips(face, strips, bodyGeode, parent, matrix, lod);
 }
 
 unsigned int CTamCADLoader::ParseBodyCurves(BODY* body, ENTITY_LIST& curves, sglGroup* parent,

@@ -1,5 +1,4 @@
-// Faceting tolerances derived from the model size or the host's explicit settings, and the
-// mass properties of bodies.
+// Faceting tolerances derived from the model size or the host's explicit settings.
 #include "TamCADLoader.h"
 
 #include <orik/orik.h>
@@ -7,9 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
-#include "TamCADLoaderPrivate.h"
 #include "TamCADTools.h"
 
 namespace {
@@ -19,10 +16,6 @@ constexpr double kDefaultSurfaceTolerance = 100.0;
 constexpr double kDefaultNormalTolerance = 120.0;
 constexpr double kNoEdgeLimit = -1.0;
 constexpr int kGridLines = 2048;
-
-// The kernel's text for bodies whose volume needs the one-sided sheet option.
-constexpr const char* kOneSidedSheetsMessage = "body has 1-sided sheets; volume not calculated";
-constexpr int kOneSidedSheetsAsArea = 2;
 
 // Length of the box diagonal; 0 for an empty box (nothing to scale the tolerances by).
 float DiagonalLength(const sglBoxBound& box) {
@@ -39,11 +32,6 @@ bool HasSameCorners(const sglBoxBound& box) {
 sglVec3<float> ToVec3f(const SPAposition& p) {
     return sglVec3<float>(static_cast<float>(p.x()), static_cast<float>(p.y()),
                           static_cast<float>(p.z()));
-}
-
-sglVec3<float> ToVec3f(const SPAvector& v) {
-    return sglVec3<float>(static_cast<float>(v.x()), static_cast<float>(v.y()),
-                          static_cast<float>(v.z()));
 }
 
 // Explicit tolerances: each host value when switched on and positive, else the default.
@@ -126,43 +114,4 @@ void CTamCADLoader::UpdateRefinement(sglBoxBound box) {
     if (!HasSameCorners(scene))
         box.expandToInclude(scene);
     SetRelativeTolerances(refinement, DiagonalLength(box), m_bSurfaceTolSet);
-}
-
-void CTamCADLoader::UpdateCurrentCofg(BODY* body) {
-    try {
-        mass_props props;
-        outcome result = api_body_mass_props(body, props, nullptr, m_pOptions);
-        if (result.error_number() != ORIK_OK &&
-            std::strcmp(find_err_mess(result.error_number()), kOneSidedSheetsMessage) == 0) {
-            mass_props_options options;
-            options.set_one_sided_sheet_opt(kOneSidedSheetsAsArea);
-            result = api_body_mass_props(body, props, &options, m_pOptions);
-        }
-        if (result.error_number() != ORIK_OK && !CTamCADTools::check_api_outcome(result)) {
-            m_dVolume = -1.0;
-            return;
-        }
-        StoreMassProperties(props);
-    } catch (const orik_exception&) {
-        sglModelLoader::reportError(tam_loader::kMassPropertiesWarning, 0);
-    }
-}
-
-void CTamCADLoader::StoreMassProperties(const mass_props& props) {
-    const int level = props.get_level_used();
-    if (level == -1) {
-        m_dVolume = -1.0;
-        return;
-    }
-    if (level < VOLUME_ONLY || level > VOLUME_CENTROID_AND_INERTIA)
-        return;
-    m_dVolume = props.get_volume();
-    if (level >= VOLUME_AND_CENTROID)
-        m_vCofG = ToVec3f(props.get_centroid());
-    if (level == VOLUME_CENTROID_AND_INERTIA) {
-        SPAunit_vector axes[3];
-        props.get_p_axes(axes[0], axes[1], axes[2]);
-        for (int i = 0; i < 3; ++i)
-            m_vInertiaAxes[i] = ToVec3f(axes[i]);
-    }
 }

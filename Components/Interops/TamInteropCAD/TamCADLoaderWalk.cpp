@@ -18,8 +18,6 @@
 #include <exception>
 #include <string>
 
-#include "TamCADLoaderPrivate.h"
-
 namespace {
 
 constexpr unsigned int kMaxLevelsOfDetail = 5;
@@ -219,16 +217,9 @@ void CTamCADLoader::ParseTopLevelFace(FACE* face, sglGroup* parent, unsigned int
     sglMonoIndexedTriangleStripSet* strips = ParseFace(face, true, true, &packedColor, lod);
     if (strips == nullptr)
         return;
-    if (lod > 0) {
-        AddStripsToFirstGeode(face, strips);
-        return;
-    }
-    if (sglModelLoader::m_sbImportMassProperties)
+    if (lod == 0 && sglModelLoader::m_sbImportMassProperties)
         MeasureArea(face, m_pOptions);
-    sglGeode* geode = new sglGeode;
-    geode->addGeometry(strips);
-    AddGeodeToGroup(parent, geode, nullptr, true);
-    RecordGeode(face, geode);
+    AddFaceStrips(face, strips, nullptr, parent, nullptr, lod);
 }
 
 void CTamCADLoader::ParseTopLevelVertex(VERTEX* vertex, sglGroup* parent) {
@@ -248,45 +239,4 @@ void CTamCADLoader::ParseTopLevelCurve(ENTITY* curve, sglGroup* parent) {
         CurveStartToSgl(curve, geode);
     AddGeodeToGroup(parent, geode, nullptr, true);
     RecordGeode(curve, geode);
-}
-
-void CTamCADLoader::AddStripsToFirstGeode(ENTITY* entity, sglGeoSet* strips) const {
-    const auto found = m_mapEntityGeodes.find(entity);
-    if (found != m_mapEntityGeodes.end() && !found->second.empty()) {
-        found->second.front()->addGeometry(strips);
-        return;
-    }
-    // No geode of pass 0 to receive the coarser strips: they are dropped.
-    strips->ref();
-    strips->unref();
-}
-
-void CTamCADLoader::RecordGeode(ENTITY* entity, sglGeode* geode) {
-    m_mapEntityGeodes[entity].push_back(geode);
-}
-
-void CTamCADLoader::MeasureArea(ENTITY* face, OrikOptions* options) {
-    double accuracyAchieved = 0.0;
-    api_ent_area(face, tam_loader::kAreaAccuracy, m_dArea, accuracyAchieved, options).ignore();
-}
-
-// Curves and points are the same operations on edges and wires; these pick the form.
-bool CTamCADLoader::CurveToSgl(ENTITY* curve, sglGeode* geode) {
-    if (is_EDGE(curve))
-        return OrikEdgeToSgl(static_cast<EDGE*>(curve), geode);
-    return OrikWireToSgl(static_cast<WIRE*>(curve), geode);
-}
-
-bool CTamCADLoader::CurveStartToSgl(ENTITY* curve, sglGeode* geode) {
-    if (is_EDGE(curve))
-        return OrikVertexToSgl(static_cast<const EDGE*>(curve), geode);
-    return OrikVertexToSgl(static_cast<const WIRE*>(curve), geode);
-}
-
-void CTamCADLoader::AddFreeCurve(ENTITY* curve, sglGroup* parent) {
-    if (is_EDGE(curve)) {
-        AddToFreeWires(static_cast<EDGE*>(curve), parent);
-        return;
-    }
-    AddToFreeWires(static_cast<WIRE*>(curve), parent);
 }
