@@ -92,7 +92,7 @@ std::shared_ptr<CTamXmlParserNode> assemblyRoot(const CTamXmlParserDocu& documen
 std::string whyNoAssembly(const std::wstring& xml) {
     CTamXmlParserDocu input;
     if (!input.load(xml))
-        return "cannot be read as XML: " + toUtf8(input.getLastError());
+        return "cannot be read as XML: " + WideToUtf8Replacing(input.getLastError());
     return "holds no assembly structure (Exposition, Structure, Root with instances, References "
            "and Documents)";
 }

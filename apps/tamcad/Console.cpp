@@ -58,7 +58,7 @@ void onProgress(float fraction, const wchar_t* text) {
         return;
     if (text != nullptr) {
         ConsoleReporter::finishProgress();
-        g_state.step = toUtf8(text);
+        g_state.step = WideToUtf8Replacing(text);
         g_state.lastTenth = -1;
         if (!g_state.terminal)
             std::fprintf(stderr, "%s\n", g_state.step.c_str());
@@ -73,7 +73,7 @@ void onProgress(float fraction, const wchar_t* text) {
 void onMessage(const wchar_t* text, unsigned int /*code*/) {
     ConsoleReporter::finishProgress();
     ++g_state.messages;
-    std::fprintf(stderr, "tamcad: %s\n", text != nullptr ? toUtf8(text).c_str() : "");
+    std::fprintf(stderr, "tamcad: %s\n", text != nullptr ? WideToUtf8Replacing(text).c_str() : "");
 }
 
 // The readers' own console text belongs in the host log, not on stdout or stderr.

@@ -4,6 +4,7 @@
 #include "Srgb.h"
 
 #include <platform/AtomicFile.h>
+#include <platform/CodePage.h>
 #include <tamsg/sglGeoSet.h>
 #include <tamsg/sglGeode.h>
 #include <tamsg/sglLineStripSet.h>
@@ -221,7 +222,7 @@ private:
         if (record->GetVolume() >= 0.0f)
             extras["volume"] = tinygltf::Value(double(record->GetVolume()));
         if (!record->GetIssuedFrom().empty())
-            extras["source"] = tinygltf::Value(toUtf8(record->GetIssuedFrom()));
+            extras["source"] = tinygltf::Value(WideToUtf8Replacing(record->GetIssuedFrom()));
         return tinygltf::Value(std::move(extras));
     }
 

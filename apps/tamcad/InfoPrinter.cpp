@@ -2,6 +2,7 @@
 
 #include "SceneWalk.h"
 
+#include <platform/CodePage.h>
 #include <tamsg/sglGeode.h>
 #include <tamsg/sglGroup.h>
 #include <tamsg/sglLineStripSet.h>
@@ -44,7 +45,8 @@ public:
         m_out << "\n";
         if (const auto* group = dynamic_cast<const sglGroup*>(&node)) {
             for (const auto& [name, value] : group->getMetaProperties())
-                m_out << indent << "  meta " << toUtf8(name) << " = " << toUtf8(value) << "\n";
+                m_out << indent << "  meta " << WideToUtf8Replacing(name) << " = "
+                      << WideToUtf8Replacing(value) << "\n";
         }
     }
 

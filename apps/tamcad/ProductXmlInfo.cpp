@@ -19,13 +19,13 @@ int printProductXmlTree(const std::string& file) {
     CTamProductXmlReader reader;
     sglGroup* root = reader.Read(path);
     if (root == nullptr) {
-        std::cerr << "tamcad: " << toUtf8(reader.GetLastError()) << "\n";
+        std::cerr << "tamcad: " << WideToUtf8Replacing(reader.GetLastError()) << "\n";
         return kExitNothingLoaded;
     }
     root->ref();
     printSceneTree(std::cout, root);
     for (const std::wstring& warning : reader.GetWarnings())
-        std::cerr << "tamcad: " << toUtf8(warning) << "\n";
+        std::cerr << "tamcad: " << WideToUtf8Replacing(warning) << "\n";
     if (reader.GetFollowedReferences() > 0)
         std::cout << reader.GetFollowedReferences()
                   << " instances read from the product XML files they refer to\n";

@@ -1,5 +1,6 @@
 #include "SceneWalk.h"
 
+#include <platform/CodePage.h>
 #include <tamsg/sglGeoSet.h>
 #include <tamsg/sglGeode.h>
 #include <tamsg/sglGroup.h>
@@ -39,26 +40,6 @@ void walkNode(const sglNode& node, const sglMat4<float>& parentToWorld, unsigned
 unsigned int levelOf(const sglGeoSet& drawable) {
     const auto* record = dynamic_cast<const CTamUserDataGeoset*>(drawable.getUserData());
     return record != nullptr ? record->GetLevel() : 0;
-}
-
-void appendUtf8(std::string& out, unsigned long code) {
-    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        code = 0xFFFD;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 }  // namespace
@@ -121,15 +102,7 @@ const char* nodeKind(const sglNode& node) {
 }
 
 std::string utf8Name(const sglNode& node) {
-    return toUtf8(node.getName());
-}
-
-std::string toUtf8(const std::wstring& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t c : text)
-        appendUtf8(out, static_cast<unsigned long>(c));
-    return out;
+    return WideToUtf8Replacing(node.getName());
 }
 
 }  // namespace tam

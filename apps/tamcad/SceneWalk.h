@@ -53,7 +53,4 @@ const char* nodeKind(const sglNode& node);
 // The node's name as UTF-8.
 std::string utf8Name(const sglNode& node);
 
-// A wide text as UTF-8 (invalid code points become U+FFFD).
-std::string toUtf8(const std::wstring& text);
-
 }  // namespace tam

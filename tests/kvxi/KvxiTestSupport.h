@@ -5,6 +5,7 @@
 #include <kvxi/kvxi.h>
 #include <orik/OrikOcctBridge.h>
 #include <orik/orik.h>
+#include <platform/CodePage.h>
 
 #include <BRepBndLib.hxx>
 #include <Bnd_Box.hxx>
@@ -81,29 +82,6 @@ inline int CountBodies(const Entities& entities) {
     return bodies;
 }
 
-inline std::string Utf8(const std::wstring& text) {
-    std::string out;
-    for (wchar_t wc : text) {
-        const auto c = static_cast<unsigned long>(wc);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // Text of a string or wide-string attribute as UTF-8 ("" when absent).
 inline std::string TextAttribute(const ENTITY* entity, const char* name) {
     ATTRIB_GEN_NAME* attrib = nullptr;
@@ -111,7 +89,7 @@ inline std::string TextAttribute(const ENTITY* entity, const char* name) {
     if (!attrib)
         return "";
     if (attrib->identity() == ATTRIB_GEN_WSTRING_TYPE) {
-        return Utf8(static_cast<ATTRIB_GEN_WSTRING*>(attrib)->value());
+        return tam::WideToUtf8Replacing(static_cast<ATTRIB_GEN_WSTRING*>(attrib)->value());
     }
     if (attrib->identity() == ATTRIB_GEN_STRING_TYPE) {
         return static_cast<ATTRIB_GEN_STRING*>(attrib)->value();

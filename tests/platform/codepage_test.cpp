@@ -2,6 +2,7 @@
 
 #include <platform/CodePage.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -25,25 +26,36 @@ TEST(CodePage, AnsiCodePageUnderTheCLocaleIsUtf8) {
     EXPECT_EQ(tam::ToNarrow(kWide), kUtf8);
 }
 
-TEST(CodePage, InvalidBytesFailCleanly) {
-    const char* const invalid[] = {
-        "\x80",              // stray continuation byte
-        "\xC3",              // truncated two-byte sequence
-        "\xE2\x82",          // truncated three-byte sequence
-        "\xC0\xAF",          // overlong '/'
-        "\xE0\x80\xAF",      // overlong '/'
-        "\xED\xA0\x80",      // encoded surrogate
-        "\xF4\x90\x80\x80",  // above U+10FFFF
-        "\xFF",              // never valid
-        "ok\xC3(",           // bad continuation in the middle
+// Strict conversions fail on invalid bytes; the replacing one puts U+FFFD for each byte that
+// starts no valid sequence.
+TEST(CodePage, InvalidBytesFailCleanlyOrAreReplaced) {
+    const struct {
+        const char* bytes;
+        size_t replacements;
+    } invalid[] = {
+        {"\x80", 1},              // stray continuation byte
+        {"\xC3", 1},              // truncated two-byte sequence
+        {"\xE2\x82", 2},          // truncated three-byte sequence
+        {"\xC0\xAF", 2},          // overlong '/'
+        {"\xE0\x80\xAF", 3},      // overlong '/'
+        {"\xED\xA0\x80", 3},      // encoded surrogate
+        {"\xF4\x90\x80\x80", 4},  // above U+10FFFF
+        {"\xFF", 1},              // never valid
+        {"ok\xC3(", 1},           // bad continuation in the middle
     };
-    for (const char* bytes : invalid) {
+    for (const auto& c : invalid) {
         std::wstring out = L"previous";
-        EXPECT_FALSE(tam::NarrowToWide(bytes, out)) << bytes;
+        EXPECT_FALSE(tam::NarrowToWide(c.bytes, out)) << c.bytes;
         EXPECT_TRUE(out.empty());
-        EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, -1, nullptr, 0), 0);
-        EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, bytes, -1, nullptr, 0), 0);
+        EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, c.bytes, -1, nullptr, 0), 0);
+        EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, c.bytes, -1, nullptr, 0), 0);
+        EXPECT_FALSE(tam::IsUtf8(c.bytes, std::char_traits<char>::length(c.bytes)));
+        const std::wstring replaced = tam::Utf8ToWideReplacing(c.bytes);
+        EXPECT_EQ(std::count(replaced.begin(), replaced.end(), L'\uFFFD'),
+                  static_cast<std::ptrdiff_t>(c.replacements))
+            << c.bytes;
     }
+    EXPECT_EQ(tam::Utf8ToWideReplacing("ok\xC3("), L"ok\uFFFD(");
 }
 
 TEST(CodePage, EveryTruncationOfAValidTextIsHandled) {
@@ -64,6 +76,9 @@ TEST(CodePage, WideCharactersOutsideUnicodeFail) {
     EXPECT_FALSE(tam::WideToNarrow(surrogate, out));
     EXPECT_TRUE(out.empty());
     EXPECT_FALSE(tam::WideToUtf8(tooLarge, out));
+    EXPECT_EQ(tam::WideToUtf8Replacing(surrogate + L"a" + tooLarge),
+              "\xEF\xBF\xBD"
+              "a\xEF\xBF\xBD");
     BOOL usedDefault = TRUE;
     EXPECT_EQ(
         WideCharToMultiByte(CP_ACP, 0, surrogate.c_str(), -1, nullptr, 0, nullptr, &usedDefault),

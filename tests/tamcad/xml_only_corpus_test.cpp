@@ -9,6 +9,7 @@
 #include <TamInteropCAD/TamCADTools.h>
 #include <TamInteropCAD/ebom_parser.h>
 #include <corpus.h>
+#include <platform/CodePage.h>
 #include <scratch_folder.h>
 #include <tamfoundations/CTamProductXmlReader.h>
 #include <tamfoundations/CTamSGToXML.h>
@@ -28,7 +29,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using tam::toUtf8;
+using tam::WideToUtf8Replacing;
 
 // Name of the one instance of a part's own EBOM; the comparison looks through it.
 const std::string kPartInstance = "part-file-instance";
@@ -40,7 +41,7 @@ void WritePartProductXml(const std::wstring& name, const fs::path& part, const f
     fs::create_directories(folder);
     const fs::path copy = folder / part.filename();  // the parser deletes the part files it loads
     fs::copy_file(part, copy);
-    std::string n = toUtf8(name), p = copy.string();
+    std::string n = WideToUtf8Replacing(name), p = copy.string();
     for (std::string* text : {&n, &p})
         for (std::size_t at = 0; (at = text->find_first_of("&<\"", at)) != std::string::npos;)
             text->replace(at, 1,
@@ -100,7 +101,7 @@ void Describe(const sglGroup& group, const std::string& indent, std::vector<std:
             line += number;
         }
         for (const auto& meta : instance->getMetaProperties())
-            line += " " + toUtf8(meta.first) + "=" + toUtf8(meta.second);
+            line += " " + WideToUtf8Replacing(meta.first) + "=" + WideToUtf8Replacing(meta.second);
         out.push_back(line);
         Describe(*instance, indent + "  ", out);
     }
@@ -111,9 +112,9 @@ std::vector<std::string> ReadInstances(const fs::path& productXml) {
     std::vector<std::string> lines;
     CTamProductXmlReader reader;
     sglGroup* root = reader.Read(productXml.wstring());
-    EXPECT_NE(root, nullptr) << productXml << ": " << toUtf8(reader.GetLastError());
+    EXPECT_NE(root, nullptr) << productXml << ": " << WideToUtf8Replacing(reader.GetLastError());
     for (const std::wstring& warning : reader.GetWarnings())
-        ADD_FAILURE() << toUtf8(warning);
+        ADD_FAILURE() << WideToUtf8Replacing(warning);
     if (root == nullptr)
         return lines;
     root->ref();

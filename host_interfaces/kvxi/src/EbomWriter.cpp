@@ -2,10 +2,10 @@
 
 #include "EntityBuilder.h"
 #include "OrikFiles.h"
-#include "Utf8.h"
 
 #include <orik/ENTITY_LIST.h>
 #include <orik/OrikTopologyApi.h>
+#include <platform/CodePage.h>
 
 #include <cmath>
 #include <cstdio>
@@ -136,7 +136,7 @@ private:
 };
 
 std::wstring Wide(const std::string& utf8) {
-    return Utf8ToWide(utf8);
+    return tam::Utf8ToWideReplacing(utf8);
 }
 
 // A number with a point whatever the process locale, at most 15 significant digits.

@@ -1,11 +1,10 @@
 #include "EntityBuilder.h"
 
-#include "Utf8.h"
-
 #include <orik/KVXCOLLECTION.h>
 #include <orik/OrikAttribApi.h>
 #include <orik/OrikOcctBridge.h>
 #include <orik/OrikTopologyApi.h>
+#include <platform/CodePage.h>
 
 #include <NCollection_Map.hxx>
 #include <TopTools_ShapeMapHasher.hxx>
@@ -19,7 +18,7 @@ rgb_color ToKernelColor(const RgbColor& color) {
 }
 
 void AddText(ENTITY* entity, const char* name, const std::string& utf8) {
-    const std::wstring wide = Utf8ToWide(utf8);
+    const std::wstring wide = tam::Utf8ToWideReplacing(utf8);
     api_add_generic_named_attribute(entity, name, wide.c_str());
 }
 

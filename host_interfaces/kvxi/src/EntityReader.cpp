@@ -1,12 +1,11 @@
 #include "EntityReader.h"
 
-#include "Utf8.h"
-
 #include <orik/ATTRIB_GEN_NAME.h>
 #include <orik/ENTITY_LIST.h>
 #include <orik/OrikAttribApi.h>
 #include <orik/OrikOcctBridge.h>
 #include <orik/OrikTopologyApi.h>
+#include <platform/CodePage.h>
 
 namespace tam {
 namespace {
@@ -17,7 +16,8 @@ std::string TextAttribute(const ENTITY* entity, const char* name) {
         return "";
     switch (attrib->identity()) {
         case ATTRIB_GEN_WSTRING_TYPE:
-            return WideToUtf8(static_cast<const ATTRIB_GEN_WSTRING*>(attrib)->value());
+            return tam::WideToUtf8Replacing(
+                static_cast<const ATTRIB_GEN_WSTRING*>(attrib)->value());
         case ATTRIB_GEN_STRING_TYPE:
             return static_cast<const ATTRIB_GEN_STRING*>(attrib)->value();
         case ATTRIB_GEN_INTEGER_TYPE:

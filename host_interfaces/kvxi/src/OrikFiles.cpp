@@ -1,9 +1,8 @@
 #include "OrikFiles.h"
 
-#include "Utf8.h"
-
 #include <orik/ENTITY_LIST.h>
 #include <orik/OrikFiles.h>
+#include <platform/CodePage.h>
 
 namespace tam {
 namespace {
@@ -40,7 +39,7 @@ KVXIResult WriteFailure(const outcome& result) {
 
 KVXIResult LoadKernelFile(const std::string& path, std::vector<ENTITY*>& entities) {
     ENTITY_LIST list;
-    const outcome result = api_restore_entity_list(Utf8ToWide(path).c_str(), list);
+    const outcome result = api_restore_entity_list(tam::Utf8ToWideReplacing(path).c_str(), list);
     if (!result.ok())
         return ReadFailure(result);
     for (int i = 0; i < list.count(); ++i)
@@ -56,7 +55,7 @@ KVXIResult SaveKernelFile(const std::vector<ENTITY*>& entities, const std::strin
     for (ENTITY* entity : entities)
         list.add(entity);
     const outcome result =
-        api_save_entity_list(Utf8ToWide(path).c_str(), list, binary ? TRUE : FALSE);
+        api_save_entity_list(tam::Utf8ToWideReplacing(path).c_str(), list, binary ? TRUE : FALSE);
     return result.ok() ? KVXIResult() : WriteFailure(result);
 }
 

@@ -18,65 +18,90 @@ bool IsSurrogate(char32_t c) {
     return c >= 0xD800 && c <= 0xDFFF;
 }
 
-// Strict UTF-8: rejects stray continuation bytes, truncated and overlong sequences,
-// surrogates and values above U+10FFFF.
-bool DecodeUtf8(const char* src, size_t len, std::wstring& out) {
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Reads one UTF-8 sequence at s[i]: false for a stray continuation byte, a truncated or overlong
+// sequence, a surrogate or a value above U+10FFFF; else c holds the code point and i is past it.
+bool NextUtf8CodePoint(const unsigned char* s, size_t len, size_t& i, char32_t& c) {
+    const unsigned char lead = s[i];
+    if (lead < 0x80) {
+        c = lead;
+        ++i;
+        return true;
+    }
+    size_t extra;
+    char32_t minimum;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1, c = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, c = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, c = lead & 0x07, minimum = 0x10000;
+    } else {
+        return false;
+    }
+    if (len - i <= extra)
+        return false;
+    for (size_t k = 1; k <= extra; ++k) {
+        if ((s[i + k] & 0xC0) != 0x80)
+            return false;
+        c = (c << 6) | (s[i + k] & 0x3F);
+    }
+    if (c < minimum || c > kMaxCodePoint || IsSurrogate(c))
+        return false;
+    i += extra + 1;
+    return true;
+}
+
+// Decodes UTF-8; a malformed sequence fails the whole text, or with replace becomes one U+FFFD
+// for its first byte, decoding going on at the next byte.
+bool DecodeUtf8(const char* src, size_t len, std::wstring& out, bool replace = false) {
     const auto* s = reinterpret_cast<const unsigned char*>(src);
+    out.reserve(out.size() + len);
     size_t i = 0;
     while (i < len) {
-        const unsigned char lead = s[i];
-        if (lead < 0x80) {
-            out.push_back(static_cast<wchar_t>(lead));
-            ++i;
-            continue;
-        }
-        size_t extra;
-        char32_t c;
-        char32_t minimum;
-        if ((lead & 0xE0) == 0xC0) {
-            extra = 1, c = lead & 0x1F, minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2, c = lead & 0x0F, minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3, c = lead & 0x07, minimum = 0x10000;
-        } else {
-            return false;
-        }
-        if (len - i <= extra)
-            return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80)
+        char32_t c = 0;
+        if (!NextUtf8CodePoint(s, len, i, c)) {
+            if (!replace)
                 return false;
-            c = (c << 6) | (s[i + k] & 0x3F);
+            c = kReplacement;
+            ++i;
         }
-        if (c < minimum || c > kMaxCodePoint || IsSurrogate(c))
-            return false;
         out.push_back(static_cast<wchar_t>(c));
-        i += extra + 1;
     }
     return true;
 }
 
-bool EncodeUtf8(const wchar_t* src, size_t len, std::string& out) {
+void AppendEncodedUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// Encodes as UTF-8; a surrogate or a value above U+10FFFF fails the whole text, or with replace
+// becomes U+FFFD.
+bool EncodeUtf8(const wchar_t* src, size_t len, std::string& out, bool replace = false) {
+    out.reserve(out.size() + len);
     for (size_t i = 0; i < len; ++i) {
-        const auto c = static_cast<char32_t>(src[i]);
-        if (c > kMaxCodePoint || IsSurrogate(c))
-            return false;
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        auto c = static_cast<char32_t>(src[i]);
+        if (c > kMaxCodePoint || IsSurrogate(c)) {
+            if (!replace)
+                return false;
+            c = kReplacement;
         }
+        AppendEncodedUtf8(out, c);
     }
     return true;
 }
@@ -203,6 +228,34 @@ bool WideToUtf8(const std::wstring& wide, std::string& out) {
         return true;
     out.clear();
     return false;
+}
+
+std::wstring Utf8ToWideReplacing(const std::string& utf8) {
+    std::wstring out;
+    DecodeUtf8(utf8.data(), utf8.size(), out, true);
+    return out;
+}
+
+std::string WideToUtf8Replacing(const std::wstring& wide) {
+    std::string out;
+    EncodeUtf8(wide.data(), wide.size(), out, true);
+    return out;
+}
+
+void AppendUtf8(std::string& out, char32_t codePoint) {
+    const bool valid = codePoint <= kMaxCodePoint && !IsSurrogate(codePoint);
+    AppendEncodedUtf8(out, valid ? codePoint : kReplacement);
+}
+
+bool IsUtf8(const char* data, size_t size) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    size_t i = 0;
+    char32_t c = 0;
+    while (i < size) {
+        if (!NextUtf8CodePoint(bytes, size, i, c))
+            return false;
+    }
+    return true;
 }
 
 std::wstring ToWide(const std::string& narrow) {

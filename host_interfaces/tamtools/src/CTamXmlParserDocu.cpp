@@ -1,8 +1,9 @@
 #include <tamtools/CTamXmlParserDocu.h>
-#include <tamtools/CTamXmlParserNode.h>
-#include "TamFileIO.h"
-#include "TamTextCodec.h"
 
+#include <platform/CodePage.h>
+#include <tamtools/CTamXmlParserNode.h>
+
+#include "TamFileIO.h"
 #include "XmlInputDecoder.h"
 #include "XmlNodeImpl.h"
 
@@ -28,7 +29,7 @@ public:
 
 std::wstring ParseErrorText(const pugi::xml_parse_result& result) {
     return L"XML parse error at byte " + std::to_wstring(result.offset) + L": " +
-           TamUtf8ToWide(result.description());
+           tam::Utf8ToWideReplacing(result.description());
 }
 
 // The engine also accepts fragments (several top-level elements, top-level text); a document
@@ -163,7 +164,7 @@ bool CTamXmlParserDocu::save(const std::wstring& path) {
 }
 
 std::wstring CTamXmlParserDocu::toString() const {
-    return TamUtf8ToWide(m_impl->serialize(pugi::encoding_utf8, 0));
+    return tam::Utf8ToWideReplacing(m_impl->serialize(pugi::encoding_utf8, 0));
 }
 
 std::shared_ptr<CTamXmlParserNode> CTamXmlParserDocu::getRootNode() const {

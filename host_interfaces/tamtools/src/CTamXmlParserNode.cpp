@@ -1,5 +1,6 @@
 #include <tamtools/CTamXmlParserNode.h>
-#include "TamTextCodec.h"
+
+#include <platform/CodePage.h>
 
 #include "XmlNodeImpl.h"
 
@@ -62,14 +63,14 @@ std::wstring CTamXmlParserNode::getName() const {
     if (isEmpty() || m_impl->node.type() != pugi::node_element) {
         return std::wstring();
     }
-    return TamUtf8ToWide(m_impl->node.name());
+    return tam::Utf8ToWideReplacing(m_impl->node.name());
 }
 
 std::shared_ptr<CTamXmlParserNode> CTamXmlParserNode::GetNodeByTag(const std::wstring& tag) const {
     if (isEmpty()) {
         return std::make_shared<CTamXmlParserNode>();
     }
-    const std::string name = TamWideToUtf8(tag);
+    const std::string name = tam::WideToUtf8Replacing(tag);
     for (pugi::xml_node child : m_impl->node.children()) {
         if (child.type() == pugi::node_element && name == child.name()) {
             return MakeXmlNode(m_impl->document, child);
@@ -84,7 +85,7 @@ std::list<std::shared_ptr<CTamXmlParserNode>> CTamXmlParserNode::GetNodesByTag(
     if (isEmpty()) {
         return found;
     }
-    const std::string name = TamWideToUtf8(tag);
+    const std::string name = tam::WideToUtf8Replacing(tag);
     for (pugi::xml_node child : m_impl->node.children()) {
         if (child.type() == pugi::node_element && name == child.name()) {
             found.push_back(MakeXmlNode(m_impl->document, child));
@@ -110,12 +111,13 @@ std::wstring CTamXmlParserNode::GetAttributeValue(const std::wstring& name) cons
     if (isEmpty()) {
         return std::wstring();
     }
-    const pugi::xml_attribute attribute = m_impl->node.attribute(TamWideToUtf8(name).c_str());
-    return attribute ? TamUtf8ToWide(attribute.value()) : std::wstring();
+    const pugi::xml_attribute attribute =
+        m_impl->node.attribute(tam::WideToUtf8Replacing(name).c_str());
+    return attribute ? tam::Utf8ToWideReplacing(attribute.value()) : std::wstring();
 }
 
 bool CTamXmlParserNode::HasAttribute(const std::wstring& name) const {
-    return !isEmpty() && m_impl->node.attribute(TamWideToUtf8(name).c_str());
+    return !isEmpty() && m_impl->node.attribute(tam::WideToUtf8Replacing(name).c_str());
 }
 
 std::wstring CTamXmlParserNode::getText() const {
@@ -128,7 +130,7 @@ std::wstring CTamXmlParserNode::getText() const {
             text += child.value();
         }
     }
-    return TamUtf8ToWide(text);
+    return tam::Utf8ToWideReplacing(text);
 }
 
 bool CTamXmlParserNode::getTextUpTo(std::size_t maxLength, std::wstring& text) const {
@@ -149,7 +151,7 @@ bool CTamXmlParserNode::getTextUpTo(std::size_t maxLength, std::wstring& text) c
         }
         bytes += child.value();
     }
-    text = TamUtf8ToWide(bytes);
+    text = tam::Utf8ToWideReplacing(bytes);
     if (text.size() > maxLength) {
         text.clear();
         return false;
@@ -169,7 +171,8 @@ bool CTamXmlParserNode::setText(const std::wstring& text) {
         }
         child = next;
     }
-    return m_impl->node.append_child(pugi::node_pcdata).set_value(TamWideToUtf8(text).c_str());
+    return m_impl->node.append_child(pugi::node_pcdata)
+        .set_value(tam::WideToUtf8Replacing(text).c_str());
 }
 
 std::shared_ptr<CTamXmlParserNode> CTamXmlParserNode::getParentNode() const {
@@ -187,17 +190,18 @@ std::shared_ptr<CTamXmlParserNode> CTamXmlParserNode::AddNode(const std::wstring
     if (type != pugi::node_element && type != pugi::node_document) {
         return std::make_shared<CTamXmlParserNode>();
     }
-    return MakeXmlNode(m_impl->document, m_impl->node.append_child(TamWideToUtf8(name).c_str()));
+    return MakeXmlNode(m_impl->document,
+                       m_impl->node.append_child(tam::WideToUtf8Replacing(name).c_str()));
 }
 
 bool CTamXmlParserNode::AddAttribute(const std::wstring& name, const std::wstring& value) {
     if (isEmpty() || m_impl->node.type() != pugi::node_element || !IsValidXmlName(name)) {
         return false;
     }
-    const std::string key = TamWideToUtf8(name);
+    const std::string key = tam::WideToUtf8Replacing(name);
     pugi::xml_attribute attribute = m_impl->node.attribute(key.c_str());
     if (!attribute) {
         attribute = m_impl->node.append_attribute(key.c_str());
     }
-    return attribute && attribute.set_value(TamWideToUtf8(value).c_str());
+    return attribute && attribute.set_value(tam::WideToUtf8Replacing(value).c_str());
 }

@@ -1,5 +1,6 @@
 #include "TamFileIO.h"
-#include "TamTextCodec.h"
+
+#include <platform/CodePage.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,7 +12,8 @@
 namespace {
 
 std::wstring ErrnoText(const wchar_t* what, const std::wstring& path) {
-    return std::wstring(what) + L" '" + path + L"': " + TamUtf8ToWide(std::strerror(errno));
+    return std::wstring(what) + L" '" + path + L"': " +
+           tam::Utf8ToWideReplacing(std::strerror(errno));
 }
 
 // Closes the stream on every path out of a function.
@@ -38,7 +40,7 @@ bool WriteWholeFile(const std::string& native, const void* data, std::size_t siz
 }  // namespace
 
 std::string TamNativePath(const std::wstring& path) {
-    std::string native = TamWideToUtf8(path);
+    std::string native = tam::WideToUtf8Replacing(path);
     for (char& c : native) {
         if (c == '\\') {
             c = '/';

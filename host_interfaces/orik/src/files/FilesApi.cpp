@@ -5,6 +5,7 @@
 #include "FileFormat.h"
 
 #include <orik/OrikFiles.h>
+#include <platform/CodePage.h>
 
 #include <unistd.h>
 #include <cstdio>
@@ -15,30 +16,6 @@ using orik::require;
 using orik::runApi;
 
 namespace {
-
-// File names are wide in the interface and UTF-8 on this platform.
-std::string utf8Of(const wchar_t* text) {
-    std::string out;
-    for (; *text; ++text) {
-        const uint32_t c = uint32_t(*text);
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xc0 | (c >> 6));
-            out += char(0x80 | (c & 0x3f));
-        } else if (c < 0x10000) {
-            out += char(0xe0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3f));
-            out += char(0x80 | (c & 0x3f));
-        } else {
-            out += char(0xf0 | ((c >> 18) & 0x07));
-            out += char(0x80 | ((c >> 12) & 0x3f));
-            out += char(0x80 | ((c >> 6) & 0x3f));
-            out += char(0x80 | (c & 0x3f));
-        }
-    }
-    return out;
-}
 
 std::string bytesOf(const ENTITY_LIST& entities, bool binary) {
     const orik::files::KernelDocument document = orik::files::documentOf(entities);
@@ -90,7 +67,7 @@ outcome api_save_entity_list(const wchar_t* path, const ENTITY_LIST& entities, l
                              OrikOptions*) {
     return runApi("api_save_entity_list", [path, &entities, binary] {
         require(path != nullptr && *path != L'\0', ORIK_BAD_ARGUMENT);
-        writeFile(utf8Of(path), bytesOf(entities, binary != FALSE));
+        writeFile(tam::WideToUtf8Replacing(path), bytesOf(entities, binary != FALSE));
         return outcome();
     });
 }
@@ -98,7 +75,7 @@ outcome api_save_entity_list(const wchar_t* path, const ENTITY_LIST& entities, l
 outcome api_restore_entity_list(const wchar_t* path, ENTITY_LIST& entities, OrikOptions*) {
     return runApi("api_restore_entity_list", [path, &entities] {
         require(path != nullptr && *path != L'\0', ORIK_BAD_ARGUMENT);
-        const std::string bytes = readFile(utf8Of(path));
+        const std::string bytes = readFile(tam::WideToUtf8Replacing(path));
         restoreFrom(bytes.data(), bytes.size(), entities);
         return outcome();
     });
