@@ -1,6 +1,6 @@
 #include "StepRecords.h"
 
-#include "Utf8.h"
+#include <platform/CodePage.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -262,7 +262,7 @@ std::string StepRecords::Text(std::string_view param) {
     std::u32string decoded;
     std::string plain;  // 8-bit text between escapes, taken as UTF-8
     auto flush = [&]() {
-        for (const wchar_t c : Utf8ToWide(plain))
+        for (const wchar_t c : Utf8ToWideReplacing(plain))
             decoded += static_cast<char32_t>(c);
         plain.clear();
     };
@@ -293,7 +293,7 @@ std::string StepRecords::Text(std::string_view param) {
     std::wstring wide;
     for (const char32_t c : decoded)
         wide += static_cast<wchar_t>(c);
-    return WideToUtf8(wide);
+    return WideToUtf8Replacing(wide);
 }
 
 }  // namespace tam
