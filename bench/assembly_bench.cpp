@@ -1,4 +1,4 @@
-// `tamcad assembly` side by side with the raw Open CASCADE pipeline (occt_pipeline) and the flat
+// `tamcad assembly` side by side with the raw Open CASCADE pipeline (occt_pipeline_bench) and the flat
 // `tamcad import`, on the as1 assemblies of the corpus and on generated assemblies of one plate
 // placed N times in sub-assemblies of ten (make_plates), N = 1,000 and 10,000 by default.
 //

@@ -1,4 +1,4 @@
-// The translator's "EBOM" conversion against the raw Open CASCADE pipeline (occt_pipeline: XCAF
+// The translator's "EBOM" conversion against the raw Open CASCADE pipeline (occt_pipeline_bench: XCAF
 // read and transfer, BRepMesh of each part) on generated assemblies of one plate placed N times
 // in sub-assemblies of ten (make_plates), for N = 1,000, 3,000 and 10,000 by default.
 //

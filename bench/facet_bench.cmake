@@ -5,7 +5,7 @@ if(NOT TARGET TamInteropCAD::orik)
     return()
 endif()
 add_executable(facet_bench ${CMAKE_CURRENT_LIST_DIR}/facet_bench.cpp)
-target_include_directories(facet_bench SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
+target_link_libraries(facet_bench PRIVATE orik_occt_bridge)
 target_compile_definitions(facet_bench PRIVATE TAM_CORPUS_DIR="${TAM_CORPUS_DIR}")
 target_link_libraries(facet_bench PRIVATE TamInteropCAD::orik ${TAM_OCCT_KERNEL_LIBS}
     TKXSBase TKSTEP TKSTEPBase TKSTEPAttr TKSTEP209)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Times `tamcad import` at default settings against the raw Open CASCADE pipeline (occt_pipeline:
+# Times `tamcad import` at default settings against the raw Open CASCADE pipeline (occt_pipeline_bench:
 # XCAF read and transfer, BRepMesh of every part at the same deflection, one thread) on the same
 # STEP files, side by side in one run: per file the wall-clock and CPU times of both (best of N
 # runs each, the two programs alternating) and their ratios, the triangles each reports (equal
@@ -26,7 +26,7 @@ done
 shift $((OPTIND - 1))
 
 tamcad=$build/apps/tamcad/tamcad
-pipeline=$build/bench/occt_pipeline
+pipeline=$build/bench/occt_pipeline_bench
 for exe in "$tamcad" "$pipeline"; do
     [[ -x $exe ]] || { echo "import_bench: $exe is missing; build with TAM_BUILD_BENCH=ON" >&2; exit 1; }
 done
@@ -53,7 +53,7 @@ best() {
     echo "$1 $2" | awk '{ w = ($1 < $3) ? $1 : $3; c = ($2 < $4) ? $2 : $4; print w, c }'
 }
 
-# Triangles each program reports: occt_pipeline over the placed instances, tamcad in its summary.
+# Triangles each program reports: occt_pipeline_bench over the placed instances, tamcad in its summary.
 # Equal counts show that both meshed at the same deflection.
 occt_triangles() { awk '{ for (i = 1; i < NF; i++) if ($i == "placed") t = $(i + 1) } END { print t + 0 }' "$1"; }
 tamcad_triangles() { awk '$1 == "triangles" { t = $2 } END { print t + 0 }' "$1"; }
@@ -61,7 +61,7 @@ tamcad_triangles() { awk '$1 == "triangles" { t = $2 } END { print t + 0 }' "$1"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# One line per file: name, wall and CPU seconds of occt_pipeline and of tamcad (best of N), then
+# One line per file: name, wall and CPU seconds of occt_pipeline_bench and of tamcad (best of N), then
 # the triangles of each.
 for f in "${files[@]}"; do
     best_occt="1e9 1e9"

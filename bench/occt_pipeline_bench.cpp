@@ -3,7 +3,7 @@
 // BRepMesh of every part shape once, on one thread, at the deflection tamcad uses by default:
 // linear (0.004 (1 - r)^4 + 0.00005) x bounding-box diagonal with r = 0.5, angular 120 degrees.
 //
-//   occt_pipeline FILE...
+//   occt_pipeline_bench FILE...
 //
 // Prints one line per file: seconds for reading, seconds for meshing, the linear deflection,
 // parts, triangles of the parts (each once) and of the placed instances (what tamcad counts).
@@ -147,7 +147,7 @@ FileFigures runPipeline(const char* path) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: occt_pipeline FILE...\n");
+        std::fprintf(stderr, "usage: occt_pipeline_bench FILE...\n");
         return 2;
     }
     Message::DefaultMessenger()->RemovePrinters(STANDARD_TYPE(Message_Printer));
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
         try {
             figures = runPipeline(argv[i]);
         } catch (const Standard_Failure& failure) {
-            std::fprintf(stderr, "occt_pipeline: %s: %s\n", argv[i], failure.GetMessageString());
+            std::fprintf(stderr, "occt_pipeline_bench: %s: %s\n", argv[i], failure.GetMessageString());
         }
         if (!figures.ok)
             ++failures;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Times re-imports through tamcad's cache against the first import and the raw Open CASCADE
-# pipeline (occt_pipeline: XCAF read and transfer, BRepMesh of every part), side by side in one
+# pipeline (occt_pipeline_bench: XCAF read and transfer, BRepMesh of every part), side by side in one
 # run. Per file, best of N rounds each:
 #   occt    the raw pipeline
 #   first   `tamcad import` into an empty cache folder (translates, meshes, stores the entry)
@@ -26,7 +26,7 @@ done
 shift $((OPTIND - 1))
 
 tamcad=$build/apps/tamcad/tamcad
-pipeline=$build/bench/occt_pipeline
+pipeline=$build/bench/occt_pipeline_bench
 for exe in "$tamcad" "$pipeline"; do
     [[ -x $exe ]] || { echo "reimport_bench: $exe is missing; build with TAM_BUILD_BENCH=ON" >&2; exit 1; }
 done

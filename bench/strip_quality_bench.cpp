@@ -4,7 +4,7 @@
 // greedy strip walk over BRepMesh's own triangles; and the time spent meshing (BRepMesh) against
 // the time spent turning the meshes into node arrays and strips.
 //
-//   strip_quality FILE_OR_FOLDER...
+//   strip_quality_bench FILE_OR_FOLDER...
 //
 // Tolerances are the library's defaults: linear (0.004 (1 - r)^4 + 0.00005) x bounding-box
 // diagonal with r = 0.5, angular 120 degrees. Ends with min, quartiles, median and max over files.
@@ -219,7 +219,7 @@ void printDistribution(const char* label, const std::vector<double>& values) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: strip_quality FILE_OR_FOLDER...\n");
+        std::fprintf(stderr, "usage: strip_quality_bench FILE_OR_FOLDER...\n");
         return 2;
     }
     Message::DefaultMessenger()->RemovePrinters(STANDARD_TYPE(Message_Printer));
@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
         try {
             figures = measureFile(file);
         } catch (const Standard_Failure& failure) {
-            std::fprintf(stderr, "strip_quality: %s: %s\n", file.c_str(),
+            std::fprintf(stderr, "strip_quality_bench: %s: %s\n", file.c_str(),
                          failure.GetMessageString());
         }
         const std::string name = std::filesystem::path(file).filename().string();

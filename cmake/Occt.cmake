@@ -10,3 +10,8 @@ set(TAM_OCCT_KERNEL_LIBS TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo
     TKMesh TKShHealing TKPrim TKBO TKBool)
 set(TAM_OCCT_EXCHANGE_LIBS TKXSBase TKSTEP TKSTEPBase TKSTEPAttr TKSTEP209 TKIGES TKXDESTEP
     TKXDEIGES TKXCAF TKLCAF TKCAF TKCDF TKVCAF TKService TKV3d TKSTL TKRWMesh)
+
+# OCCT's include folder for the targets that include OCCT headers: link this instead of naming the
+# folder. Installed headers never need it.
+add_library(tam_occt_headers INTERFACE)
+target_include_directories(tam_occt_headers SYSTEM INTERFACE ${OpenCASCADE_INCLUDE_DIR})

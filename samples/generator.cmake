@@ -2,7 +2,7 @@
 # tamcad translates it into samples/sample_assembly.okt, hidden component included.
 # Run `cmake --build <dir> --target sample_assembly` to write both again.
 add_executable(make_sample ${CMAKE_CURRENT_LIST_DIR}/generator/make_sample.cpp)
-target_include_directories(make_sample SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
+target_link_libraries(make_sample PRIVATE tam_occt_headers)
 target_link_libraries(make_sample PRIVATE ${TAM_OCCT_KERNEL_LIBS} ${TAM_OCCT_EXCHANGE_LIBS})
 tam_set_warnings(make_sample)
 set(sample_step ${CMAKE_CURRENT_LIST_DIR}/sample_assembly.step)

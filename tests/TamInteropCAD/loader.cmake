@@ -20,7 +20,7 @@ tam_add_gtest(taminteropcad_loader_tests
         ${CMAKE_CURRENT_LIST_DIR}/loader_mesh_faces_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/loader_sanitizer_options.cpp
     LIBS ${TAM_LOADER_TEST_LIBS})
-target_include_directories(taminteropcad_loader_tests SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
+target_link_libraries(taminteropcad_loader_tests PRIVATE orik_occt_bridge)
 
 # Every STEP file of the shared corpus (each file is its own test), and the tessellated ones in
 # detail.
@@ -32,5 +32,4 @@ tam_add_gtest(taminteropcad_loader_corpus_tests
     LIBS ${TAM_LOADER_TEST_LIBS}
     LABELS corpus
     TIMEOUT 900)
-target_include_directories(taminteropcad_loader_corpus_tests SYSTEM PRIVATE
-    ${OpenCASCADE_INCLUDE_DIR})
+target_link_libraries(taminteropcad_loader_corpus_tests PRIVATE orik_occt_bridge)

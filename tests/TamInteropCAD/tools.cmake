@@ -16,4 +16,4 @@ tam_add_gtest(taminteropcad_tools_tests
         TamInteropCAD::tamkernel
         TamInteropCAD::tamfoundations
         ${TAM_OCCT_KERNEL_LIBS})
-target_include_directories(taminteropcad_tools_tests SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
+target_link_libraries(taminteropcad_tools_tests PRIVATE orik_occt_bridge)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs a build tree into a scratch prefix, checks that the installed library exports its
-# classes but not its internal helpers, then configures, builds and runs the outside consumer
+# classes but not its internal helpers and that no installed header includes an Open CASCADE
+# header, then configures, builds and runs the outside consumer
 # project against that prefix only.
 # usage: run.sh <build tree> <scratch folder> <consumer source> <generator> <c++ compiler> [flags]
 set -euo pipefail
@@ -18,6 +19,13 @@ grep -q "CTamIOTools::GetFileName" <<<"$symbols" || { echo "CTamIOTools is not e
 grep -q "CTamCADTools::InitializeImport" <<<"$symbols" || { echo "CTamCADTools is not exported"; exit 1; }
 if grep -q "tam_cad_options::" <<<"$symbols"; then
     echo "internal helpers are visible outside the library"
+    exit 1
+fi
+echo "== check that no installed header includes an Open CASCADE header"
+occt=$(grep -rlE '^\s*#\s*include\s*[<"][A-Za-z0-9_]+\.(hxx|lxx|gxx)[>"]' "$scratch/prefix/include" || true)
+if [[ -n "$occt" ]]; then
+    echo "installed headers include Open CASCADE headers:"
+    echo "$occt"
     exit 1
 fi
 echo "== configure and build the consumer"

@@ -1,7 +1,7 @@
 #include "EbomWriter.h"
 
 #include "EntityBuilder.h"
-#include "OrikFiles.h"
+#include "KernelFileIO.h"
 
 #include <orik/ENTITY_LIST.h>
 #include <orik/OrikTopologyApi.h>

@@ -12,7 +12,7 @@
 #include "Guard.h"
 #include "ModelReader.h"
 #include "ModelWriter.h"
-#include "OrikFiles.h"
+#include "KernelFileIO.h"
 #include "Progress.h"
 #include "ReaderMessages.h"
 #include "ResultReasons.h"

@@ -1,4 +1,4 @@
-#include "OrikFiles.h"
+#include "KernelFileIO.h"
 
 #include <orik/ENTITY_LIST.h>
 #include <orik/OrikFiles.h>

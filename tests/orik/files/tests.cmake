@@ -6,5 +6,5 @@ tam_add_gtest(orik_files_tests
         ${CMAKE_CURRENT_LIST_DIR}/kernel_files_facets_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/../RecordingMeshManager.cpp
     LIBS TamInteropCAD::orik ${TAM_OCCT_KERNEL_LIBS})
-target_include_directories(orik_files_tests SYSTEM PRIVATE ${OpenCASCADE_INCLUDE_DIR})
+target_link_libraries(orik_files_tests PRIVATE orik_occt_bridge)
 target_include_directories(orik_files_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)

@@ -31,6 +31,4 @@
 #include <orik/mass_props_options.h>
 #include <orik/orik_exception.h>
 #include <orik/outcome.h>
-#if __has_include(<orik/OrikFiles.h>)
 #include <orik/OrikFiles.h>
-#endif
