@@ -10,9 +10,9 @@
 #include "EntityReader.h"
 #include "Formats.h"
 #include "Guard.h"
+#include "KernelFileIO.h"
 #include "ModelReader.h"
 #include "ModelWriter.h"
-#include "KernelFileIO.h"
 #include "Progress.h"
 #include "ReaderMessages.h"
 #include "ResultReasons.h"
@@ -23,27 +23,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 
 namespace {
 
 using tam::CadModel;
 using tam::Format;
-
-const std::set<std::string>& KnownOptionNames() {
-    static const std::set<std::string> names = {"Representation",
-                                                "TranslateAttributes",
-                                                "Healing",
-                                                "TranslateFreePoints",
-                                                "TranslateFreeCurves",
-                                                "TranslateFreeSurfaces",
-                                                "TranslateSheetBodies",
-                                                "TranslateHiddenEntities",
-                                                "OverrideFaceColorWithBodyColor",
-                                                "TimeLimitSeconds",
-                                                "CodePage"};
-    return names;
-}
 
 bool IsKernelFile(Format format) {
     return format == Format::Orik || format == Format::OrikText || format == Format::OrikBinary;
@@ -255,10 +239,9 @@ private:
 
 KVXIResult KVXIConverter::SetOptions(const KVXIOptions& options) {
     m_options = options;
-    const auto& known = KnownOptionNames();
     const auto& entries = options.GetEntries();
-    const bool allKnown = std::all_of(entries.begin(), entries.end(), [&](const auto& entry) {
-        return known.count(entry.first.GetName()) > 0;
+    const bool allKnown = std::all_of(entries.begin(), entries.end(), [](const auto& entry) {
+        return tam::TranslateOptions::IsKnownName(entry.first.GetName());
     });
     return KVXIResult(allKnown ? KVXIResult::Success : KVXIResult::SuccessOptionsIgnored);
 }

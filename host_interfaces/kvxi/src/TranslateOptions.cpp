@@ -3,6 +3,24 @@
 namespace tam {
 namespace {
 
+// The options this translator reads; every other name is ignored.
+struct BoolOption {
+    const char* name;
+    bool TranslateOptions::*value;
+};
+const BoolOption kBoolOptions[] = {
+    {"TranslateAttributes", &TranslateOptions::translateAttributes},
+    {"Healing", &TranslateOptions::healing},
+    {"TranslateFreePoints", &TranslateOptions::freePoints},
+    {"TranslateFreeCurves", &TranslateOptions::freeCurves},
+    {"TranslateFreeSurfaces", &TranslateOptions::freeSurfaces},
+    {"TranslateSheetBodies", &TranslateOptions::sheetBodies},
+    {"TranslateHiddenEntities", &TranslateOptions::hiddenEntities},
+};
+constexpr const char* kOverrideFaceColor = "OverrideFaceColorWithBodyColor";
+constexpr const char* kTimeLimitSeconds = "TimeLimitSeconds";
+constexpr const char* kCodePage = "CodePage";
+
 Representation ParseRepresentation(const std::string& text, Representation fallback) {
     if (text == "Brep+Assembly" || text == "Brep")
         return Representation::BrepAssembly;
@@ -19,17 +37,24 @@ TranslateOptions TranslateOptions::From(const KVXIOptions& options) {
     TranslateOptions o;
     o.representation = ParseRepresentation(
         options.GetString(KVXIOptionName::Representation, std::string()), o.representation);
-    o.translateAttributes = options.GetBool("TranslateAttributes", o.translateAttributes);
-    o.healing = options.GetBool("Healing", o.healing);
-    o.freePoints = options.GetBool("TranslateFreePoints", o.freePoints);
-    o.freeCurves = options.GetBool("TranslateFreeCurves", o.freeCurves);
-    o.freeSurfaces = options.GetBool("TranslateFreeSurfaces", o.freeSurfaces);
-    o.sheetBodies = options.GetBool("TranslateSheetBodies", o.sheetBodies);
-    o.hiddenEntities = options.GetBool("TranslateHiddenEntities", o.hiddenEntities);
-    o.overrideFaceColorWithBodyColor = options.GetInteger("OverrideFaceColorWithBodyColor", 0) != 0;
-    o.timeLimitSeconds = options.GetInteger("TimeLimitSeconds", 0);
-    o.codePage = options.GetString("CodePage", std::string());
+    for (const BoolOption& option : kBoolOptions)
+        o.*option.value = options.GetBool(option.name, o.*option.value);
+    o.overrideFaceColorWithBodyColor = options.GetInteger(kOverrideFaceColor, 0) != 0;
+    o.timeLimitSeconds = options.GetInteger(kTimeLimitSeconds, 0);
+    o.codePage = options.GetString(kCodePage, std::string());
     return o;
+}
+
+bool TranslateOptions::IsKnownName(const std::string& name) {
+    if (name == KVXIOptionName::Representation.GetName() || name == kOverrideFaceColor ||
+        name == kTimeLimitSeconds || name == kCodePage) {
+        return true;
+    }
+    for (const BoolOption& option : kBoolOptions) {
+        if (name == option.name)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace tam

@@ -26,6 +26,8 @@ struct TranslateOptions {
 
     // Reads the options this translator uses; unknown names are ignored.
     static TranslateOptions From(const KVXIOptions& options);
+    // True when From reads the option of this name.
+    static bool IsKnownName(const std::string& name);
 };
 
 }  // namespace tam
