@@ -250,12 +250,13 @@ TEST_F(TamcadCliTest, KernelFileImportsLikeStep) {
     EXPECT_NE(run.out.find("levels of detail      3"), std::string::npos) << run.out;
 }
 
-// The summary of an import without its timing line.
+// The summary lines of an import without its timing line (sanitizer reports left out).
 std::string summaryWithoutTime(const std::string& out) {
     std::string kept;
     std::istringstream lines(out);
     for (std::string line; std::getline(lines, line);) {
-        if (line.find("seconds") == std::string::npos)
+        const bool summary = line.rfind("imported ", 0) == 0 || line.rfind("  ", 0) == 0;
+        if (summary && line.find("seconds") == std::string::npos)
             kept += line + "\n";
     }
     return kept;
@@ -280,12 +281,15 @@ TEST_F(TamcadCliTest, TwoImportsOfOneFileAtOnceBothSucceedThroughTheCache) {
         return summaryWithoutTime(std::string((std::istreambuf_iterator<char>(in)), {}));
     };
     EXPECT_EQ(read("a"), read("b"));
-    const RunResult again =
-        runTamcad("import -q --cache-dir " + quoted(cache) + " " + quoted(kSampleStep));
-    ASSERT_EQ(again.exitCode, 0) << again.out;
-    EXPECT_EQ(summaryWithoutTime(again.out), read("a"));
-    const RunResult uncached = runTamcad("import -q --no-cache " + quoted(kSampleStep));
-    EXPECT_EQ(summaryWithoutTime(uncached.out), read("a"));
+    // A hit, then an import without the cache: the same summary (stdout alone, so that sanitizer
+    // reports on stderr stay out).
+    ASSERT_EQ(runShell("(" + import + " > " + quoted(m_dir / "again") + ")").exitCode, 0);
+    EXPECT_EQ(read("again"), read("a"));
+    ASSERT_EQ(runShell("('" TAMCAD_EXE "' import -q --no-cache " + quoted(kSampleStep) + " > " +
+                       quoted(m_dir / "uncached") + ")")
+                  .exitCode,
+              0);
+    EXPECT_EQ(read("uncached"), read("a"));
     size_t entries = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(cache))
         entries += entry.path().extension() == ".entry" ? 1 : 0;
