@@ -63,6 +63,10 @@ TEST_F(LoaderWalk, FaceModeMakesOneGeodePerFaceDirectlyUnderThePartGroup) {
         EXPECT_EQ(TriangleCount(geode), 2u);
         EXPECT_EQ(Record(geode).GetEntityKind(), 2u);
     }
+    // A body with faces never shows its edges or vertices.
+    EXPECT_EQ(CountSets<sglLineStripSet>(Geodes(group.get())), 0u);
+    EXPECT_EQ(CountSets<sglPointSet>(Geodes(group.get())), 0u);
+    EXPECT_EQ(CountSets<sglMonoIndexedTriangleStripSet>(Geodes(group.get())), 6u);
 }
 
 TEST_F(LoaderWalk, BodyModeMakesOneGeodeForAClosedSolid) {
@@ -84,6 +88,10 @@ TEST_F(LoaderWalk, PlacedBodyGetsOneTransformNodePerFaceGeodeWithTheBodyMatrix) 
         ASSERT_EQ(transform->getNumChildren(), 1u);
         EXPECT_NE(dynamic_cast<sglGeode*>(transform->getChild(0)), nullptr);
     }
+    // The identity placement makes no transform node.
+    group = Parse({BoxBody(1, 1, 1, Translation(0, 0, 0))});
+    for (unsigned int i = 0; i < group->getNumChildren(); ++i)
+        EXPECT_NE(dynamic_cast<sglGeode*>(group->getChild(i)), nullptr);
 }
 
 TEST_F(LoaderWalk, ScaledPlacementFillsTheDiagonalAndTheLastRow) {
@@ -96,12 +104,6 @@ TEST_F(LoaderWalk, ScaledPlacementFillsTheDiagonalAndTheLastRow) {
     ASSERT_NE(transform, nullptr);
     const float expected[16] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 1, 2, 3, 1};
     EXPECT_EQ(transform->getMatrix(), sglMat4<float>(expected));
-}
-
-TEST_F(LoaderWalk, IdentityPlacementMakesNoTransformNode) {
-    GroupPtr group = Parse({BoxBody(1, 1, 1, Translation(0, 0, 0))});
-    for (unsigned int i = 0; i < group->getNumChildren(); ++i)
-        EXPECT_NE(dynamic_cast<sglGeode*>(group->getChild(i)), nullptr);
 }
 
 TEST_F(LoaderWalk, SeveralPassesGiveOneLevelPerPassCoarserAfterFiner) {
@@ -144,16 +146,13 @@ TEST_F(LoaderWalk, WalkingTheSameEntitiesAgainFindsOnlyItsOwnGeodes) {
 }
 
 TEST_F(LoaderWalk, LevelOfDetailCountIsClampedAndWrittenBack) {
-    sglModelLoader::m_suiNbLOD = 0;
-    Parse({BoxBody(1, 1, 1)});
-    EXPECT_EQ(sglModelLoader::m_suiNbLOD, 1u);
-    EXPECT_EQ(Progress().size(), 1u);
-
-    sglModelLoader::m_suiNbLOD = 9;
-    Progress().clear();
-    Parse({BoxBody(1, 1, 1)});
-    EXPECT_EQ(sglModelLoader::m_suiNbLOD, 5u);
-    EXPECT_EQ(Progress().size(), 5u);
+    for (const auto& [asked, used] : {std::pair<unsigned int, unsigned int>{0, 1}, {9, 5}}) {
+        sglModelLoader::m_suiNbLOD = asked;
+        Progress().clear();
+        Parse({BoxBody(1, 1, 1)});
+        EXPECT_EQ(sglModelLoader::m_suiNbLOD, used);
+        EXPECT_EQ(Progress().size(), used);
+    }
 }
 
 TEST_F(LoaderWalk, HostFacetingSettingsAreRestoredAfterThePasses) {
@@ -207,14 +206,6 @@ TEST_F(LoaderWalk, ProgressRisesToOneOverAllPasses) {
     for (size_t i = 1; i < fractions.size(); ++i)
         EXPECT_GT(fractions[i], fractions[i - 1]);
     EXPECT_EQ(fractions.back(), 1.0f);
-}
-
-TEST_F(LoaderWalk, BodyWithFacesNeverShowsItsEdgesOrVertices) {
-    GroupPtr group = Parse({BoxBody(1, 1, 1)});
-    const std::vector<sglGeode*> geodes = Geodes(group.get());
-    EXPECT_EQ(CountSets<sglLineStripSet>(geodes), 0u);
-    EXPECT_EQ(CountSets<sglPointSet>(geodes), 0u);
-    EXPECT_EQ(CountSets<sglMonoIndexedTriangleStripSet>(geodes), 6u);
 }
 
 TEST_F(LoaderWalk, WireBodyShowsItsEdgesAsLineStrips) {

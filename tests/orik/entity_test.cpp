@@ -21,6 +21,7 @@ int countOf(outcome (*query)(ENTITY*, ENTITY_LIST&, int, OrikOptions*), ENTITY* 
 
 }  // namespace
 
+// Queries return the same entities in the same order each time.
 TEST_F(KernelTest, BoxBodyHasItsTopology) {
     BODY* body = orik_make_body(oriktest::boxShape());
     ASSERT_NE(body, nullptr);
@@ -30,10 +31,6 @@ TEST_F(KernelTest, BoxBodyHasItsTopology) {
     EXPECT_EQ(countOf(api_get_wires, body), 6);
     EXPECT_EQ(countOf(api_get_vertices, body), 8);
     EXPECT_TRUE(is_closed_solid_body(body));
-}
-
-TEST_F(KernelTest, QueriesReturnTheSameEntitiesInTheSameOrder) {
-    BODY* body = orik_make_body(oriktest::boxShape());
     ENTITY_LIST first, second;
     api_get_faces(body, first);
     api_get_faces(body, second);
@@ -137,9 +134,7 @@ TEST_F(KernelTest, FreeEntitiesReportInModelCoordinates) {
     EXPECT_DOUBLE_EQ(edge->start()->position().z(), 5.0);
     EXPECT_EQ(orik_make_free_edge(oriktest::boxShape()), nullptr);
     EXPECT_EQ(orik_make_free_vertex(TopoDS_Shape()), nullptr);
-}
-
-TEST_F(KernelTest, WireListsItsEdgesInOrder) {
+    // A free wire lists its edges in order.
     BRepBuilderAPI_MakePolygon polygon(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0), gp_Pnt(1, 1, 0));
     WIRE* wire = orik_make_free_wire(polygon.Wire());
     ASSERT_NE(wire, nullptr);

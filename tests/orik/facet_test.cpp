@@ -193,13 +193,10 @@ TEST_F(KernelTest, InnerLocationsApplyAndBodyPlacementDoesNot) {
             EXPECT_LE(p.z, 1.0 + 1e-9);
         }
     }
-}
-
-TEST_F(KernelTest, FreeFaceIsReportedWithItsLocation) {
+    // A free face reports with its own location.
     FACE* face =
         orik_make_free_face(oriktest::squareSheet(2).Moved(TopLoc_Location(translation(0, 0, 7))));
-    const RecordingMeshManager manager = facetAndCompare(face);
-    for (const Vec3& p : manager.faces[0].positions)
+    for (const Vec3& p : facetAndCompare(face).faces[0].positions)
         EXPECT_DOUBLE_EQ(p.z, 7.0);
 }
 
@@ -258,9 +255,12 @@ TEST_F(KernelTest, MeshManagerIsInstalledAndReplaced) {
     api_set_mesh_manager(&manager);
     api_get_mesh_manager(current);
     EXPECT_EQ(current, &manager);
-    // Faceting without a manager, or an entity without faces, succeeds.
+    // Faceting without a manager (with or without expert options), or an entity without
+    // faces, succeeds.
     api_set_mesh_manager(nullptr);
-    EXPECT_TRUE(api_facet_entity(orik_make_body(oriktest::boxShape())).ok());
+    facet_options_expert expert;
+    OrikOptions options;
+    EXPECT_TRUE(api_facet_entity(orik_make_body(oriktest::boxShape()), &expert, &options).ok());
     EXPECT_TRUE(
         api_facet_entity(orik_make_free_vertex(BRepBuilderAPI_MakeVertex(gp_Pnt()).Shape())).ok());
     EXPECT_EQ(api_facet_entity(nullptr).error_number(), ORIK_NULL_ENTITY);
@@ -280,29 +280,6 @@ TEST_F(KernelTest, RefinementReachesFacesAndEdges) {
     EXPECT_EQ(found, r);
     REFINEMENT foreign;
     EXPECT_EQ(api_set_entity_refinement(box, &foreign, FALSE).error_number(), ORIK_BAD_ARGUMENT);
-}
-
-TEST_F(KernelTest, RefinementSettersAndGettersRoundTrip) {
-    REFINEMENT* r = refinement(0.4, 120, 7.0);
-    r->set_mode(1);
-    r->set_grid_mode(AF_GRID_TO_EDGES);
-    r->set_adjust_mode(AF_ADJUST_NONE);
-    r->set_surf_mode(AF_SURF_ALL);
-    r->set_aspect_ratio(0.0);
-    r->set_max_grid_lines(2048);
-    EXPECT_EQ(r->get_mode(), 1);
-    EXPECT_EQ(r->get_grid_mode(), AF_GRID_MODE(3));
-    EXPECT_EQ(r->get_adjust_mode(), AF_ADJUST_MODE(0));
-    EXPECT_EQ(r->get_surf_mode(), AF_SURF_MODE(0));
-    EXPECT_DOUBLE_EQ(r->get_surface_tol(), 0.4);
-    EXPECT_DOUBLE_EQ(r->get_normal_tol(), 120.0);
-    EXPECT_DOUBLE_EQ(r->get_max_edge_length(), 7.0);
-    EXPECT_EQ(r->get_max_grid_lines(), 2048);
-    OrikOptions options;
-    options.set_version(OrikVersion(19, 3, 0));
-    EXPECT_EQ(options.get_version().major_version(), 19);
-    facet_options_expert expert;
-    EXPECT_TRUE(api_facet_entity(orik_make_body(oriktest::boxShape()), &expert, &options).ok());
 }
 
 TEST_F(KernelTest, CoarserPassAfterDeletingFacetsIsCoarser) {

@@ -72,53 +72,38 @@ TEST(KernelLifetime, SecondStartKeepsTheRunningState) {
     EXPECT_TRUE(api_stop_modeller().ok());
 }
 
-TEST(KernelLifetime, RestartResetsTheDefaultColor) {
+TEST(KernelLifetime, RestartDeletesEntitiesStillAliveAndResetsTheDefaultColor) {
     ASSERT_TRUE(api_start_modeller(0).ok());
+    BODY* body = orik_make_body(oriktest::boxShape());
+    ASSERT_NE(body, nullptr);
     EXPECT_TRUE(api_rh_set_default_rgb(rgb_color(1, 0, 0)).ok());
     ASSERT_TRUE(api_stop_modeller().ok());
     ASSERT_TRUE(api_start_modeller(0).ok());
+    EXPECT_EQ(api_delent(body).error_number(), ORIK_NULL_ENTITY);
     rgb_color color;
     EXPECT_TRUE(api_rh_get_default_rgb(color).ok());
     EXPECT_EQ(color, rgb_color(0.8, 0.8, 0.9));
     EXPECT_TRUE(api_stop_modeller().ok());
 }
 
-TEST(KernelLifetime, StopDeletesEntitiesStillAlive) {
-    ASSERT_TRUE(api_start_modeller(0).ok());
-    BODY* body = orik_make_body(oriktest::boxShape());
-    ASSERT_NE(body, nullptr);
-    ASSERT_TRUE(api_stop_modeller().ok());
-    ASSERT_TRUE(api_start_modeller(0).ok());
-    EXPECT_EQ(api_delent(body).error_number(), ORIK_NULL_ENTITY);
-    EXPECT_TRUE(api_stop_modeller().ok());
-}
-
-TEST(KernelLifetime, StopRestoresThePreviousSignalHandler) {
+// The kernel traps SIGSEGV while running and gives the host's handler back on stop; SIGINT
+// stays with the host throughout.
+TEST(KernelLifetime, SignalHandlersOfTheHostComeBackOrStay) {
     struct sigaction mine {
-    }, before{}, after{};
+    }, segvBefore{}, intBefore{}, during{}, after{};
     mine.sa_handler = SIG_IGN;
-    sigaction(SIGSEGV, nullptr, &before);
-    sigaction(SIGSEGV, &mine, nullptr);
+    sigaction(SIGSEGV, &mine, &segvBefore);
+    sigaction(SIGINT, &mine, &intBefore);
     ASSERT_TRUE(api_start_modeller(0).ok());
-    struct sigaction during {};
     sigaction(SIGSEGV, nullptr, &during);
     EXPECT_NE(during.sa_handler, SIG_IGN);
-    ASSERT_TRUE(api_stop_modeller().ok());
-    sigaction(SIGSEGV, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, SIG_IGN);
-    sigaction(SIGSEGV, &before, nullptr);
-}
-
-TEST(KernelLifetime, InterruptsStayWithTheHostWhileRunning) {
-    struct sigaction mine {
-    }, before{}, during{};
-    mine.sa_handler = SIG_IGN;
-    sigaction(SIGINT, &mine, &before);
-    ASSERT_TRUE(api_start_modeller(0).ok());
     sigaction(SIGINT, nullptr, &during);
     EXPECT_EQ(during.sa_handler, SIG_IGN);
     ASSERT_TRUE(api_stop_modeller().ok());
-    sigaction(SIGINT, &before, nullptr);
+    sigaction(SIGSEGV, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, SIG_IGN);
+    sigaction(SIGSEGV, &segvBefore, nullptr);
+    sigaction(SIGINT, &intBefore, nullptr);
 }
 
 TEST_F(KernelTest, ComponentsCountInitializeAndTerminate) {
@@ -142,7 +127,7 @@ TEST_F(KernelTest, OptionsAndFileInfoRejectBadInput) {
     EXPECT_STREQ(info.product_id(), "");
 }
 
-TEST(ErrorTexts, EveryNumberHasAText) {
+TEST(ErrorTexts, EveryNumberHasATextAndOutcomesClassifyIt) {
     for (int number = ORIK_OK; number <= ORIK_NOT_INITIALIZED; ++number) {
         EXPECT_STRNE(find_err_mess(number), "") << number;
     }
@@ -150,9 +135,7 @@ TEST(ErrorTexts, EveryNumberHasAText) {
                  "body has 1-sided sheets; volume not calculated");
     EXPECT_STREQ(find_err_mess(0x7fffffff), "");
     EXPECT_STREQ(orik_exception(ORIK_MESH_FAILED).what(), find_err_mess(ORIK_MESH_FAILED));
-}
-
-TEST(ErrorTexts, OutcomeClassifiesItsNumber) {
+    // An outcome classifies its number.
     EXPECT_TRUE(outcome().ok());
     EXPECT_TRUE(outcome(ORIK_WARNING).ok());
     EXPECT_FALSE(outcome(ORIK_NO_ENTITIES).ok());
@@ -167,9 +150,7 @@ TEST_F(KernelTest, BracketReturnsItsFirstFailure) {
     EXPECT_EQ(api_bb_end().error_number(), ORIK_NULL_ENTITY);
     api_bb_begin();
     EXPECT_TRUE(api_bb_end().ok());
-}
-
-TEST_F(KernelTest, NestedBracketFailureReachesTheOuterOne) {
+    // A nested bracket's failure reaches the outer one.
     api_bb_begin();
     api_bb_begin();
     EXPECT_FALSE(api_delent(nullptr).ok());

@@ -9,39 +9,18 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace tamtest {
+#include "run_shell.h"
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;  // stdout and stderr together
-};
+namespace tamtest {
 
 // Runs tamcad with the arguments (already quoted for the shell), stderr merged into stdout.
 inline RunResult runTamcad(const std::string& arguments) {
-    RunResult result;
-    const std::string command = "'" TAMCAD_EXE "' " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return result;
-    char buffer[4096];
-    size_t read = 0;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, read);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-inline std::string quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
+    return runShell("'" TAMCAD_EXE "' " + arguments);
 }
 
 // The first number after the summary label ("  instances   18"), or -1.

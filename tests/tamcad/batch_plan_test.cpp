@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <thread>
+
+#include "scratch_folder.h"
 
 namespace {
 
@@ -19,14 +19,6 @@ namespace fs = std::filesystem;
 
 class BatchPlanTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("tamcad_batch_plan_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     void writeFile(const fs::path& path, const std::string& text) {
         fs::create_directories(path.parent_path());
         std::ofstream(path) << text;
@@ -38,7 +30,8 @@ protected:
         std::sort(paths.begin(), paths.end());
         return paths;
     }
-    fs::path m_dir;
+    tamtest::ScratchFolder m_scratch;
+    const fs::path m_dir = m_scratch.path();
 };
 
 TEST(BatchShard, ParsesIndexOfCount) {

@@ -2,13 +2,12 @@
 // mesh per part (checked by the Khronos validator when installed), the product XML read back,
 // and the failure paths.
 #include "assembly_test_support.h"
+#include "scratch_folder.h"
 
 #include <tamfoundations/CTamProductXmlReader.h>
 
 #include <gtest/gtest.h>
 #include <tiny_gltf.h>
-
-#include <unistd.h>
 
 #include <cmath>
 #include <fstream>
@@ -28,21 +27,14 @@ std::string utf8(const std::wstring& text) {
 
 class TamcadAssemblyTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("tamcad_assembly_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     // Imports the sample into sample.glb and sample.rvdxml.
     tamtest::RunResult importSample() {
         return runTamcad("assembly -q " + quoted(kSampleStep) + " -o " +
                          quoted(m_dir / "sample.glb") + " -o " + quoted(m_dir / "sample.rvdxml"));
     }
 
-    fs::path m_dir;
+    tamtest::ScratchFolder m_scratch;
+    const fs::path m_dir = m_scratch.path();
 };
 
 TEST_F(TamcadAssemblyTest, GltfAndProductXmlDescribeTheSameInstances) {
@@ -102,19 +94,12 @@ TEST_F(TamcadAssemblyTest, GltfPassesTheKhronosValidator) {
     if (std::system("command -v node > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "node is missing; glTF validation skipped";
     ASSERT_EQ(importSample().exitCode, 0);
-    FILE* pipe = popen(
-        ("node " + quoted(script) + " " + quoted(m_dir / "sample.glb") + " 2>&1").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string report;
-    char buffer[4096];
-    size_t read = 0;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        report.append(buffer, read);
-    const int status = pclose(pipe);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
-        GTEST_SKIP() << report;  // the validator is not installed
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << report;
-    EXPECT_NE(report.find(": 0 errors"), std::string::npos) << report;
+    const tamtest::RunResult report =
+        tamtest::runShell("node " + quoted(script) + " " + quoted(m_dir / "sample.glb"));
+    if (report.exitCode == 2)
+        GTEST_SKIP() << report.out;  // the validator is not installed
+    EXPECT_EQ(report.exitCode, 0) << report.out;
+    EXPECT_NE(report.out.find(": 0 errors"), std::string::npos) << report.out;
 }
 
 TEST_F(TamcadAssemblyTest, FailuresGiveAMessageAndTheirExitCode) {

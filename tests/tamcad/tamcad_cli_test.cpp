@@ -4,48 +4,26 @@
 #include <stb/stb_image.h>
 #include <tiny_gltf.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 
+#include "run_shell.h"
+#include "scratch_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;  // stdout and stderr together
-};
-
-// Runs a shell command, stderr merged into stdout.
-RunResult runShell(const std::string& shellCommand) {
-    RunResult result;
-    const std::string command = shellCommand + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return result;
-    char buffer[4096];
-    size_t read = 0;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, read);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using tamtest::quoted;
+using tamtest::RunResult;
+using tamtest::runShell;
 
 // Runs tamcad with the arguments (already quoted for the shell).
 RunResult runTamcad(const std::string& arguments) {
     return runShell("'" TAMCAD_EXE "' " + arguments);
-}
-
-std::string quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
 }
 
 const fs::path kSampleStep = fs::path(TAM_SAMPLES_DIR) / "sample_assembly.step";
@@ -53,14 +31,8 @@ const fs::path kSampleOkt = fs::path(TAM_SAMPLES_DIR) / "sample_assembly.okt";
 
 class TamcadCliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("tamcad_cli_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path m_dir;
+    tamtest::ScratchFolder m_scratch;
+    const fs::path m_dir = m_scratch.path();
 };
 
 size_t countLines(const std::string& text, const std::string& prefix) {
@@ -212,16 +184,12 @@ TEST_F(TamcadCliTest, FailuresSayWhyAndExitWithTheirCode) {
 
 // The readers' own console text goes to the host log: info's stdout holds the tree alone.
 TEST_F(TamcadCliTest, InfoOnStdoutIsTheTreeAlone) {
-    const std::string command = "'" TAMCAD_EXE "' info " +
-                                quoted(fs::path(TAM_TEST_DATA_DIR) / "invalid/kvxi_truncated.stp") +
-                                " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    char buffer[4096];
-    for (size_t read = 0; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, read);
-    pclose(pipe);
+    const std::string out =
+        runShell("'" TAMCAD_EXE "' info " +
+                     quoted(fs::path(TAM_TEST_DATA_DIR) / "invalid/kvxi_truncated.stp") +
+                     " 2>/dev/null",
+                 false)
+            .out;
     EXPECT_TRUE(out.empty() || out.rfind("group ", 0) == 0) << out;
 }
 

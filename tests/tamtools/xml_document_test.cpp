@@ -31,27 +31,25 @@ void ExpectTestContent(const CTamXmlParserDocu& doc) {
 }
 
 struct EncodingCase {
-    const char* label;
+    std::string label;
     Bytes bytes;
 };
 
+// UTF-8, UTF-16 LE and UTF-16 BE, each with and without byte-order mark and declaration.
 std::vector<EncodingCase> EncodingCases() {
     const std::wstring decl16 = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n";
     const std::string decl8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    return {
-        {"utf8", tamtest::Utf8(kBodyUtf8, false)},
-        {"utf8 bom", tamtest::Utf8(kBodyUtf8, true)},
-        {"utf8 decl", tamtest::Utf8(decl8 + kBodyUtf8, false)},
-        {"utf8 bom decl", tamtest::Utf8(decl8 + kBodyUtf8, true)},
-        {"utf16le", tamtest::Utf16(kBody, false, false)},
-        {"utf16le bom", tamtest::Utf16(kBody, false, true)},
-        {"utf16le decl", tamtest::Utf16(decl16 + kBody, false, false)},
-        {"utf16le bom decl", tamtest::Utf16(decl16 + kBody, false, true)},
-        {"utf16be", tamtest::Utf16(kBody, true, false)},
-        {"utf16be bom", tamtest::Utf16(kBody, true, true)},
-        {"utf16be decl", tamtest::Utf16(decl16 + kBody, true, false)},
-        {"utf16be bom decl", tamtest::Utf16(decl16 + kBody, true, true)},
-    };
+    std::vector<EncodingCase> cases;
+    for (const bool bom : {false, true}) {
+        for (const bool decl : {false, true}) {
+            const std::string label = std::string(bom ? " bom" : "") + (decl ? " decl" : "");
+            cases.push_back({"utf8" + label, tamtest::Utf8((decl ? decl8 : "") + kBodyUtf8, bom)});
+            for (const bool big : {false, true})
+                cases.push_back({(big ? "utf16be" : "utf16le") + label,
+                                 tamtest::Utf16((decl ? decl16 : L"") + kBody, big, bom)});
+        }
+    }
+    return cases;
 }
 
 }  // namespace
@@ -179,24 +177,20 @@ TEST(XmlDocumentLoad, RefusesBadInputWithAnEmptyDocument) {
     }
 }
 
-TEST(XmlDocumentLoad, RefusesMissingAndUnreadableFiles) {
+TEST(XmlDocumentLoad, RefusesMissingUnreadableAndDamagedFiles) {
     tamtest::ScratchFolder folder;
-    CTamXmlParserDocu doc;
-    EXPECT_FALSE(doc.load(folder.file("absent.xml")));
-    EXPECT_FALSE(doc.getLastError().empty());
-    EXPECT_FALSE(doc.load(folder.path().wstring()));  // a folder
-    EXPECT_FALSE(doc.load(L""));
-    EXPECT_TRUE(doc.getDocumentElement()->isEmpty());
-}
-
-TEST(XmlDocumentLoad, DamagedFilesOfTheDataFolderAreRefused) {
     const std::string dir = std::string(TAM_TEST_DATA_DIR) + "/invalid/";
+    std::vector<std::wstring> paths = {folder.file("absent.xml"), folder.folder(), L""};
     for (const char* name : {"xml_unclosed_element.xml", "xml_invalid_utf8.xml",
                              "xml_utf16_lone_surrogate.xml", "xml_empty.xml"}) {
-        SCOPED_TRACE(name);
-        CTamXmlParserDocu doc;
         const std::string path = dir + name;
-        EXPECT_FALSE(doc.load(std::wstring(path.begin(), path.end())));
+        paths.emplace_back(path.begin(), path.end());
+    }
+    for (const std::wstring& path : paths) {
+        SCOPED_TRACE(std::string(path.begin(), path.end()));
+        CTamXmlParserDocu doc;
+        EXPECT_FALSE(doc.load(path));
+        EXPECT_FALSE(doc.getLastError().empty());
         EXPECT_TRUE(doc.getDocumentElement()->isEmpty());
     }
 }
@@ -216,23 +210,17 @@ TEST(XmlDocumentLoad, EveryTruncationOfAUtf16DocumentIsHandled) {
     EXPECT_TRUE(doc.loadFromMemory(full.data(), full.size()));
 }
 
-TEST(XmlDocumentLoad, AFailedReloadKeepsNodesHandedOutBefore) {
-    CTamXmlParserDocu doc;
-    const Bytes good = tamtest::Utf8(kBodyUtf8, false);
-    ASSERT_TRUE(doc.loadFromMemory(good.data(), good.size()));
-    std::shared_ptr<CTamXmlParserNode> part = doc.getDocumentElement()->GetNodeByTag(L"Part");
-    const Bytes bad = tamtest::Utf8("<broken", false);
-    EXPECT_FALSE(doc.loadFromMemory(bad.data(), bad.size()));
-    EXPECT_EQ(part->GetAttributeValue(L"Name"), kName);
-}
-
-TEST(XmlDocumentLoad, NodesOutliveTheirDocument) {
+// Nodes handed out stay valid through a failed reload and after their document is gone.
+TEST(XmlDocumentLoad, NodesHandedOutOutliveAFailedReloadAndTheirDocument) {
     std::shared_ptr<CTamXmlParserNode> part;
     {
         auto doc = std::make_shared<CTamXmlParserDocu>(TamXMLLIB);
         const Bytes good = tamtest::Utf8(kBodyUtf8, false);
         ASSERT_TRUE(doc->loadFromMemory(good.data(), good.size()));
         part = doc->getDocumentElement()->GetNodeByTag(L"Part");
+        const Bytes bad = tamtest::Utf8("<broken", false);
+        EXPECT_FALSE(doc->loadFromMemory(bad.data(), bad.size()));
+        EXPECT_EQ(part->GetAttributeValue(L"Name"), kName);
     }
     EXPECT_EQ(part->getText(), L"1,5");
 }
