@@ -196,7 +196,8 @@ TEST_F(KernelTest, InnerLocationsApplyAndBodyPlacementDoesNot) {
     // A free face reports with its own location.
     FACE* face =
         orik_make_free_face(oriktest::squareSheet(2).Moved(TopLoc_Location(translation(0, 0, 7))));
-    for (const Vec3& p : facetAndCompare(face).faces[0].positions)
+    const RecordingMeshManager faceManager = facetAndCompare(face);
+    for (const Vec3& p : faceManager.faces[0].positions)
         EXPECT_DOUBLE_EQ(p.z, 7.0);
 }
 
