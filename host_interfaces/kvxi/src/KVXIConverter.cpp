@@ -3,16 +3,14 @@
 #include <kvxi/KVXIOrikDocument.h>
 #include <kvxi/KVXISystem.h>
 
-#include "AssemblyReader.h"
 #include "AtomicOutput.h"
+#include "DataExchange.h"
 #include "EbomWriter.h"
 #include "EntityBuilder.h"
 #include "EntityReader.h"
 #include "Formats.h"
 #include "Guard.h"
 #include "KernelFileIO.h"
-#include "ModelReader.h"
-#include "ModelWriter.h"
 #include "Progress.h"
 #include "ReaderMessages.h"
 #include "ResultReasons.h"
@@ -31,6 +29,12 @@ using tam::Format;
 
 bool IsKernelFile(Format format) {
     return format == Format::Orik || format == Format::OrikText || format == Format::OrikBinary;
+}
+
+// The data-exchange module; loaded by KVXISystem::Initialize, which every conversion follows.
+const tam::DataExchange& Exchange() {
+    std::string error;
+    return *tam::LoadDataExchange(error);
 }
 
 // Deletes kernel entities made for one conversion only (a file-to-kernel-file write).
@@ -80,7 +84,7 @@ private:
         }
         CadModel model;
         KVXIResult result =
-            tam::ReadCadFile(format, source.GetPath(), m_options, m_progress, model);
+            Exchange().readCadFile(format, source.GetPath(), m_options, m_progress, model);
         if (result.IsFailure())
             return result;
         ScaleToUnit(model, target.GetUnit());
@@ -90,7 +94,7 @@ private:
 
     KVXIResult FileToEbom(Format format, const std::string& path, const KVXIDocument& target) {
         tam::AssemblyModel model;
-        KVXIResult result = tam::ReadCadAssembly(format, path, m_options, m_progress, model);
+        KVXIResult result = Exchange().readCadAssembly(format, path, m_options, m_progress, model);
         if (result.IsFailure())
             return result;
         ScaleToUnit(model, target.GetUnit());
@@ -159,7 +163,7 @@ private:
     KVXIResult WriteFile(const CadModel& model, const KVXIDocument& target) {
         const Format format = TargetFormat(target);
         return tam::WriteAtomically(target.GetPath(), [&](const std::string& path) {
-            return tam::WriteModel(format, model, path, m_progress);
+            return Exchange().writeModel(format, model, path, m_progress);
         });
     }
 

@@ -1,0 +1,13 @@
+// The data-exchange module's entry point: the table of its readers, writers and settings.
+#include "AssemblyReader.h"
+#include "DataExchange.h"
+#include "ExchangeSettings.h"
+#include "ModelReader.h"
+#include "ModelWriter.h"
+
+extern "C" const tam::DataExchange* tam_kvxi_data_exchange() {
+    static const tam::DataExchange functions = {tam::ConfigureDataExchange,
+                                                tam::RestoreDataExchange, tam::ReadCadFile,
+                                                tam::ReadCadAssembly, tam::WriteModel};
+    return &functions;
+}
