@@ -128,7 +128,7 @@ TEST_F(KernelTest, OptionsAndFileInfoRejectBadInput) {
 }
 
 TEST(ErrorTexts, EveryNumberHasATextAndOutcomesClassifyIt) {
-    for (int number = ORIK_OK; number <= ORIK_NOT_INITIALIZED; ++number) {
+    for (int number = ORIK_OK; number <= ORIK_FILE_NESTING; ++number) {
         EXPECT_STRNE(find_err_mess(number), "") << number;
     }
     EXPECT_STREQ(find_err_mess(ORIK_ONE_SIDED_SHEETS),

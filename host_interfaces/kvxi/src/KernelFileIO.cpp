@@ -19,6 +19,7 @@ KVXIResult ReadFailure(const outcome& result) {
             return KVXIResult(KVXIResult::FileNotFound);
         case ORIK_FILE_DAMAGED:
         case ORIK_FILE_VERSION:
+        case ORIK_FILE_NESTING:
             return KVXIResult(KVXIResult::ReadFailed, KernelText(result));
         default:
             return KVXIResult(KVXIResult::KernelError, KernelText(result));

@@ -1,5 +1,6 @@
 #include "XcafReader.h"
 
+#include "IgesStructureCheck.h"
 #include "StepStructureCheck.h"
 #include "TessellatedParts.h"
 
@@ -13,6 +14,7 @@
 #include <XCAFDoc_DocumentTool.hxx>
 #include <XCAFDoc_ShapeTool.hxx>
 #include <XSControl_Reader.hxx>
+#include <XSControl_WorkSession.hxx>
 
 namespace tam {
 namespace {
@@ -120,6 +122,9 @@ KVXIResult ReadIgesIntoXcaf(const std::string& path, ConversionProgress& progres
     }
     if (progress.CheckInterrupt())
         return KVXIResult(KVXIResult::Interrupted);
+    const std::string structureProblem = CheckIgesStructure(reader.WS()->Graph());
+    if (!structureProblem.empty())
+        return KVXIResult(KVXIResult::ReadFailed, structureProblem);
     const bool failures = ParserReportedFailures(reader);
     return TransferInto(reader, progress, doc, failures);
 }

@@ -32,6 +32,7 @@ constexpr ErrorText kErrorTexts[] = {
     {ORIK_FILE_WRITE_FAILED, "cannot write file"},
     {ORIK_FILE_VERSION, "file written by a newer modeller version"},
     {ORIK_NOT_INITIALIZED, "component not initialized"},
+    {ORIK_FILE_NESTING, "collections in the file own themselves or nest deeper than 1000 levels"},
 };
 
 }  // namespace

@@ -105,6 +105,36 @@ TEST_F(KernelFilesDamageTest, RecordsThatDoNotHoldTogetherAreRefused) {
     EXPECT_EQ(restore(textFile(geometry + "entities 0\nlist 0\nend\n")), ORIK_OK);
 }
 
+// A text file of `count` collections, each owning the next; the last owns `lastOwns` (none
+// when negative).
+static std::string OwnershipChain(int count, int lastOwns) {
+    std::string payload = "geometry 0 0\n\nentities " + std::to_string(count) + "\n";
+    for (int i = 0; i < count; ++i) {
+        const int owned = i + 1 < count ? i + 1 : lastOwns;
+        payload += "entity collection\n";
+        if (owned >= 0)
+            payload += "member " + std::to_string(owned) + " owned\n";
+        payload += "end\n";
+    }
+    return payload + "list 1 0\nend\n";
+}
+
+TEST_F(KernelFilesDamageTest, CollectionsThatOwnThemselvesOrNestTooDeepAreRefused) {
+    const struct {
+        int count, lastOwns, error;
+    } cases[] = {
+        {2, 0, ORIK_FILE_NESTING},        // two collections owning each other
+        {3, 0, ORIK_FILE_NESTING},        // three in a ring
+        {100000, -1, ORIK_FILE_NESTING},  // far too deep
+        {1001, -1, ORIK_FILE_NESTING},    // one level too deep
+        {1000, -1, ORIK_OK},              // as deep as may be
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.count) + " collections");
+        EXPECT_EQ(restore(textFile(OwnershipChain(c.count, c.lastOwns))), c.error);
+    }
+}
+
 TEST_F(KernelFilesDamageTest, ReferencesBeyondTheGeometryAreRefused) {
     const std::string bytes = smallFile(false);
     const std::string payload = bytes.substr(bytes.find("geometry"));

@@ -23,7 +23,8 @@ outcome api_save_entity_list(const wchar_t* path, const ENTITY_LIST& entities, l
 // Reads a kernel file of either form and appends its list to `entities`; the new top-level
 // entities belong to the caller (delete them with api_del_entity_list). A file that cannot be
 // opened gives ORIK_FILE_OPEN_FAILED, a damaged or foreign one ORIK_FILE_DAMAGED, one of a later
-// format version ORIK_FILE_VERSION; on any failure `entities` is left as it was.
+// format version ORIK_FILE_VERSION, one whose collections own themselves in the end or nest
+// deeper than 1000 levels ORIK_FILE_NESTING; on any failure `entities` is left as it was.
 outcome api_restore_entity_list(const wchar_t* path, ENTITY_LIST& entities,
                                 OrikOptions* options = nullptr);
 

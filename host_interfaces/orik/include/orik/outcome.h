@@ -28,6 +28,7 @@ enum OrikErrorNumber {
     ORIK_FILE_WRITE_FAILED = 19,  // kernel files: writing failed
     ORIK_FILE_VERSION = 20,       // kernel files: written by a newer, unknown format version
     ORIK_NOT_INITIALIZED = 21,    // a terminate call without its initialize
+    ORIK_FILE_NESTING = 22,       // kernel files: collections own themselves or nest too deep
 };
 
 // The result of a kernel call: its error number (0 = success). A plain value; copying and

@@ -17,10 +17,15 @@ namespace files {
 // triangulations, recorded with those tolerances.
 KernelDocument documentOf(const ENTITY_LIST& list, bool withMeshes = false);
 
+// How deep collections may own collections (a collection owned by none is level 1).
+constexpr int kMaxCollectionNesting = 1000;
+
 // Makes the document's entities and appends the saved list to out. Throws
-// orik_exception(ORIK_FILE_DAMAGED) for a document that does not hold together, before making
-// anything; anything made is deleted again if a later step fails, so out gains all or nothing.
-// The document's meshes become the faceter's meshes of their shapes at their tolerances.
+// orik_exception(ORIK_FILE_DAMAGED) for a document that does not hold together, or
+// ORIK_FILE_NESTING for collections that own themselves in the end or nest deeper than
+// kMaxCollectionNesting, before making anything; anything made is deleted again if a later step
+// fails, so out gains all or nothing. The document's meshes become the faceter's meshes of their
+// shapes at their tolerances.
 void makeEntities(const KernelDocument& document, ENTITY_LIST& out);
 
 // Exact fields of a transform and back; toTransform throws ORIK_FILE_DAMAGED for fields no

@@ -47,6 +47,7 @@ public:
 
     void run() {
         std::unordered_set<int32_t> owned;
+        std::vector<int32_t> owner(document_.entities.size(), -1);
         for (size_t i = 0; i < document_.entities.size(); ++i) {
             const EntityRecord& record = document_.entities[i];
             checkGeometry(record);
@@ -62,14 +63,38 @@ public:
                     // An owned member is a top-level entity of one collection only.
                     requireSound(!member.entity.sub && member.entity.record != int32_t(i));
                     requireSound(owned.insert(member.entity.record).second);
+                    owner[size_t(member.entity.record)] = int32_t(i);
                 }
             }
         }
         for (const EntityRef& ref : document_.list)
             checkRef(ref);
+        checkOwnership(owner);
     }
 
 private:
+    // Ownership must form trees no deeper than kMaxCollectionNesting: the kernel deletes and
+    // copies owned members by recursion. Each record has one owner at most (checked above), so
+    // walking up from every record finds a loop or the depth; known depths end the walk early.
+    static void checkOwnership(const std::vector<int32_t>& owner) {
+        std::vector<int32_t> depth(owner.size(), -1);
+        for (size_t start = 0; start < owner.size(); ++start) {
+            std::vector<int32_t> path;
+            int32_t node = int32_t(start);
+            for (; node >= 0 && depth[size_t(node)] < 0; node = owner[size_t(node)]) {
+                if (path.size() == owner.size())
+                    throw orik_exception(ORIK_FILE_NESTING);  // owned by itself in the end
+                path.push_back(node);
+            }
+            int32_t level = node >= 0 ? depth[size_t(node)] : -1;
+            for (auto it = path.rbegin(); it != path.rend(); ++it) {
+                depth[size_t(*it)] = ++level;
+                if (level >= kMaxCollectionNesting)
+                    throw orik_exception(ORIK_FILE_NESTING);
+            }
+        }
+    }
+
     void checkGeometry(const EntityRecord& record) {
         static const TopAbs_ShapeEnum freeTypes[] = {TopAbs_FACE, TopAbs_EDGE, TopAbs_WIRE,
                                                      TopAbs_VERTEX};
