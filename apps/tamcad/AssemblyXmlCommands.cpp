@@ -1,5 +1,6 @@
 #include "AssemblyXmlCommands.h"
 
+#include "CommandLine.h"
 #include "Commands.h"
 #include "Console.h"
 #include "Outputs.h"
@@ -106,8 +107,11 @@ CLI::App* addXmlOnlyCommand(CLI::App& app, XmlOnlyRequest& request) {
     command->add_option("SOURCE", request.source, "CAD file the XML describes")->required();
     command->add_flag("--save-in-same-folder", request.sameFolder,
                       "Product XML beside SOURCE, references relative to it");
-    command->add_option("--save-folder", request.saveFolder, "Folder of the product XML otherwise")
+    command
+        ->add_option("-o,--output,--save-folder", request.saveFolder,
+                     "Folder of the product XML otherwise (its name comes from SOURCE)")
         ->capture_default_str();
+    addQuietFlag(*command, request.quiet);
     command->add_flag("--ref-link-names", request.refLinkNames,
                       "Name instances by their RefLink id");
     command->add_flag("--metas", request.metas, "Document metadata");
@@ -126,7 +130,7 @@ int runXmlOnly(const XmlOnlyRequest& request) {
     sglModelLoader::m_suiIdentType = request.identFromNames ? 1 : 0;
     sglModelLoader::SetSaveFolder(wideOf(fs::absolute(request.saveFolder).lexically_normal()));
     GetTamPreferences()->SetIOProERemoveRevisionNumber(request.removeRevision);
-    ConsoleReporter reporter(true);
+    ConsoleReporter reporter(request.quiet);
     CancelOnInterrupt interrupt;
 
     // The parser strips the first line of its input and deletes it: give it a copy.
@@ -170,8 +174,8 @@ int runXmlOnly(const XmlOnlyRequest& request) {
     return kExitDone;
 }
 
-int writeEbom(const std::string& source, const std::string& folder,
-              const ImportSettings& settings) {
+int writeEbom(const std::string& source, const std::string& folder, const ImportSettings& settings,
+              bool quiet) {
     const wchar_t* typeTag = cadTypeTag(wideOf(source));
     if (typeTag == nullptr) {
         std::cerr << "tamcad: --ebom needs a STEP, IGES or B-rep source, not " << source << "\n";
@@ -190,7 +194,7 @@ int writeEbom(const std::string& source, const std::string& folder,
         return kExitNotWritten;
     }
     applyImportSettings(settings);
-    ConsoleReporter reporter(false);
+    ConsoleReporter reporter(quiet);
     CancelOnInterrupt interrupt;
     const fs::file_time_type start = commandStart();
     // The assembly import has the EBOM written into the host's work folder: here, FOLDER.

@@ -247,8 +247,8 @@ ExitCode runConvert(const LoadRequest& request) {
         return kExitUsage;
     }
     if (!request.ebomFolder.empty()) {
-        const ExitCode written =
-            static_cast<ExitCode>(writeEbom(request.file, request.ebomFolder, request.settings));
+        const ExitCode written = static_cast<ExitCode>(
+            writeEbom(request.file, request.ebomFolder, request.settings, request.quiet));
         if (written != kExitDone || request.outputs.empty())
             return written;
     }

@@ -203,11 +203,15 @@ TEST_F(TamcadCliTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(runTamcad("frobnicate").exitCode, 2);
 }
 
-TEST_F(TamcadCliTest, EveryCommandHasHelp) {
-    for (const char* command : {"", "import ", "convert ", "info "}) {
+TEST_F(TamcadCliTest, EveryCommandHasHelpAndTakesOutputsWithOAndQuietWithQ) {
+    EXPECT_EQ(runTamcad("--help").exitCode, 0);
+    for (const char* command :
+         {"import ", "assembly ", "convert ", "info ", "xml-only ", "batch "}) {
         const RunResult run = runTamcad(std::string(command) + "--help");
         EXPECT_EQ(run.exitCode, 0) << command;
         EXPECT_NE(run.out.find("Usage"), std::string::npos) << command << run.out;
+        EXPECT_NE(run.out.find("-o,--output"), std::string::npos) << command << run.out;
+        EXPECT_NE(run.out.find("-q,--quiet"), std::string::npos) << command << run.out;
     }
     EXPECT_NE(runTamcad("import --help").out.find("--refinement"), std::string::npos);
 }
