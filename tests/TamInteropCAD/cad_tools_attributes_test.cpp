@@ -118,6 +118,7 @@ TEST(CadToolsLoadColor, ReadsSixAndThreeDigitForms) {
         {L"#ff8000", 255, 128, 0},       {L"#FF8000", 255, 128, 0}, {L"#f80", 255, 136, 0},
         {L"#F80", 255, 136, 0},          {L"#000000", 0, 0, 0},     {L"#fff", 255, 255, 255},
         {L"color: #0a0B0c", 10, 11, 12},  // text before the "#" is ignored
+        {L"#-1+f 1", 0, 0, 0},            // signs and blanks are no hexadecimal digits
     };
     for (const ColourCase& c : cases) {
         int red = -1, green = -1, blue = -1;

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -59,15 +58,22 @@ bool AttributeText(const ATTRIB_GEN_NAME& attrib, std::wstring& text) {
     }
 }
 
-// Reads the hexadecimal number in the given characters; 0 when they hold none.
+// Reads the hexadecimal digits at the start of the given characters; 0 when they start with
+// none. Signs and blanks are no digits (a C "%x" conversion would read "-1" as -1), so that
+// two characters never give more than 255.
 int ReadHex(const CString& digits) {
-    std::string narrow;
-    for (int i = 0; i < digits.GetLength(); ++i)
-        narrow.push_back(static_cast<char>(digits[i]));
-    unsigned int value = 0;
-    if (std::sscanf(narrow.c_str(), "%x", &value) != 1)
-        return 0;
-    return static_cast<int>(value);
+    int value = 0;
+    for (int i = 0; i < digits.GetLength(); ++i) {
+        const wchar_t c = digits[i];
+        const int digit = c >= L'0' && c <= L'9'   ? c - L'0'
+                          : c >= L'a' && c <= L'f' ? c - L'a' + 10
+                          : c >= L'A' && c <= L'F' ? c - L'A' + 10
+                                                   : -1;
+        if (digit < 0)
+            break;
+        value = value * 16 + digit;
+    }
+    return value;
 }
 
 }  // namespace
