@@ -128,10 +128,11 @@ class XmlOnlyCorpusTest : public ::testing::TestWithParam<const char*> {};
 TEST_P(XmlOnlyCorpusTest, ReferencedPartsReadBackAsTheAssemblyRoadsTree) {
     TAM_REQUIRE_CORPUS();
     const fs::path file = tamtest::CorpusDir() / "step" / GetParam();
+    TAM_SKIP_IF_LEFT_OUT(file);
     tamtest::ScratchFolder scratch;
     const fs::path ebom = scratch.path() / "ebom", out = scratch.path() / "out";
     fs::create_directories(out);
-    ASSERT_EQ(tam::writeEbom(file.string(), ebom.string(), tam::ImportSettings()), 0);
+    ASSERT_EQ(tam::writeEbom(file.string(), ebom.string(), tam::ImportSettings(), true), 0);
     tam::AssemblyRequest assembly;
     assembly.file = file.string();
     assembly.outputs = {(out / "assembly_road.rvdxml").string()};
