@@ -31,6 +31,7 @@ class LoaderCorpus : public LoaderTest,
 
 TEST_P(LoaderCorpus, WalksWithoutLeakOrCrash) {
     TAM_REQUIRE_CORPUS();
+    TAM_SKIP_IF_LEFT_OUT(GetParam());
     sglModelLoader::m_sbImportMassProperties = true;
     sglModelLoader::m_sbImportMetas = true;
     TranslatedFile file(GetParam());

@@ -30,14 +30,6 @@ namespace {
 
 class KvxiCorpusTest : public KernelSuite {};
 
-#if defined(__SANITIZE_ADDRESS__)
-// Under the sanitizers the largest files, which exercise Open CASCADE far more than the
-// translator, are left out to keep the run short.
-constexpr std::uintmax_t kLargestFile = 1000 * 1000;
-#else
-constexpr std::uintmax_t kLargestFile = ~std::uintmax_t(0);
-#endif
-
 int CountWithText(const Entities& entities, const char* attribute, const std::string& text) {
     int count = 0;
     for (int i = 0; i < entities.Count(); ++i)
@@ -93,7 +85,7 @@ TEST_F(KvxiCorpusTest, EveryFileConvertsOrFailsCleanly) {
     int converted = 0, failed = 0, checked = 0;
     for (const char* folder : {"step", "iges", "brep"}) {
         for (const auto& file : tamtest::CorpusFiles(folder)) {
-            if (std::filesystem::file_size(file) > kLargestFile)
+            if (tamtest::LeftOutInThisBuild(file))
                 continue;
             const std::string name = file.filename().string();
             Entities entities;
@@ -113,7 +105,7 @@ TEST_F(KvxiCorpusTest, EveryFileConvertsOrFailsCleanly) {
             }
         }
     }
-    EXPECT_GT(converted, kLargestFile == ~std::uintmax_t(0) ? 70 : 50);
+    EXPECT_GT(converted, tamtest::kSanitizedFileLimit == ~std::uintmax_t(0) ? 70 : 50);
     EXPECT_GE(checked, 5);
     RecordProperty("converted", converted);
     RecordProperty("failed", failed);

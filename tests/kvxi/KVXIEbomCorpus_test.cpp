@@ -15,14 +15,6 @@ namespace {
 
 class KvxiEbomCorpusTest : public KernelSuite {};
 
-#if defined(__SANITIZE_ADDRESS__)
-// Under the sanitizers files over a megabyte, which exercise Open CASCADE far more than the
-// translator, are left out to keep the run short.
-constexpr std::uintmax_t kLargestFile = 1000 * 1000;
-#else
-constexpr std::uintmax_t kLargestFile = ~std::uintmax_t(0);
-#endif
-
 struct AssemblyCase {
     const char* file;
     int placed;  // -1: as many as the flat conversion has bodies
@@ -41,7 +33,7 @@ TEST_F(KvxiEbomCorpusTest, AssembliesKeepEveryPlacedPart) {
     for (const AssemblyCase& c : kAssemblies) {
         SCOPED_TRACE(c.file);
         const std::string source = (tamtest::CorpusDir() / c.file).string();
-        if (std::filesystem::file_size(source) > kLargestFile)
+        if (tamtest::LeftOutInThisBuild(source))
             continue;
         tamtest::ScratchFolder work;
         const KVXIResult result = ConvertToEbom(source, "STEP", work.folder() + L"\\assembly.xml");
@@ -65,7 +57,7 @@ TEST_F(KvxiEbomCorpusTest, IgesFilesPlaceTheFlatConversionsBodies) {
     TAM_REQUIRE_CORPUS();
     for (const auto& file : tamtest::CorpusFiles("iges")) {
         SCOPED_TRACE(file.string());
-        if (std::filesystem::file_size(file) > kLargestFile)
+        if (tamtest::LeftOutInThisBuild(file))
             continue;
         tamtest::ScratchFolder work;
         const KVXIResult result =
