@@ -1,5 +1,5 @@
 // Generic named attributes of every kind, and colors with inheritance.
-#include "OrikTestSupport.h"
+#include "orik_test_support.h"
 
 #include <cstring>
 

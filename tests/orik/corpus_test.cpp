@@ -2,8 +2,8 @@
 // body by body through the kernel. Each file runs in a child process with a time budget, so a
 // crash or a hang of one file is reported as that file's failure.
 #include "corpus.h"
-#include "OrikTestSupport.h"
-#include "RecordingMeshManager.h"
+#include "orik_test_support.h"
+#include "recording_mesh_manager.h"
 
 #include <IFSelect_ReturnStatus.hxx>
 #include <STEPControl_Reader.hxx>

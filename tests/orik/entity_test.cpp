@@ -1,6 +1,6 @@
 // Entities over OCCT shapes: topology, identity, placement, lists, copies, deletion,
 // collections and coordinate systems.
-#include "OrikTestSupport.h"
+#include "orik_test_support.h"
 
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>

@@ -1,7 +1,7 @@
 // Faceting: the strips announced to a mesh manager reproduce the OCCT mesh triangle by triangle
 // with its winding; refinements, caching, sharing and deletion of facets.
-#include "OrikTestSupport.h"
-#include "RecordingMeshManager.h"
+#include "orik_test_support.h"
+#include "recording_mesh_manager.h"
 
 #include <BRepBuilderAPI_NurbsConvert.hxx>
 #include <BRep_Builder.hxx>

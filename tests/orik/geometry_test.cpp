@@ -1,5 +1,5 @@
 // Boxes, areas, mass properties and edge sampling.
-#include "OrikTestSupport.h"
+#include "orik_test_support.h"
 
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <gp_Circ.hxx>

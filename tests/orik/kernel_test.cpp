@@ -1,5 +1,5 @@
 // Modeller lifetime, components, options, error texts, the API bracket and error trapping.
-#include "OrikTestSupport.h"
+#include "orik_test_support.h"
 
 #include <Standard_Failure.hxx>
 

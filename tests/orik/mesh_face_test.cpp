@@ -1,8 +1,8 @@
 // Mesh-only faces (stored triangles, no surface): their surface kind, faceting at any tolerance,
 // deletion of facets, areas, mass properties, boxes and copies.
-#include "MeshOnlyShapes.h"
-#include "OrikTestSupport.h"
-#include "RecordingMeshManager.h"
+#include "mesh_only_shapes.h"
+#include "orik_test_support.h"
+#include "recording_mesh_manager.h"
 
 #include <BRep_Tool.hxx>
 #include <TopoDS_Compound.hxx>

@@ -3,7 +3,7 @@
 // the median of indices per triangle over the files stays at or below 1.25.
 #include "FaceTessellator.h"
 #include "ShapeMesher.h"
-#include "StripCheck.h"
+#include "strip_check.h"
 #include "corpus.h"
 
 #include <BRepBndLib.hxx>

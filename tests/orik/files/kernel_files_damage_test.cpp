@@ -1,6 +1,6 @@
 // Damaged, truncated, foreign and future kernel files: each gives an error outcome and leaves
 // the caller's list as it was; unusable paths and a stopped modeller are refused cleanly.
-#include "FilesTestSupport.h"
+#include "files_test_support.h"
 
 #include <filesystem>
 #include <fstream>

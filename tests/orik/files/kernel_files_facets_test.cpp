@@ -1,8 +1,8 @@
 // Binary kernel files saved with facets: the meshes come back with their tolerances, faceting
 // at those tolerances uses them as they are, other tolerances mesh afresh, and damaged files
 // are refused.
-#include "FilesTestSupport.h"
-#include "RecordingMeshManager.h"
+#include "files_test_support.h"
+#include "recording_mesh_manager.h"
 
 #include <BRep_Tool.hxx>
 #include <Poly_Triangulation.hxx>

@@ -1,6 +1,6 @@
 // Kernel files written and read back: every entity kind, attribute kind, color, transform and
 // collection survives in both forms; shared geometry is stored once; files on disk.
-#include "FilesTestSupport.h"
+#include "files_test_support.h"
 #include "scratch_folder.h"
 
 #include <BRepTools.hxx>

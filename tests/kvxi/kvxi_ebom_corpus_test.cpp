@@ -1,7 +1,7 @@
 // The "EBOM" target over the STEP assemblies and the IGES files of the shared corpus: as many
 // placed parts (leaves whose part has a body) as the flat conversion has bodies, each where the
 // flat conversion puts it, and each distinct part written once.
-#include "EbomTestSupport.h"
+#include "ebom_test_support.h"
 #include "scratch_folder.h"
 
 #include <corpus.h>

@@ -1,7 +1,7 @@
 // A list of entities of every kind, with attributes and colors everywhere, for file tests.
 #pragma once
 
-#include "OrikTestSupport.h"
+#include "orik_test_support.h"
 
 #include <orik/OrikFiles.h>
 

@@ -2,7 +2,7 @@
 // reversed, holed and placed faces; quads flipped for strips are written back.
 #include "FaceTessellator.h"
 #include "ShapeMesher.h"
-#include "StripCheck.h"
+#include "strip_check.h"
 
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepAlgoAPI_Cut.hxx>

@@ -2,7 +2,7 @@
 // part documents, and the kernel part files they name.
 #pragma once
 
-#include "KvxiTestSupport.h"
+#include "kvxi_test_support.h"
 
 #include <pugixml.hpp>
 

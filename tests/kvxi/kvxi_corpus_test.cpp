@@ -1,7 +1,7 @@
 // The translator against the shared real-world corpus: every file converts or fails cleanly
 // (each read once, with the checks particular files call for), and three assemblies match Open
 // CASCADE's own XCAF view (bodies, names, colors, layers, visibility and world placements).
-#include "KvxiTestSupport.h"
+#include "kvxi_test_support.h"
 
 #include <corpus.h>
 

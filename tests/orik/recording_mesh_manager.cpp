@@ -1,4 +1,4 @@
-#include "RecordingMeshManager.h"
+#include "recording_mesh_manager.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // The "EBOM" target: an assembly written as an XML bill of materials and one kernel file per
 // part. Every placed part of the EBOM, its part file's body moved by the instance's accumulated
 // Position, must land where the flat conversion puts the same instance.
-#include "EbomTestSupport.h"
+#include "ebom_test_support.h"
 #include "scratch_folder.h"
 
 #include <filesystem>

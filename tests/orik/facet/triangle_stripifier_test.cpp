@@ -1,7 +1,7 @@
 // Strips from plain triangle lists: every triangle exactly once with its winding, long strips on
 // regular meshes, odd inputs, and quad flips through a flip test.
 #include "TriangleStripifier.h"
-#include "StripCheck.h"
+#include "strip_check.h"
 
 #include <gtest/gtest.h>
 

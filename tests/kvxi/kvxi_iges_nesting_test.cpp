@@ -1,7 +1,7 @@
 // IGES files whose subfigures, groups, composite curves or transformation matrices loop or nest
 // past the limit: the translator refuses them with the cause before OCCT's transfer recurses
 // through them. The files are made here, line by line in IGES's fixed columns.
-#include "KvxiTestSupport.h"
+#include "kvxi_test_support.h"
 #include "scratch_folder.h"
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 // tests/data/kvxi: a STEP assembly (a block placed twice, one instance red, one hidden
 // cylinder with a non-ASCII name, one yellow face), an AP242 file of tessellated parts and a
 // B-rep compound with free geometry.
-#include "KvxiTestSupport.h"
+#include "kvxi_test_support.h"
 #include "scratch_folder.h"
 
 #include <filesystem>

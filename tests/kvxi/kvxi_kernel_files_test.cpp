@@ -1,7 +1,7 @@
 // The kernel's own files through the translator: entities written to ".okt" and ".okb" targets
 // and read back as "Orik" sources keep their bodies, placements, attributes of every kind and
 // colors; the two forms are told apart by content; damaged files give a failure result.
-#include "KvxiTestSupport.h"
+#include "kvxi_test_support.h"
 #include "scratch_folder.h"
 
 #include <filesystem>
