@@ -213,39 +213,35 @@ std::optional<std::string> cadCacheKey(const std::wstring& path, const wchar_t* 
 }
 
 CTamDBRoot* loadCadModelCached(const std::wstring& path, unsigned int flags, const wchar_t* typeTag,
-                               const ImportCache& cache) {
-    if (flags & TAM_FLAG_START_KERNEL)
-        CTamCADTools::InitializeImport();
-    const std::optional<std::string> key = cadCacheKey(path, typeTag, loadedLibrariesIdentity());
-    std::vector<Message> translation;
-    ENTITY_LIST* entities = key ? restoreEntry(cache, *key, translation) : nullptr;
-    const bool hit = entities != nullptr;
-    if (hit) {
-        for (const Message& message : translation)
-            sglModelLoader::reportError(message.text, message.code);
-    } else {
-        MessageRecorder recorder;
-        entities = CTamCADTools::InitializeConnectEntityList(path.c_str(), typeTag);
-        translation = recorder.messages();
-    }
-    sglGroup* group = nullptr;
-    {
-        MessageRecorder walk;
-        CTamCADLoader loader;
-        group = entities != nullptr ? loader.ParseEntities(*entities, path) : nullptr;
-        if (!hit && key && group != nullptr && walk.messages().empty() &&
-            !sglModelLoader::m_sbCancelImport)
-            storeEntry(cache, *key, translation, *entities);
-    }
-    if (entities != nullptr) {
-        CTamCADTools::DeleteENTITY_LIST(entities);
-        delete entities;
-    }
-    if (flags & TAM_FLAG_STOP_KERNEL)
-        CTamCADTools::TerminateImport();
-    auto* root = new CTamDBRoot();
-    root->SetSglRoot(group);
-    return root;
+                               const ImportCache* cache) {
+    return LoadWithKernelFlags(flags, [&](CTamCADLoader& loader) {
+        std::optional<std::string> key;
+        if (cache != nullptr)
+            key = cadCacheKey(path, typeTag, loadedLibrariesIdentity());
+        std::vector<Message> translation;
+        ENTITY_LIST* entities = key ? restoreEntry(*cache, *key, translation) : nullptr;
+        const bool hit = entities != nullptr;
+        if (hit) {
+            for (const Message& message : translation)
+                sglModelLoader::reportError(message.text, message.code);
+        } else {
+            MessageRecorder recorder;
+            entities = CTamCADTools::InitializeConnectEntityList(path.c_str(), typeTag);
+            translation = recorder.messages();
+        }
+        sglGroup* group = nullptr;
+        {
+            MessageRecorder walk;
+            group = entities != nullptr ? loader.ParseEntities(*entities, path) : nullptr;
+            if (!hit && key && group != nullptr && walk.messages().empty() &&
+                !sglModelLoader::m_sbCancelImport)
+                storeEntry(*cache, *key, translation, *entities);
+        }
+        ReleaseEntityList(entities);
+        auto* root = new CTamDBRoot();
+        root->SetSglRoot(group);
+        return root;
+    });
 }
 
 }  // namespace tam

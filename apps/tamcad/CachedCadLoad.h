@@ -29,11 +29,12 @@ std::optional<std::string> cadCacheKey(const std::wstring& path, const wchar_t* 
 // or updated library changes it.
 const std::string& loadedLibrariesIdentity();
 
-// Loads a CAD model like the host's plain CAD plug-in, through the cache: a valid entry replaces
-// the translation and sends the translation's messages again; a miss translates and, unless the
-// walk sent a message or the load was cancelled, stores the entities with their meshes and the
-// translation's messages after the walk. flags as for model loaders.
+// Loads a CAD model in the library's load envelope (flags as for model loaders), through the
+// cache when there is one (null loads without): a valid entry replaces the translation and
+// sends the translation's messages again; a miss translates and, unless the walk sent a message
+// or the load was cancelled, stores the entities with their meshes and the translation's messages
+// after the walk.
 CTamDBRoot* loadCadModelCached(const std::wstring& path, unsigned int flags, const wchar_t* typeTag,
-                               const ImportCache& cache);
+                               const ImportCache* cache);
 
 }  // namespace tam

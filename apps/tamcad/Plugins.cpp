@@ -2,10 +2,8 @@
 
 #include "CachedCadLoad.h"
 
-#include <TamInteropCAD/TamCADLoader.h>
 #include <TamInteropCAD/TamCADTools.h>
 #include <TamInteropCAD/exports.h>
-#include <tamsg/sglGroup.h>
 #include <tamsgdb/CTamDBRoot.h>
 #include <tamsgdb/sglModelLoader.h>
 
@@ -77,27 +75,11 @@ const wchar_t* cadTypeTag(const std::wstring& path) {
 }
 
 CTamDBRoot* loadCadModel(const std::wstring& path, unsigned int flags, const wchar_t* typeTag) {
-    if (const ImportCache* cache = importCache())
-        return loadCadModelCached(path, flags, typeTag, *cache);
-    if (flags & TAM_FLAG_START_KERNEL)
-        CTamCADTools::InitializeImport();
-    CTamCADLoader loader;
-    ENTITY_LIST* entities = CTamCADTools::InitializeConnectEntityList(path.c_str(), typeTag);
-    sglGroup* group = entities != nullptr ? loader.ParseEntities(*entities, path) : nullptr;
-    if (entities != nullptr) {
-        CTamCADTools::DeleteENTITY_LIST(entities);
-        delete entities;
-    }
-    if (flags & TAM_FLAG_STOP_KERNEL)
-        CTamCADTools::TerminateImport();
-    auto* root = new CTamDBRoot();
-    root->SetSglRoot(group);
-    return root;
+    return loadCadModelCached(path, flags, typeTag, importCache());
 }
 
 ENTITY_LIST* loadCadEntities(const std::wstring& path, unsigned int flags, const wchar_t* typeTag) {
-    if (flags & TAM_FLAG_START_KERNEL)
-        CTamCADTools::InitializeImport();
+    StartKernelIfAsked(flags);
     return CTamCADTools::InitializeConnectEntityList(path.c_str(), typeTag);
 }
 

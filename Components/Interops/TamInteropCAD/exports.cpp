@@ -17,20 +17,33 @@ bool asksForStop(unsigned int flags) {
     return (flags & TAM_FLAG_STOP_KERNEL) != 0;
 }
 
-// Runs one kernel-file load between the optional start and stop. The stop happens while the
-// loader still exists, as the loader's destructor touches nothing of the kernel.
-template <class Load>
-CTamDBRoot* loadModelWithFlags(const std::wstring& path, unsigned int flags, Load load) {
-    if (asksForStart(flags))
-        CTamCADTools::InitializeImport();
+}  // namespace
+
+namespace tam {
+
+CTamDBRoot* LoadWithKernelFlags(unsigned int flags,
+                                const std::function<CTamDBRoot*(CTamCADLoader&)>& load) {
+    StartKernelIfAsked(flags);
     CTamCADLoader loader;
-    CTamDBRoot* root = load(loader, path.c_str());
+    CTamDBRoot* root = load(loader);
     if (asksForStop(flags))
         CTamCADTools::TerminateImport();
     return root;
 }
 
-}  // namespace
+void StartKernelIfAsked(unsigned int flags) {
+    if (asksForStart(flags))
+        CTamCADTools::InitializeImport();
+}
+
+void ReleaseEntityList(ENTITY_LIST* list) {
+    if (list == nullptr)
+        return;
+    CTamCADTools::DeleteENTITY_LIST(list);
+    delete list;
+}
+
+}  // namespace tam
 
 bool Translate(const wchar_t* sourcePath, const wchar_t* targetPath) {
     return CTamCADLoader::Translate(sourcePath, targetPath);
@@ -46,15 +59,13 @@ CTamDBRoot* LoadModelCAD(const wchar_t* path, unsigned int flags) {
 }
 
 CTamDBRoot* loadModelOKT(const std::wstring& path, unsigned int flags) {
-    return loadModelWithFlags(path, flags, [](CTamCADLoader& loader, const wchar_t* file) {
-        return loader.loadOKT(file);
-    });
+    return tam::LoadWithKernelFlags(
+        flags, [&path](CTamCADLoader& loader) { return loader.loadOKT(path.c_str()); });
 }
 
 CTamDBRoot* loadModelOKB(const std::wstring& path, unsigned int flags) {
-    return loadModelWithFlags(path, flags, [](CTamCADLoader& loader, const wchar_t* file) {
-        return loader.loadOKB(file);
-    });
+    return tam::LoadWithKernelFlags(
+        flags, [&path](CTamCADLoader& loader) { return loader.loadOKB(path.c_str()); });
 }
 
 ENTITY_LIST* loadEntitiesOKB(const std::wstring& path) {

@@ -4,9 +4,11 @@
 
 #include "TamInteropCADExport.h"
 
+#include <functional>
 #include <list>
 #include <string>
 
+class CTamCADLoader;
 class CTamDBRoot;
 class ENTITY_LIST;
 
@@ -46,3 +48,21 @@ TAMINTEROPCAD_API ENTITY_LIST* loadEntitiesOKT(const std::wstring& path);
 // names; they are one function.
 TAMINTEROPCAD_API bool writeModelOKB(const std::wstring& path, ENTITY_LIST* entities);
 TAMINTEROPCAD_API bool writeModelOKT(const std::wstring& path, ENTITY_LIST* entities);
+
+namespace tam {
+
+// The envelope of loadModelOKT and loadModelOKB, for other plug-ins of the host registry: starts
+// the kernel when the flags word asks (bit 7 of the low byte), builds a loader, runs load with
+// it, and stops the kernel when the word asks (0x100) while the loader still exists.
+TAMINTEROPCAD_API CTamDBRoot* LoadWithKernelFlags(
+    unsigned int flags, const std::function<CTamDBRoot*(CTamCADLoader&)>& load);
+
+// Starts the kernel when the flags word asks for it, as the envelope does; for entity loads,
+// which leave the kernel running for the caller.
+TAMINTEROPCAD_API void StartKernelIfAsked(unsigned int flags);
+
+// Deletes the entities of a list the translator handed out, then the list object itself. A null
+// list is ignored.
+TAMINTEROPCAD_API void ReleaseEntityList(ENTITY_LIST* list);
+
+}  // namespace tam
