@@ -2,9 +2,8 @@
 
 #include "EntityBuilder.h"
 #include "KernelFileIO.h"
+#include "TemporaryEntities.h"
 
-#include <orik/ENTITY_LIST.h>
-#include <orik/OrikTopologyApi.h>
 #include <platform/CodePage.h>
 
 #include <cmath>
@@ -18,23 +17,6 @@ namespace fs = std::filesystem;
 
 namespace tam {
 namespace {
-
-// Deletes the kernel entities made for one part file.
-class PartEntities {
-public:
-    PartEntities() = default;
-    PartEntities(const PartEntities&) = delete;
-    PartEntities& operator=(const PartEntities&) = delete;
-    ~PartEntities() {
-        if (entities.empty())
-            return;
-        ENTITY_LIST list;
-        for (ENTITY* entity : entities)
-            list.add(entity);
-        api_del_entity_list(list);
-    }
-    std::vector<ENTITY*> entities;
-};
 
 // XML text, built as wide characters and encoded as UTF-16 little endian at the end.
 class XmlText {
@@ -194,7 +176,7 @@ private:
         const fs::path scratch = fs::path(m_target.xmlPath).parent_path();
         KVXIResult result;
         for (std::size_t i = 0; i < m_model.parts.size(); ++i) {
-            PartEntities made;
+            TemporaryEntities made;
             result &= BuildEntities(m_model.parts[i].content, m_options, made.entities);
             if (result.IsFailure())
                 return result;

@@ -14,10 +14,8 @@
 #include "Progress.h"
 #include "ReaderMessages.h"
 #include "ResultReasons.h"
+#include "TemporaryEntities.h"
 #include "TranslateOptions.h"
-
-#include <orik/ENTITY_LIST.h>
-#include <orik/OrikTopologyApi.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -26,6 +24,7 @@ namespace {
 
 using tam::CadModel;
 using tam::Format;
+using tam::TemporaryEntities;
 
 bool IsKernelFile(Format format) {
     return format == Format::Orik || format == Format::OrikText || format == Format::OrikBinary;
@@ -36,20 +35,6 @@ const tam::DataExchange& Exchange() {
     std::string error;
     return *tam::LoadDataExchange(error);
 }
-
-// Deletes kernel entities made for one conversion only (a file-to-kernel-file write).
-class TemporaryEntities {
-public:
-    ~TemporaryEntities() {
-        if (entities.empty())
-            return;
-        ENTITY_LIST list;
-        for (ENTITY* entity : entities)
-            list.add(entity);
-        api_del_entity_list(list);
-    }
-    std::vector<ENTITY*> entities;
-};
 
 class Conversion {
 public:
