@@ -1,7 +1,9 @@
-// Helpers shared by the two assembly parsers: first-line stripping and Position reading.
+// Helpers shared by the two assembly parsers: first-line stripping, Position reading and the
+// part maps of References and Documents.
 #include "AssemblyXmlPrivate.h"
 
 #include "io_tools.h"
+#include "meta_collector.h"
 
 #include <platform/WideFile.h>
 #include <tamfoundations/CTamIO.h>
@@ -111,6 +113,38 @@ std::shared_ptr<CTamXmlParserNode> FindStructure(
     if (assemblyPath != nullptr)
         *assemblyPath = entries.front()->GetAttributeValue(L"FilePath");
     return structure;
+}
+
+std::map<std::wstring, std::wstring> ReferenceShapes(const XmlNodes& references) {
+    std::map<std::wstring, std::wstring> shapes;
+    for (const auto& reference : references) {
+        const auto shape = reference->GetNodeByTag(L"Rep")->GetNodeByTag(L"Shape");
+        if (!shape->isEmpty())
+            shapes[reference->GetAttributeValue(L"Identifier")] = shape->GetAttributeValue(L"Id");
+    }
+    return shapes;
+}
+
+std::map<std::wstring, std::wstring> DocumentPaths(const XmlNodes& documents,
+                                                   const std::wstring& assemblyPath,
+                                                   CTamMetaCollector* meta) {
+    std::map<std::wstring, std::wstring> paths;
+    for (const auto& document : documents) {
+        if (sglModelLoader::m_sbImportMetas && meta != nullptr) {
+            const auto attribute = document->GetNodeByTag(L"UserDefinedAttributes")
+                                       ->GetNodeByTag(L"UserDefinedAttribute");
+            if (!attribute->isEmpty())
+                meta->AddUserDefinedAttribute(attribute);
+        }
+        if (document->GetAttributeValue(L"Type") == L"okt")
+            continue;
+        std::wstring path = document->GetAttributeValue(L"FilePath");
+        if (path.empty())
+            path = document->GetAttributeValue(L"Identifier");
+        if (!path.empty() && path != assemblyPath)
+            paths[document->GetAttributeValue(L"Name")] = path;
+    }
+    return paths;
 }
 
 }  // namespace tam_assembly

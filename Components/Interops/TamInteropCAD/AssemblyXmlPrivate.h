@@ -4,9 +4,12 @@
 
 #include <tamsg/sglMat4.h>
 
+#include <list>
+#include <map>
 #include <memory>
 #include <string>
 
+class CTamMetaCollector;
 class CTamXmlParserNode;
 
 namespace tam_assembly {
@@ -33,5 +36,18 @@ bool ReadPosition(const std::shared_ptr<CTamXmlParserNode>& position, sglMat4<fl
 std::shared_ptr<CTamXmlParserNode> FindStructure(
     const std::shared_ptr<CTamXmlParserNode>& documentElement,
     std::wstring* assemblyPath = nullptr);
+
+using XmlNodes = std::list<std::shared_ptr<CTamXmlParserNode>>;
+
+// The Identifier of each Reference mapped to the Id of its Rep's Shape; References without a
+// Shape are left out.
+std::map<std::wstring, std::wstring> ReferenceShapes(const XmlNodes& references);
+
+// The part file of each Document by its Name: its FilePath, else its Identifier. Documents of
+// Type "okt", without a path or naming the assembly itself (assemblyPath) are left out. With
+// metadata import on, each Document's first UserDefinedAttribute goes to meta (when given).
+std::map<std::wstring, std::wstring> DocumentPaths(const XmlNodes& documents,
+                                                   const std::wstring& assemblyPath,
+                                                   CTamMetaCollector* meta);
 
 }  // namespace tam_assembly

@@ -135,7 +135,6 @@ private:
     void AddOktToMapOktMatrix(std::list<std::shared_ptr<CTamXmlParserNode>> instances);
     bool SetMatrix(std::shared_ptr<CTamXmlParserNode> position, sglMat4<float>& out) const;
     sglMat4<float> ComputeMatrix(sglMat4<float>& local);
-    void ReadDocumentPaths(const std::wstring& assemblyPath);
 
     // Part entities.
     void LoadOwnFile(const std::shared_ptr<CTamXmlParserNode>& entry);

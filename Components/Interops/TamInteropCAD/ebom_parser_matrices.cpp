@@ -25,35 +25,10 @@ void CTamEBOMParser::GetListOkt() {
     if (m_lstInstances.empty())
         return;
 
-    for (const auto& reference : m_lstReferences) {
-        const auto rep = reference->GetNodeByTag(L"Rep");
-        if (rep->isEmpty())
-            continue;
-        const auto shape = rep->GetNodeByTag(L"Shape");
-        if (!shape->isEmpty())
-            m_mapReferenceShape[reference->GetAttributeValue(L"Identifier")] =
-                shape->GetAttributeValue(L"Id");
-    }
+    m_mapReferenceShape = tam_assembly::ReferenceShapes(m_lstReferences);
     AddOktToMapOktMatrix(m_lstInstances);
-    ReadDocumentPaths(assemblyPath);
-}
-
-void CTamEBOMParser::ReadDocumentPaths(const std::wstring& assemblyPath) {
-    for (const auto& document : m_pNodeEBOM->GetNodesByTag(L"Document")) {
-        if (sglModelLoader::m_sbImportMetas && m_pMetaProperties != nullptr) {
-            const auto attributes = document->GetNodeByTag(L"UserDefinedAttributes");
-            const auto attribute = attributes->GetNodeByTag(L"UserDefinedAttribute");
-            if (!attribute->isEmpty())
-                m_pMetaProperties->AddUserDefinedAttribute(attribute);
-        }
-        if (document->GetAttributeValue(L"Type") == L"okt")
-            continue;
-        std::wstring path = document->GetAttributeValue(L"FilePath");
-        if (path.empty())
-            path = document->GetAttributeValue(L"Identifier");
-        if (!path.empty() && path != assemblyPath)
-            m_mapDocumentPath[document->GetAttributeValue(L"Name")] = path;
-    }
+    m_mapDocumentPath = tam_assembly::DocumentPaths(m_pNodeEBOM->GetNodesByTag(L"Document"),
+                                                    assemblyPath, m_pMetaProperties);
 }
 
 void CTamEBOMParser::AddOktToMapOktMatrix(std::list<std::shared_ptr<CTamXmlParserNode>> instances) {

@@ -2,7 +2,6 @@
 #include "xml_only_parser.h"
 
 #include "AssemblyXmlPrivate.h"
-#include "meta_collector.h"
 
 #include <tamsgdb/sglModelLoader.h>
 #include <tamtools/CTamXmlParserNode.h>
@@ -25,26 +24,7 @@ void CTamXmlOnlyParser::BuildMaps() {
     if (m_lstInstances.empty())
         return;
 
-    for (const auto& reference : m_lstReferences) {
-        const auto shape = reference->GetNodeByTag(L"Rep")->GetNodeByTag(L"Shape");
-        if (!shape->isEmpty())
-            m_mapReferenceShape[reference->GetAttributeValue(L"Identifier")] =
-                shape->GetAttributeValue(L"Id");
-    }
-
-    for (const auto& document : m_lstDocuments) {
-        if (sglModelLoader::m_sbImportMetas && m_pMetaProperties != nullptr) {
-            const auto attribute = document->GetNodeByTag(L"UserDefinedAttributes")
-                                       ->GetNodeByTag(L"UserDefinedAttribute");
-            if (!attribute->isEmpty())
-                m_pMetaProperties->AddUserDefinedAttribute(attribute);
-        }
-        if (document->GetAttributeValue(L"Type") == L"okt")
-            continue;
-        std::wstring path = document->GetAttributeValue(L"FilePath");
-        if (path.empty())
-            path = document->GetAttributeValue(L"Identifier");
-        if (!path.empty() && path != assemblyPath)
-            m_mapDocumentPath[document->GetAttributeValue(L"Name")] = path;
-    }
+    m_mapReferenceShape = tam_assembly::ReferenceShapes(m_lstReferences);
+    m_mapDocumentPath =
+        tam_assembly::DocumentPaths(m_lstDocuments, assemblyPath, m_pMetaProperties);
 }
