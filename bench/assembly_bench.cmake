@@ -5,7 +5,8 @@
 if(NOT TARGET tamcad_host OR NOT TARGET make_plates)
     return()
 endif()
-add_executable(assembly_bench ${CMAKE_CURRENT_LIST_DIR}/assembly_bench.cpp)
+add_executable(assembly_bench ${CMAKE_CURRENT_LIST_DIR}/assembly_bench.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/child_run.cpp)
 target_link_libraries(assembly_bench PRIVATE tamcad_host)
 target_compile_definitions(assembly_bench PRIVATE
     TAM_MAKE_PLATES="$<TARGET_FILE:make_plates>"

@@ -1,6 +1,6 @@
-// `tamcad assembly` side by side with the raw Open CASCADE pipeline (occt_pipeline_bench) and the flat
-// `tamcad import`, on the as1 assemblies of the corpus and on generated assemblies of one plate
-// placed N times in sub-assemblies of ten (make_plates), N = 1,000 and 10,000 by default.
+// `tamcad assembly` side by side with the raw Open CASCADE pipeline (occt_pipeline_bench) and the
+// flat `tamcad import`, on the as1 assemblies of the corpus and on generated assemblies of one
+// plate placed N times in sub-assemblies of ten (make_plates), N = 1,000 and 10,000 by default.
 //
 //   assembly_bench [--levels L] [--no-flat] [N...]
 //
@@ -13,6 +13,7 @@
 #include "AssemblyStats.h"
 #include "HostSettings.h"
 #include "Plugins.h"
+#include "child_run.h"
 
 #include <TamInteropCAD/TamCADLoader.h>
 #include <TamInteropCAD/TamCADTools.h>
@@ -20,16 +21,12 @@
 #include <tamsgdb/CTamDBRoot.h>
 
 #include <malloc.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,43 +34,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
-    double seconds = 0.0;  // wall
-    double cpu = 0.0;      // user + system: steadier than wall time on a busy machine
-    double peakMiB = 0.0;
-    bool ok = false;
-};
-
-// Runs `work` in a child process; its exit status 0 means success.
-Run Measure(const std::function<int()>& work) {
-    std::fflush(stdout);  // or the child would print the parent's buffered lines again
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(work());
-    int status = 0;
-    rusage usage{};
-    Run run;
-    if (child < 0 || wait4(child, &status, 0, &usage) != child)
-        return run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-              double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return run;
-}
-
-int RunQuietly(const std::vector<std::string>& command) {
-    std::vector<char*> argv;
-    for (const std::string& arg : command)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
-        return 1;
-    execv(argv[0], argv.data());
-    return 127;
-}
+using tambench::Measure;
+using tambench::Run;
+using tambench::RunQuietly;
 
 // In this process: the assembly import without product XML, then the heap the tree takes,
 // written to `out` as "bytes instances".

@@ -5,7 +5,8 @@
 if(NOT TARGET TamInteropCAD::kvxi OR NOT TARGET TamInteropCAD::orik OR NOT TARGET make_plates)
     return()
 endif()
-add_executable(ebom_bench ${CMAKE_CURRENT_LIST_DIR}/ebom_bench.cpp)
+add_executable(ebom_bench ${CMAKE_CURRENT_LIST_DIR}/ebom_bench.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/child_run.cpp)
 target_link_libraries(ebom_bench PRIVATE TamInteropCAD::kvxi TamInteropCAD::orik)
 target_compile_definitions(ebom_bench PRIVATE
     TAM_MAKE_PLATES="$<TARGET_FILE:make_plates>"

@@ -1,24 +1,22 @@
-// The translator's "EBOM" conversion against the raw Open CASCADE pipeline (occt_pipeline_bench: XCAF
-// read and transfer, BRepMesh of each part) on generated assemblies of one plate placed N times
-// in sub-assemblies of ten (make_plates), for N = 1,000, 3,000 and 10,000 by default.
+// The translator's "EBOM" conversion against the raw Open CASCADE pipeline (occt_pipeline_bench:
+// XCAF read and transfer, BRepMesh of each part) on generated assemblies of one plate placed N
+// times in sub-assemblies of ten (make_plates), for N = 1,000, 3,000 and 10,000 by default.
 //
 //   ebom_bench [--levels L] [N...]
 //
 // Each side runs in its own child process; prints wall and CPU (user + system) seconds and peak
 // resident memory of each, and how CPU time grows from the first N to the others (on a shared
 // machine the CPU figures are the steadier ones).
+#include "child_run.h"
+
 #include <kvxi/kvxi.h>
 #include <orik/orik.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,43 +24,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
-    double seconds = 0.0;
-    double cpuSeconds = 0.0;  // user + system
-    double peakMiB = 0.0;
-    bool ok = false;
-};
-
-// Runs `work` in a child process; its exit status 0 means success.
-Run Measure(const std::function<int()>& work) {
-    std::fflush(stdout);  // or the child would print the parent's buffered lines again
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(work());
-    int status = 0;
-    rusage usage{};
-    Run run;
-    if (child < 0 || wait4(child, &status, 0, &usage) != child)
-        return run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                     1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
-    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return run;
-}
-
-int RunQuietly(const std::vector<std::string>& command) {
-    std::vector<char*> argv;
-    for (const std::string& arg : command)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
-        return 1;
-    execv(argv[0], argv.data());
-    return 127;
-}
+using tambench::Measure;
+using tambench::Run;
+using tambench::RunQuietly;
 
 int ConvertToEbom(const std::string& source, const fs::path& work) {
     std::freopen("/dev/null", "w", stderr);
@@ -120,12 +84,12 @@ int main(int argc, char** argv) {
         fs::create_directories(work);
         const Run ebom = Measure([&] { return ConvertToEbom(file, work); });
         if (firstOcct == 0.0) {
-            firstOcct = occt.cpuSeconds;
-            firstEbom = ebom.cpuSeconds;
+            firstOcct = occt.cpu;
+            firstEbom = ebom.cpu;
         }
         std::printf("%7d  %8.2f %8.2f %8.1f  %8.2f %8.2f %8.1f  %7.1f %7.1f%s\n", n, occt.seconds,
-                    occt.cpuSeconds, occt.peakMiB, ebom.seconds, ebom.cpuSeconds, ebom.peakMiB,
-                    occt.cpuSeconds / firstOcct, ebom.cpuSeconds / firstEbom,
+                    occt.cpu, occt.peakMiB, ebom.seconds, ebom.cpu, ebom.peakMiB,
+                    occt.cpu / firstOcct, ebom.cpu / firstEbom,
                     occt.ok && ebom.ok ? "" : "  (a side failed)");
         std::fflush(stdout);
     }

@@ -11,55 +11,13 @@
 #
 # Without files it takes every STEP file of ../shared/cad-corpus/step. The target is a ratio of at
 # most 1.2 in total and per file.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-runs=1
-build=build/default
-while getopts "n:b:" opt; do
-    case $opt in
-        n) runs=$OPTARG ;;
-        b) build=$OPTARG ;;
-        *) echo "usage: $0 [-n RUNS] [-b BUILD_DIR] [FILE...]" >&2; exit 2 ;;
-    esac
-done
-shift $((OPTIND - 1))
-
-tamcad=$build/apps/tamcad/tamcad
-pipeline=$build/bench/occt_pipeline_bench
-for exe in "$tamcad" "$pipeline"; do
-    [[ -x $exe ]] || { echo "import_bench: $exe is missing; build with TAM_BUILD_BENCH=ON" >&2; exit 1; }
-done
-
-files=("$@")
-if ((${#files[@]} == 0)); then
-    shopt -s nullglob
-    files=(../shared/cad-corpus/step/*.stp ../shared/cad-corpus/step/*.step)
-fi
-((${#files[@]})) || { echo "import_bench: no STEP files" >&2; exit 1; }
-
-# "wall cpu" seconds of one run of the command (cpu = user + system); its output goes to the file
-# named by the first argument, messages are discarded; failures still count. Wall time is what the
-# target is about; CPU time is steadier on a busy machine.
-measure() {
-    local out=$1
-    shift
-    local TIMEFORMAT='%R %U %S'
-    { time "$@" >"$out" 2>/dev/null; } 2>&1 | awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }'
-}
-
-# The better of two "wall cpu" pairs, field by field.
-best() {
-    echo "$1 $2" | awk '{ w = ($1 < $3) ? $1 : $3; c = ($2 < $4) ? $2 : $4; print w, c }'
-}
+bench_name=import_bench
+source "$(dirname "$0")/common.sh"
 
 # Triangles each program reports: occt_pipeline_bench over the placed instances, tamcad in its summary.
 # Equal counts show that both meshed at the same deflection.
 occt_triangles() { awk '{ for (i = 1; i < NF; i++) if ($i == "placed") t = $(i + 1) } END { print t + 0 }' "$1"; }
 tamcad_triangles() { awk '$1 == "triangles" { t = $2 } END { print t + 0 }' "$1"; }
-
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 
 # One line per file: name, wall and CPU seconds of occt_pipeline_bench and of tamcad (best of N), then
 # the triangles of each.

@@ -11,45 +11,8 @@
 #   bench/reimport_bench.sh [-n RUNS] [-b BUILD_DIR] [FILE...]
 #
 # Without files it takes every STEP file of ../shared/cad-corpus/step.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-runs=1
-build=build/default
-while getopts "n:b:" opt; do
-    case $opt in
-        n) runs=$OPTARG ;;
-        b) build=$OPTARG ;;
-        *) echo "usage: $0 [-n RUNS] [-b BUILD_DIR] [FILE...]" >&2; exit 2 ;;
-    esac
-done
-shift $((OPTIND - 1))
-
-tamcad=$build/apps/tamcad/tamcad
-pipeline=$build/bench/occt_pipeline_bench
-for exe in "$tamcad" "$pipeline"; do
-    [[ -x $exe ]] || { echo "reimport_bench: $exe is missing; build with TAM_BUILD_BENCH=ON" >&2; exit 1; }
-done
-
-files=("$@")
-if ((${#files[@]} == 0)); then
-    shopt -s nullglob
-    files=(../shared/cad-corpus/step/*.stp ../shared/cad-corpus/step/*.step)
-fi
-((${#files[@]})) || { echo "reimport_bench: no STEP files" >&2; exit 1; }
-
-# "wall cpu" seconds of one run of the command; output and messages are discarded.
-measure() {
-    local TIMEFORMAT='%R %U %S'
-    { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }'
-}
-
-best() {
-    echo "$1 $2" | awk '{ w = ($1 < $3) ? $1 : $3; c = ($2 < $4) ? $2 : $4; print w, c }'
-}
-
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+bench_name=reimport_bench
+source "$(dirname "$0")/common.sh"
 
 for f in "${files[@]}"; do
     best_occt="1e9 1e9"
@@ -57,9 +20,9 @@ for f in "${files[@]}"; do
     best_again="1e9 1e9"
     for ((i = 0; i < runs; i++)); do
         rm -rf "$scratch/cache"
-        best_occt=$(best "$best_occt" "$(measure "$pipeline" "$f")")
-        best_first=$(best "$best_first" "$(measure "$tamcad" import -q --cache-dir "$scratch/cache" "$f")")
-        best_again=$(best "$best_again" "$(measure "$tamcad" import -q --cache-dir "$scratch/cache" "$f")")
+        best_occt=$(best "$best_occt" "$(measure /dev/null "$pipeline" "$f")")
+        best_first=$(best "$best_first" "$(measure /dev/null "$tamcad" import -q --cache-dir "$scratch/cache" "$f")")
+        best_again=$(best "$best_again" "$(measure /dev/null "$tamcad" import -q --cache-dir "$scratch/cache" "$f")")
     done
     echo "$(basename "$f") $best_occt $best_first $best_again"
 done | awk '
