@@ -138,34 +138,4 @@ TEST_F(CadToolsOptions, EbomSetMirexV4FlagWinsOverTheTag) {
     EXPECT_ENTRIES(EbomSet(L"MIREXV4", true), expected);
 }
 
-TEST_F(CadToolsOptions, EbomSetPerSourceTag) {
-    const Entries head = Concat(CommonHead(), {Integer("NumberOfProcessorsToUse", 1)});
-    EXPECT_ENTRIES(EbomSet(L"STEP", false),
-                   Concat(head, {Integer("step_to_orik_attrib_transf", 1), Integer("ATTRIB_RGB", 1),
-                                 Integer("ATTRIB_XORIK_NAME", 1), Representation("Assembly")}));
-    EXPECT_ENTRIES(EbomSet(L"IGES", false), Concat(head, {Flag("TranslateGroupAsAssemblies", true),
-                                                          Representation("Assembly")}));
-    EXPECT_ENTRIES(EbomSet(L"MIREXV5", false),
-                   Concat(head, {Flag("EBOM.ImportParts", false), Representation("Assembly")}));
-    EXPECT_ENTRIES(EbomSet(L"ProE", false),
-                   Concat(head, {Flag("EBOM.ImportParts", false),
-                                 Flag("TranslateWorkPlanes", false), Representation("Assembly")}));
-    EXPECT_ENTRIES(EbomSet(L"Step", false), Concat(head, {Representation("Assembly")}));
-}
-
-TEST_F(CadToolsOptions, WritingEntitiesAsksForAttributesOnly) {
-    KVXIOptions options;
-    tam_cad_options::AddWriteEntitiesOptions(options);
-    const Entries expected = {Flag("TranslateAttributes", true)};
-    EXPECT_ENTRIES(options.GetEntries(), expected);
-}
-
-TEST_F(CadToolsOptions, FileToFileGivesOptionsOnlyForVisualization) {
-    const std::optional<KVXIOptions> visualization = tam_cad_options::FileToFileOptions(true);
-    ASSERT_TRUE(visualization.has_value());
-    const Entries expected = {Representation("Visualization"), Flag("TranslateAttributes", true)};
-    EXPECT_ENTRIES(visualization->GetEntries(), expected);
-    EXPECT_FALSE(tam_cad_options::FileToFileOptions(false).has_value());
-}
-
 }  // namespace

@@ -105,14 +105,6 @@ TEST_F(CadToolsEbom, FailedConversionStillSetsThePathAndReportsOnce) {
     EXPECT_TRUE(Progress().empty());
 }
 
-TEST_F(CadToolsEbom, TwoConversionsUseTheSameXmlPath) {
-    std::wstring first;
-    std::wstring second = L"previous.xml";
-    CTamCADTools::InitializeConnectXml(L"/no/such/first.stp", first, L"STEP", false);
-    CTamCADTools::InitializeConnectXml(L"/no/such/second.igs", second, L"IGES", true);
-    EXPECT_EQ(first, second);
-}
-
 TEST_F(CadToolsEbom, AssemblyBecomesOneXmlFileAndItsPartFilesInTheWorkFolder) {
     tamtest::ScratchFolder work;
     sglModelLoader::SetPathFolderWork(work.folder());

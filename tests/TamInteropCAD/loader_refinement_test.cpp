@@ -106,17 +106,6 @@ TEST_F(LoaderRefinement, CopiesShareOneRefinement) {
     EXPECT_EQ(a, b);
 }
 
-TEST_F(LoaderRefinement, DefaultLoaderState) {
-    EXPECT_TRUE(loader.GetBBoxAssembly().isEmpty());
-    const sglBoxBound box(sglVec3<float>(1, 2, 3), sglVec3<float>(4, 5, 6));
-    loader.SetBBoxAssembly(box);
-    EXPECT_EQ(loader.GetBBoxAssembly(), box);
-    CTamCADLoader copy(loader);
-    EXPECT_EQ(copy.GetBBoxAssembly(), box);
-    copy = copy;
-    EXPECT_EQ(copy.GetBBoxAssembly(), box);
-}
-
 TEST_F(LoaderRefinement, SheetBodyGetsAVolumeThroughTheOneSidedSheetOption) {
     sglModelLoader::m_sbImportAsBodies = true;
     sglModelLoader::m_sbImportMassProperties = true;

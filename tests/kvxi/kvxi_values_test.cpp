@@ -5,39 +5,6 @@
 
 namespace {
 
-TEST(KVXIResultTest, ClassifiesEveryDocumentedNumber) {
-    struct Row {
-        int value;
-        KVXIResultClass expected;
-    };
-    const Row rows[] = {
-        {0, KVXIResultClass::Success},
-        {0x1000011, KVXIResultClass::TreatedAsSuccess},
-        {0x1000012, KVXIResultClass::TreatedAsSuccess},
-        {1, KVXIResultClass::Warning},
-        {0x2000003, KVXIResultClass::Warning},
-        {2, KVXIResultClass::NoEntities},
-        {3, KVXIResultClass::Error},
-        {KVXIResult::WriteFailed, KVXIResultClass::Error},
-        {12345, KVXIResultClass::Error},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(KVXIResult::Classify(row.value), row.expected) << row.value;
-        EXPECT_STRNE(KVXIResult::GetText(row.value), "") << row.value;
-    }
-}
-
-TEST(KVXIResultTest, SuccessWarningAndFailureTests) {
-    EXPECT_TRUE(KVXIResult().IsSuccess());
-    EXPECT_TRUE(KVXIResult(0x1000012).IsSuccess());
-    EXPECT_FALSE(KVXIResult(1).IsSuccess());
-    EXPECT_FALSE(KVXIResult(1).IsFailure());
-    EXPECT_TRUE(KVXIResult(0x2000003).IsWarning());
-    EXPECT_TRUE(KVXIResult(2).IsFailure());
-    EXPECT_TRUE(KVXIResult(KVXIResult::ReadFailed).IsFailure());
-    EXPECT_STREQ(KVXIResult(99).GetText(), "unknown translator result");
-}
-
 TEST(KVXIResultTest, FoldingKeepsTheWorseResult) {
     KVXIResult folded;
     folded &= KVXIResult(0x1000011);
@@ -54,20 +21,6 @@ TEST(KVXIResultTest, FoldingKeepsTheWorseResult) {
     EXPECT_EQ(folded.GetValue(), KVXIResult::WriteFailed);
     folded &= KVXIResult();
     EXPECT_EQ(folded.GetValue(), KVXIResult::WriteFailed);
-}
-
-TEST(KVXIValueTest, KeepsKindAndConverts) {
-    const KVXIValue flag(true), number(42), text("Brep+Assembly");
-    EXPECT_TRUE(flag.IsBool());
-    EXPECT_TRUE(number.IsInteger());
-    EXPECT_TRUE(text.IsString());
-    EXPECT_EQ(flag.GetInteger(), 1);
-    EXPECT_EQ(number.GetString(), "42");
-    EXPECT_TRUE(KVXIValue("1").GetBool());
-    EXPECT_FALSE(KVXIValue(0).GetBool());
-    EXPECT_EQ(KVXIValue(static_cast<const char*>(nullptr)).GetString(), "");
-    EXPECT_NE(KVXIValue(1), KVXIValue(true));
-    EXPECT_EQ(KVXIValue(std::string("x")), KVXIValue("x"));
 }
 
 TEST(KVXIOptionsTest, RecordsPairsInOrderAndLaterValuesWin) {

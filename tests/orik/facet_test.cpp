@@ -157,28 +157,6 @@ TEST_F(KernelTest, SplineFacesAreReproduced) {
     facetAndCompare(sphere);
 }
 
-TEST_F(KernelTest, ReversedFacesTurnWindingAndNormals) {
-    BODY* inverted = orik_make_body(oriktest::boxShape(10, 10, 10).Reversed());
-    const RecordingMeshManager manager = facetAndCompare(inverted);
-    // Normals of an inside-out box point to its centre.
-    for (const RecordedFace& face : manager.faces) {
-        const Vec3& p = face.positions[0];
-        const Vec3& n = face.normals[0];
-        EXPECT_LT((p.x - 5) * n.x + (p.y - 5) * n.y + (p.z - 5) * n.z, 0.0);
-    }
-}
-
-TEST_F(KernelTest, FacesWithHolesAreReproduced) {
-    FACE* face = orik_make_free_face(oriktest::faceWithHole());
-    const RecordingMeshManager manager = facetAndCompare(face);
-    ASSERT_EQ(manager.faces.size(), 1u);
-    EXPECT_EQ(manager.faces[0].owner, nullptr);
-    // No node inside the hole.
-    for (const Vec3& p : manager.faces[0].positions) {
-        EXPECT_FALSE(p.x > 3.001 && p.x < 6.999 && p.y > 3.001 && p.y < 6.999);
-    }
-}
-
 TEST_F(KernelTest, InnerLocationsApplyAndBodyPlacementDoesNot) {
     BRep_Builder builder;
     TopoDS_Compound compound;
@@ -283,21 +261,6 @@ TEST_F(KernelTest, RefinementReachesFacesAndEdges) {
     EXPECT_EQ(api_set_entity_refinement(box, &foreign, FALSE).error_number(), ORIK_BAD_ARGUMENT);
 }
 
-TEST_F(KernelTest, CoarserPassAfterDeletingFacetsIsCoarser) {
-    BODY* cylinder = orik_make_body(oriktest::cylinderShape(5, 10));
-    REFINEMENT* r = refinement(0.001, 5);
-    api_set_entity_refinement(cylinder, r, TRUE);
-    const int fine = facetAndCompare(cylinder).triangleCount();
-    ASSERT_TRUE(api_delete_entity_facets(cylinder, TRUE).ok());
-    TopLoc_Location location;
-    TopExp_Explorer face(orik_entity_shape(cylinder), TopAbs_FACE);
-    EXPECT_TRUE(BRep_Tool::Triangulation(TopoDS::Face(face.Current()), location).IsNull());
-    r->set_surface_tol(0.5);
-    r->set_normal_tol(60);
-    const int coarse = facetAndCompare(cylinder).triangleCount();
-    EXPECT_LT(coarse, fine);
-}
-
 TEST_F(KernelTest, SharedGeometryIsMeshedOnceAndKeptWhileHeld) {
     const TopoDS_Shape shape = oriktest::cylinderShape();
     BODY* first = orik_make_body(shape);
@@ -316,21 +279,6 @@ TEST_F(KernelTest, SharedGeometryIsMeshedOnceAndKeptWhileHeld) {
     EXPECT_EQ(BRep_Tool::Triangulation(face, location), meshed);  // still held by second
     api_delete_entity_facets(second, TRUE);
     EXPECT_TRUE(BRep_Tool::Triangulation(face, location).IsNull());
-}
-
-TEST_F(KernelTest, MaximumEdgeLengthIsHonoured) {
-    BODY* box = orik_make_body(oriktest::boxShape(10, 20, 30));
-    api_set_entity_refinement(box, refinement(1.0, 30, 4.0), TRUE);
-    const RecordingMeshManager manager = facetAndCompare(box);
-    for (const RecordedFace& face : manager.faces) {
-        for (const auto& t : face.stripTriangles()) {
-            for (int i = 0; i < 3; ++i) {
-                const Vec3& a = face.positions[t[size_t(i)]];
-                const Vec3& b = face.positions[t[size_t((i + 1) % 3)]];
-                EXPECT_LE(std::hypot(a.x - b.x, a.y - b.y, a.z - b.z), 4.0 + 1e-6);
-            }
-        }
-    }
 }
 
 TEST_F(KernelTest, FaceOverTheTimeLimitFailsAndTheOthersStillFacet) {

@@ -90,29 +90,6 @@ TEST_F(TamcadCliTest, PictureShowsTheModelInItsColors) {
     EXPECT_GT(yellow, 50u);                                      // the roof
 }
 
-TEST_F(TamcadCliTest, GltfNamesThePartsOfTheSample) {
-    const fs::path glb = m_dir / "sample.glb";
-    ASSERT_EQ(runTamcad("import -q " + quoted(kSampleStep) + " -o " + quoted(glb)).exitCode, 0);
-    tinygltf::TinyGLTF reader;
-    tinygltf::Model model;
-    std::string err, warn;
-    ASSERT_TRUE(reader.LoadBinaryFromFile(&model, &err, &warn, glb.string())) << err;
-    std::string names;
-    for (const tinygltf::Node& node : model.nodes)
-        names += node.name + "\n";
-    for (const char* part : {"Base", "Post", "Roof"})
-        EXPECT_NE(names.find(part), std::string::npos) << part << " in\n" << names;
-    EXPECT_FALSE(model.meshes.empty());
-}
-
-TEST_F(TamcadCliTest, InfoPrintsTheTree) {
-    const RunResult run = runTamcad("info " + quoted(kSampleStep));
-    ASSERT_EQ(run.exitCode, 0) << run.out;
-    EXPECT_EQ(run.out.rfind("group ", 0), 0u) << run.out;
-    EXPECT_NE(run.out.find("  geode \""), std::string::npos);
-    EXPECT_NE(run.out.find("triangles"), std::string::npos);
-}
-
 TEST_F(TamcadCliTest, ConvertWritesEveryTarget) {
     const fs::path one = m_dir / "one.okt";
     RunResult run = runTamcad("convert -q " + quoted(kSampleStep) + " -o " + quoted(one));
@@ -124,15 +101,6 @@ TEST_F(TamcadCliTest, ConvertWritesEveryTarget) {
     ASSERT_EQ(run.exitCode, 0) << run.out;
     for (const fs::path& target : {a, b, c})
         EXPECT_GT(fs::file_size(target), 0u) << target;
-}
-
-TEST_F(TamcadCliTest, ImportToCadFormatGoesThroughTheTranslator) {
-    const fs::path brep = m_dir / "copy.brep", png = m_dir / "copy.png";
-    const RunResult run = runTamcad("import -q " + quoted(kSampleStep) + " -o " + quoted(brep) +
-                                    " -o " + quoted(png));
-    ASSERT_EQ(run.exitCode, 0) << run.out;
-    EXPECT_GT(fs::file_size(brep), 0u);
-    EXPECT_GT(fs::file_size(png), 0u);
 }
 
 // Every failure names the file and its cause on stderr, and exits with its own code.

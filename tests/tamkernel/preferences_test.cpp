@@ -5,21 +5,6 @@
 
 #include <filesystem>
 
-TEST(Preferences, DefaultsAndReset) {
-    CTamPreferences* preferences = GetTamPreferences();
-    ASSERT_NE(preferences, nullptr);
-    EXPECT_EQ(preferences, GetTamPreferences());
-    preferences->Reset();
-    EXPECT_FALSE(preferences->GetIOCheckTesselation());
-    EXPECT_FALSE(preferences->GetIOProERemoveRevisionNumber());
-    preferences->SetIOCheckTesselation(true);
-    preferences->SetIOProERemoveRevisionNumber(true);
-    EXPECT_TRUE(GetTamPreferences()->GetIOCheckTesselation());
-    EXPECT_TRUE(GetTamPreferences()->GetIOProERemoveRevisionNumber());
-    preferences->Reset();
-    EXPECT_FALSE(preferences->GetIOCheckTesselation());
-}
-
 TEST(Preferences, InstallFolderDefaultsToTheProgramFolder) {
     CTamPreferences* preferences = GetTamPreferences();
     preferences->Reset();

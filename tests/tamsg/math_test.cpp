@@ -41,11 +41,3 @@ TEST(Mat4, InverseUndoesTheMatrixAndSingularFails) {
     EXPECT_FALSE(singular.invert(untouched));
     EXPECT_EQ(untouched, m);
 }
-
-TEST(Vec3, ProductsAndLength) {
-    const sglVec3<float> x(1, 0, 0), y(0, 1, 0);
-    EXPECT_EQ(x.cross(y), sglVec3<float>(0, 0, 1));
-    EXPECT_EQ(x.dot(y), 0.0f);
-    EXPECT_EQ(sglVec3<float>(3, 4, 0).length(), 5.0f);
-    EXPECT_EQ(sglVec4<float>(1, 2, 3, 4)[3], 4.0f);
-}

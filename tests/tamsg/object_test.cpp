@@ -55,13 +55,3 @@ TEST(ObjectUserData, RecordDiesWithItsObject) {
     geode->unref();
     EXPECT_EQ(records.deaths, 1);
 }
-
-TEST(ObjectName, WideNamesAndDescription) {
-    sglGroup group;
-    EXPECT_TRUE(group.getName().empty());
-    group.setName(L"Bracket \u00e9");
-    EXPECT_EQ(group.getName(), L"Bracket \u00e9");
-    std::ostringstream out;
-    group.printInfo(out);
-    EXPECT_EQ(out.str(), "sglGroup \"Bracket ?\" refs=0\n");
-}

@@ -21,37 +21,6 @@ void CaptureProgress(float fraction, const wchar_t* text) {
 
 using SettingsTest = RegistryFixture;
 
-TEST_F(SettingsTest, DefaultsAfterReset) {
-    sglModelLoader::m_suiNbLOD = 9;
-    sglModelLoader::m_sbHealing = false;
-    sglModelLoader::m_fRefinement = 0.1f;
-    sglModelLoader::m_sbImportAsBodies = true;
-    sglModelLoader::ResetSettings();
-    EXPECT_EQ(sglModelLoader::m_suiNbLOD, 1u);
-    EXPECT_FLOAT_EQ(sglModelLoader::m_fRefinement, 0.5f);
-    EXPECT_TRUE(sglModelLoader::m_sbHealing);
-    EXPECT_TRUE(sglModelLoader::m_sbImportPoints);
-    EXPECT_TRUE(sglModelLoader::m_sbImportCurves);
-    EXPECT_TRUE(sglModelLoader::m_sbImportFreeFaces);
-    EXPECT_FALSE(sglModelLoader::m_sbImportAsBodies);
-    EXPECT_FALSE(sglModelLoader::m_sbCancelImport);
-    EXPECT_FALSE(sglModelLoader::m_sbSetChordalError);
-    EXPECT_EQ(sglModelLoader::m_fChordalErrorValue, 0.0f);
-    EXPECT_EQ(sglModelLoader::m_suiRefinementType, 0u);
-    EXPECT_EQ(sglModelLoader::m_suiRelativeRefinementFunction, 0u);
-    EXPECT_EQ(sglModelLoader::s_callbackLoadingError, nullptr);
-    EXPECT_EQ(sglModelLoader::s_callbackProgress, nullptr);
-}
-
-TEST_F(SettingsTest, SceneBoxDefaultsToZeroBoxNotEmpty) {
-    const sglBoxBound box = sglModelLoader::GetBBox();
-    EXPECT_FALSE(box.isEmpty());
-    EXPECT_EQ(box.getMin(), box.getMax());
-    EXPECT_EQ(box.getMax(), sglVec3<float>(0, 0, 0));
-    sglModelLoader::SetBBox(sglBoxBound(sglVec3<float>(0, 0, 0), sglVec3<float>(1, 1, 1)));
-    EXPECT_EQ(sglModelLoader::GetBBox().getMax(), sglVec3<float>(1, 1, 1));
-}
-
 TEST_F(SettingsTest, WorkFolderIsPrivateAndSettable) {
     const std::wstring work = sglModelLoader::GetPathFolderWork();
     ASSERT_FALSE(work.empty());

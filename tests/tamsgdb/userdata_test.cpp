@@ -6,23 +6,6 @@
 
 #include <memory>
 
-TEST(UserData, Defaults) {
-    const CTamUserData data;
-    EXPECT_TRUE(data.GetGuid().empty());
-    EXPECT_EQ(data.GetLayer(), -1);
-    EXPECT_EQ(data.GetVolume(), -1.0f);
-    EXPECT_EQ(data.GetArea(), -1.0f);
-    EXPECT_TRUE(data.GetIssuedFrom().empty());
-    EXPECT_EQ(data.GetCofG(), sglVec3<float>());
-    EXPECT_EQ(data.GetInertiaAxis(2), sglVec3<float>());
-    EXPECT_EQ(data.GetEntityKind(), 0u);
-    EXPECT_TRUE(data.GetVisible());
-    EXPECT_EQ(data.GetFacetingTolerance(), CTamUserData::kToleranceUnset);
-    EXPECT_TRUE(data.GetAssemblyName().empty());
-    EXPECT_TRUE(data.GetLabel().empty());
-    EXPECT_EQ(CTamUserDataGeoset().GetLevel(), 0u);
-}
-
 TEST(UserData, EveryItemIsKeptAndCopied) {
     CTamUserData data;
     data.SetGuid(L"G");
