@@ -4,7 +4,7 @@ reports crashes (a signal), hangs (over the time limit), messages without a caus
 "*** ERROR ***  " or "*** WARNING ***  " prefix, or a failure without any message) and console
 leaks (reader text on stdout).
 
-    bench/mutation_sweep.py [-b BUILD_DIR] [-m MUTANTS_PER_FILE] [-t SECONDS] [-j JOBS]
+    scripts/mutation_sweep.py [-b BUILD_DIR] [-m MUTANTS_PER_FILE] [-t SECONDS] [-j JOBS]
                             [-k KEEP_DIR] [CORPUS_DIR]
 
 Mutants are deterministic (seeded by the file name): truncations at 1, 5, 10, 25, 50, 75, 90
