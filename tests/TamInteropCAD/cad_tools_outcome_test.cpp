@@ -85,10 +85,4 @@ TEST_F(CadToolsOutcome, VerdictsStandWithoutACallback) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(CadToolsOutcome, IsErrorNoEntitiesOnlyForNumberTwo) {
-    for (int number : {ORIK_OK, ORIK_WARNING, ORIK_NO_ENTITIES, ORIK_NOT_RUNNING})
-        EXPECT_EQ(CTamCADTools::IsErrorNoEntities(outcome(number)), number == ORIK_NO_ENTITIES);
-    EXPECT_TRUE(Messages().empty());
-}
-
 }  // namespace

@@ -127,21 +127,6 @@ TEST_F(KernelTest, OptionsAndFileInfoRejectBadInput) {
     EXPECT_STREQ(info.product_id(), "");
 }
 
-TEST(ErrorTexts, EveryNumberHasATextAndOutcomesClassifyIt) {
-    for (int number = ORIK_OK; number <= ORIK_FILE_NESTING; ++number) {
-        EXPECT_STRNE(find_err_mess(number), "") << number;
-    }
-    EXPECT_STREQ(find_err_mess(ORIK_ONE_SIDED_SHEETS),
-                 "body has 1-sided sheets; volume not calculated");
-    EXPECT_STREQ(find_err_mess(0x7fffffff), "");
-    EXPECT_STREQ(orik_exception(ORIK_MESH_FAILED).what(), find_err_mess(ORIK_MESH_FAILED));
-    // An outcome classifies its number.
-    EXPECT_TRUE(outcome().ok());
-    EXPECT_TRUE(outcome(ORIK_WARNING).ok());
-    EXPECT_FALSE(outcome(ORIK_NO_ENTITIES).ok());
-    EXPECT_EQ(outcome(ORIK_BAD_ARGUMENT).error_number(), ORIK_BAD_ARGUMENT);
-}
-
 TEST_F(KernelTest, BracketReturnsItsFirstFailure) {
     api_bb_begin();
     EXPECT_TRUE(api_logging(FALSE).ok());

@@ -31,17 +31,6 @@ TEST(SceneStatsTest, EmptySceneCountsNothing) {
     EXPECT_DOUBLE_EQ(stats.indicesPerTriangle(), 0.0);
 }
 
-TEST(SceneStatsTest, SummaryNamesEveryFigure) {
-    tamtest::SceneHolder scene(tamtest::buildScene());
-    std::ostringstream out;
-    tam::printSummary(out, "part.step", tam::collectStats(scene.get()), 1.5);
-    const std::string text = out.str();
-    for (const char* figure : {"imported part.step", "nodes", "geodes", "triangles", "strips",
-                               "indices per triangle", "levels of detail", "seconds"})
-        EXPECT_NE(text.find(figure), std::string::npos) << figure;
-    EXPECT_NE(text.find("1.500"), std::string::npos);
-}
-
 TEST(InfoPrinterTest, PrintsAnIndentedTreeWithRecords) {
     tamtest::SceneHolder scene(tamtest::buildScene());
     std::ostringstream out;

@@ -114,20 +114,6 @@ TEST(GroupChildren, RefusesNullSelfAndAncestors) {
     root->unref();
 }
 
-TEST(GroupChildren, OrderAndOutOfRangeAccess) {
-    sglGroup group;
-    auto* first = new sglGeode;
-    auto* second = new sglGroup;
-    group.addChild(first, true);
-    group.addChild(second, true);
-    EXPECT_EQ(group.getNumChildren(), 2u);
-    EXPECT_EQ(group.getChild(0), first);
-    EXPECT_EQ(group.getChild(1), second);
-    EXPECT_EQ(group.getChild(2), nullptr);
-    EXPECT_EQ(first->getParent(0), &group);
-    EXPECT_EQ(first->getParent(1), nullptr);
-}
-
 TEST(GroupMetadata, PairsAreOrderedAndUnique) {
     sglGroup group;
     group.addMetaProperty(L"b", L"1");
@@ -161,26 +147,4 @@ TEST(GeodeOwnership, DrawablesDieWithTheirLastGeode) {
     EXPECT_FALSE(b->removeGeometry(points));
     EXPECT_EQ(b->getGeometry(0), nullptr);
     b->unref();
-}
-
-TEST(TransformNode, IdentityFlagFollowsTheMatrix) {
-    sglTransform<float> transform;
-    EXPECT_TRUE(transform.isIdentity());
-    transform.setMatrix(sglMat4<float>::translation(sglVec3<float>(1, 2, 3)));
-    EXPECT_FALSE(transform.isIdentity());
-    EXPECT_EQ(transform.getMatrix()(3, 1), 2.0f);
-    transform.setMatrix(sglMat4<float>());
-    EXPECT_TRUE(transform.isIdentity());
-}
-
-TEST(LodNode, RangesGrowAndUnsetOnesReportFalse) {
-    sglLOD lod;
-    float lo = -1, hi = -1;
-    EXPECT_FALSE(lod.getRange(0, lo, hi));
-    lod.setRange(2, 10.0f, 20.0f);
-    EXPECT_EQ(lod.getNumRanges(), 3u);
-    EXPECT_FALSE(lod.getRange(1, lo, hi));
-    ASSERT_TRUE(lod.getRange(2, lo, hi));
-    EXPECT_EQ(lo, 10.0f);
-    EXPECT_EQ(hi, 20.0f);
 }
