@@ -29,9 +29,6 @@ using RootPtr = std::unique_ptr<CTamDBRoot>;
 inline std::wstring SampleOkt() {
     return fs::path(TAM_SAMPLES_DIR "/sample_assembly.okt").wstring();
 }
-inline std::wstring SampleStep() {
-    return fs::path(TAM_SAMPLES_DIR "/sample_assembly.step").wstring();
-}
 inline std::wstring InvalidData(const char* name) {
     return (fs::path(TAM_TEST_DATA_DIR) / "invalid" / name).wstring();
 }

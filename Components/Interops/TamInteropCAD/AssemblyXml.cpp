@@ -115,6 +115,21 @@ std::shared_ptr<CTamXmlParserNode> FindStructure(
     return structure;
 }
 
+bool ReadStructure(const std::shared_ptr<CTamXmlParserNode>& documentElement,
+                   std::wstring& assemblyPath, XmlNodes& references, XmlNodes& instances) {
+    const auto structure = FindStructure(documentElement, &assemblyPath);
+    if (structure == nullptr)
+        return false;
+    const auto root = structure->GetNodeByTag(L"Root");
+    if (root->isEmpty())
+        return false;
+    references = structure->GetNodesByTag(L"Reference");
+    if (references.empty())
+        return false;
+    instances = root->getChildNodes();
+    return !instances.empty();
+}
+
 std::map<std::wstring, std::wstring> ReferenceShapes(const XmlNodes& references) {
     std::map<std::wstring, std::wstring> shapes;
     for (const auto& reference : references) {

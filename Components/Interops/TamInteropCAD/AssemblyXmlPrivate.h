@@ -30,6 +30,8 @@ void DeleteFirstLine(const std::wstring& path);
 // identity.
 bool ReadPosition(const std::shared_ptr<CTamXmlParserNode>& position, sglMat4<float>& out);
 
+using XmlNodes = std::list<std::shared_ptr<CTamXmlParserNode>>;
+
 // The Structure element of an assembly XML: in the Exposition of the first child element of
 // the document element. Null when any of them is missing (a null or empty document element
 // included). When found, `assemblyPath` (if given) receives that first child's FilePath.
@@ -37,7 +39,10 @@ std::shared_ptr<CTamXmlParserNode> FindStructure(
     const std::shared_ptr<CTamXmlParserNode>& documentElement,
     std::wstring* assemblyPath = nullptr);
 
-using XmlNodes = std::list<std::shared_ptr<CTamXmlParserNode>>;
+// The References of the Structure (FindStructure) and the instances under its Root. False, both
+// lists possibly left empty, when there is no Structure, no Root, no Reference or no instance.
+bool ReadStructure(const std::shared_ptr<CTamXmlParserNode>& documentElement,
+                   std::wstring& assemblyPath, XmlNodes& references, XmlNodes& instances);
 
 // The Identifier of each Reference mapped to the Id of its Rep's Shape; References without a
 // Shape are left out.

@@ -12,19 +12,8 @@
 
 void CTamEBOMParser::GetListOkt() {
     std::wstring assemblyPath;
-    const auto structure = tam_assembly::FindStructure(m_pNodeEBOM, &assemblyPath);
-    if (structure == nullptr)
+    if (!tam_assembly::ReadStructure(m_pNodeEBOM, assemblyPath, m_lstReferences, m_lstInstances))
         return;
-    const auto root = structure->GetNodeByTag(L"Root");
-    if (root->isEmpty())
-        return;
-    m_lstReferences = structure->GetNodesByTag(L"Reference");
-    if (m_lstReferences.empty())
-        return;
-    m_lstInstances = root->getChildNodes();
-    if (m_lstInstances.empty())
-        return;
-
     m_mapReferenceShape = tam_assembly::ReferenceShapes(m_lstReferences);
     AddOktToMapOktMatrix(m_lstInstances);
     m_mapDocumentPath = tam_assembly::DocumentPaths(m_pNodeEBOM->GetNodesByTag(L"Document"),

@@ -8,22 +8,14 @@
 
 void CTamXmlOnlyParser::BuildMaps() {
     std::wstring assemblyPath;
-    const auto structure = tam_assembly::FindStructure(m_pNodeXml, &assemblyPath);
-    if (!structure)
+    if (!tam_assembly::ReadStructure(m_pNodeXml, assemblyPath, m_lstReferences, m_lstInstances))
         return;
-    const auto root = structure->GetNodeByTag(L"Root");
-    if (root->isEmpty())
-        return;
-    m_lstReferences = structure->GetNodesByTag(L"Reference");
-    if (m_lstReferences.empty())
-        return;
+    // Without any Document there are no parts: nothing to walk.
     m_lstDocuments = m_pNodeXml->GetNodesByTag(L"Document");
-    if (m_lstDocuments.empty())
+    if (m_lstDocuments.empty()) {
+        m_lstInstances.clear();
         return;
-    m_lstInstances = root->getChildNodes();
-    if (m_lstInstances.empty())
-        return;
-
+    }
     m_mapReferenceShape = tam_assembly::ReferenceShapes(m_lstReferences);
     m_mapDocumentPath =
         tam_assembly::DocumentPaths(m_lstDocuments, assemblyPath, m_pMetaProperties);

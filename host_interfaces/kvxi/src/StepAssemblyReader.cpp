@@ -407,31 +407,12 @@ private:
             return -1;
         XcafPartReader reader(doc, m_options);
         const TDF_Label label = labels.First();
-        const PartData& data = reader.Part(label);
-        if (data.bodyShape.IsNull() && data.freeShapes.empty())
+        std::optional<AssemblyPart> part =
+            reader.AssemblyPartOf(label, m_structure.ProductName(definition));
+        if (!part)
             return -1;
-        AssemblyPart part;
-        part.name = m_structure.ProductName(definition);
-        part.properties = data.properties;
-        Attributes attributes;
-        attributes.name = part.name;
-        attributes.layer = data.layer;
-        attributes.color = reader.LabelColor(label);
-        if (!data.bodyShape.IsNull()) {
-            PlacedBody body;
-            body.shape = data.bodyShape;
-            body.placement = data.bodyInPart;
-            body.attributes = attributes;
-            body.faceColors = data.faceColors;
-            body.properties = data.properties;
-            part.content.bodies.push_back(std::move(body));
-        }
-        for (const auto& free : data.freeShapes) {
-            part.content.freeShapes.push_back(
-                {free.first, free.second.Moved(data.freeInPart), attributes});
-        }
-        m_model.parts.push_back(std::move(part));
-        m_partColors.push_back(attributes.color);
+        m_model.parts.push_back(std::move(*part));
+        m_partColors.push_back(reader.LabelColor(label));
         return static_cast<int>(m_model.parts.size()) - 1;
     }
 

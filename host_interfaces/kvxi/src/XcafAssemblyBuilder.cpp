@@ -77,30 +77,10 @@ private:
     }
 
     int MakePart(const TDF_Label& label) {
-        const PartData& data = m_reader.Part(label);
-        if (data.bodyShape.IsNull() && data.freeShapes.empty())
+        std::optional<AssemblyPart> part = m_reader.AssemblyPartOf(label, LabelName(label));
+        if (!part)
             return -1;
-        AssemblyPart part;
-        part.name = LabelName(label);
-        part.properties = data.properties;
-        Attributes attributes;
-        attributes.name = part.name;
-        attributes.layer = data.layer;
-        attributes.color = m_reader.LabelColor(label);
-        if (!data.bodyShape.IsNull()) {
-            PlacedBody body;
-            body.shape = data.bodyShape;
-            body.placement = data.bodyInPart;
-            body.attributes = attributes;
-            body.faceColors = data.faceColors;
-            body.properties = data.properties;
-            part.content.bodies.push_back(std::move(body));
-        }
-        for (const auto& free : data.freeShapes) {
-            part.content.freeShapes.push_back(
-                {free.first, free.second.Moved(data.freeInPart), attributes});
-        }
-        m_model.parts.push_back(std::move(part));
+        m_model.parts.push_back(std::move(*part));
         return static_cast<int>(m_model.parts.size()) - 1;
     }
 

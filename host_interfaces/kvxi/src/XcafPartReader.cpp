@@ -237,4 +237,31 @@ std::string XcafPartReader::SubShapeLayer(const TDF_Label& label) const {
     return "";
 }
 
+std::optional<AssemblyPart> XcafPartReader::AssemblyPartOf(const TDF_Label& label,
+                                                           const std::string& name) {
+    const PartData& data = Part(label);
+    if (data.bodyShape.IsNull() && data.freeShapes.empty())
+        return std::nullopt;
+    AssemblyPart part;
+    part.name = name;
+    part.properties = data.properties;
+    Attributes attributes;
+    attributes.name = name;
+    attributes.layer = data.layer;
+    attributes.color = LabelColor(label);
+    if (!data.bodyShape.IsNull()) {
+        PlacedBody body;
+        body.shape = data.bodyShape;
+        body.placement = data.bodyInPart;
+        body.attributes = attributes;
+        body.faceColors = data.faceColors;
+        body.properties = data.properties;
+        part.content.bodies.push_back(std::move(body));
+    }
+    for (const auto& free : data.freeShapes)
+        part.content.freeShapes.push_back(
+            {free.first, free.second.Moved(data.freeInPart), attributes});
+    return part;
+}
+
 }  // namespace tam

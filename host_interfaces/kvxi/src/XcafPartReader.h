@@ -4,6 +4,7 @@
 // assembly and the one that keeps its structure.
 #pragma once
 
+#include "AssemblyModel.h"
 #include "CadModel.h"
 #include "TranslateOptions.h"
 
@@ -55,6 +56,9 @@ public:
     Attributes NodeAttributes(const XCAFPrs_DocumentExplorer& explorer);
     // The surface (else generic) color set on the label itself, if any.
     std::optional<RgbColor> LabelColor(const TDF_Label& label) const;
+    // The part of a referred label as an assembly part called name: its body and free shapes,
+    // each with the part's name, layer and the label's own color. Nothing when it has neither.
+    std::optional<AssemblyPart> AssemblyPartOf(const TDF_Label& label, const std::string& name);
 
 private:
     bool PathVisible(const XCAFPrs_DocumentExplorer& explorer);
