@@ -23,7 +23,7 @@ TEST_F(CadToolsStartStop, StartThenStopLeavesNoMessage) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(CadToolsStartStop, StartSetsTheKernelUp) {
+TEST_F(CadToolsStartStop, StartSetsTheKernelUpAndResetsTheDefaultColour) {
     CTamCADTools::InitializeImport();
     int adaptiveGrid = 0;
     EXPECT_EQ(api_get_int_option("adaptive_grid", adaptiveGrid).error_number(), 0);
@@ -32,11 +32,6 @@ TEST_F(CadToolsStartStop, StartSetsTheKernelUp) {
     EXPECT_EQ(api_get_file_info(info).error_number(), 0);
     EXPECT_DOUBLE_EQ(info.units(), 1.0);
     EXPECT_STRNE(info.product_id(), "");
-    CTamCADTools::TerminateImport();
-}
-
-TEST_F(CadToolsStartStop, StartResetsTheDefaultColour) {
-    CTamCADTools::InitializeImport();
     api_rh_set_default_rgb(rgb_color(0.1, 0.2, 0.3));
     CTamCADTools::InitializeImport();
     rgb_color color;

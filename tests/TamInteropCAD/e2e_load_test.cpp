@@ -4,6 +4,7 @@
 
 #include <tamsg/sglGeode.h>
 #include <tamsg/sglGroup.h>
+#include "file_bytes.h"
 
 namespace {
 
@@ -54,8 +55,7 @@ TEST_F(KernelFileLoadTest, EmptyDamagedAndMissingFilesGiveNullSceneAndOneMessage
 }
 
 TEST_F(KernelFileLoadTest, EveryTruncationOfTheSampleFailsCleanly) {
-    std::ifstream in(tamtest::fs::path(tamtest::SampleOkt()), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = tamtest::readFile(tamtest::SampleOkt());
     ASSERT_FALSE(bytes.empty());
     const std::wstring path = Scratch("cut.okt");
     CTamCADTools::InitializeImport();

@@ -1,6 +1,7 @@
 // CTamEBOMParser's driver: the whole import, cancellation, the fallback message and the host
 // flags, damaged and deeply nested EBOMs, first-line stripping, copies and the destructor.
 #include "ebom_parser_test_support.h"
+#include "file_bytes.h"
 
 namespace {
 
@@ -164,10 +165,7 @@ TEST_F(EbomParseTest, XsetSuffixIsCutAfterTheFirstCharacter) {
 TEST_F(EbomParseTest, FirstLineIsStrippedThroughTheWorkFolder) {
     CTamEBOMParser parser(File("unused.xml").c_str(), L"", nullptr);
     const std::wstring path = File("f.xml");
-    auto bytes = [&] {
-        std::ifstream in(fs::path(path), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
+    auto bytes = [&] { return tamtest::readFile(path); };
     // (body, declaration line first, bytes left); no line feed at all leaves the file as it was.
     for (const auto& [body, declared, left] :
          std::vector<std::tuple<std::wstring, bool, std::string>>{

@@ -3,7 +3,6 @@
 #include <platform/CString.h>
 #include <platform/WideFile.h>
 #include <tamfoundations/CTamIO.h>
-#include <tamkernel/CTamPreferences.h>
 
 #include <TamInteropCAD/io_tools.h>
 
@@ -65,20 +64,6 @@ TEST(IoToolsGetFileFolder, KeepsEverythingBeforeTheLastBackSlashElseDotBackSlash
     };
     for (const PathCase& c : cases)
         EXPECT_EQ(CTamIOTools::GetFileFolder(c.path), c.expected) << c.path;
-}
-
-TEST(IoToolsReplaceChar, ReplacesEveryOccurrenceInPlace) {
-    std::wstring text = L"a/b/c";
-    CTamIOTools::ReplaceChar(text, L'/', L'\\');
-    EXPECT_EQ(text, L"a\\b\\c");
-
-    std::wstring same = L"a/b/c";
-    CTamIOTools::ReplaceChar(same, L'/', L'/');
-    EXPECT_EQ(same, L"a/b/c");
-
-    std::wstring empty;
-    CTamIOTools::ReplaceChar(empty, L'a', L'b');
-    EXPECT_TRUE(empty.empty());
 }
 
 // Runs a test under one process locale and restores the previous one afterwards.
@@ -184,14 +169,6 @@ TEST(IoToolsHost, FileRulesAreTheHostsAnswers) {
     EXPECT_EQ(CTamIOTools::GetFileBase(L"C:\\parts\\bolt.prt.3"), L"bolt.prt");
     EXPECT_TRUE(CTamIOTools::IsProePart(L"bolt.prt"));
     EXPECT_TRUE(CTamIOTools::IsProeAssembly(L"/parts/Frame.asm"));
-}
-
-TEST(IoToolsHost, GetPathFolderInstallAnswersFromThePreferences) {
-    CTamPreferences* preferences = GetTamPreferences();
-    preferences->SetPathFolderInstall(L"/opt/tam/install");
-    EXPECT_EQ(CTamIOTools::GetPathFolderInstall(), L"/opt/tam/install");
-    preferences->Reset();
-    EXPECT_EQ(CTamIOTools::GetPathFolderInstall(), preferences->GetPathFolderInstall());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "scratch_folder.h"
 
 #include <filesystem>
+#include "file_bytes.h"
 
 namespace fs = std::filesystem;
 using namespace kvxitest;
@@ -56,8 +57,7 @@ TEST_F(KvxiEbomTest, StepAssemblyKeepsInstancesNamesColorsAndPlacements) {
 
 TEST_F(KvxiEbomTest, FileStartsWithTheDeclarationAloneOnItsLineInUtf16) {
     ASSERT_TRUE(ConvertToEbom(kData + "assembly.stp", "STEP", XmlPath()).IsSuccess());
-    std::ifstream in(XmlFile(), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = tamtest::readFile(XmlFile());
     const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n";
     ASSERT_GT(bytes.size(), 2 + 2 * declaration.size());
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");

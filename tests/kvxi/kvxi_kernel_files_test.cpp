@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include "file_bytes.h"
 
 namespace fs = std::filesystem;
 using namespace kvxitest;
@@ -163,13 +164,9 @@ TEST_F(KvxiKernelFilesTest, DamagedOrMissingKernelFilesFail) {
     const auto size = fs::file_size(Out("model.okb"));
     fs::copy_file(Out("model.okb"), Out("truncated.okb"));
     fs::resize_file(Out("truncated.okb"), size / 2);
-    std::string text;
-    {
-        std::ifstream in(Out("model.okt"), std::ios::binary);
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string text = tamtest::readFile(Out("model.okt"));
     text[text.size() / 2] = text[text.size() / 2] == 'x' ? 'y' : 'x';
-    std::ofstream(Out("changed.okt"), std::ios::binary) << text;
+    tamtest::writeFile(Out("changed.okt"), text);
     std::ofstream(Out("foreign.okt"), std::ios::binary) << "ORIK-TEXT but nothing after it\n";
 
     for (const char* name : {"truncated.okb", "changed.okt", "foreign.okt"}) {

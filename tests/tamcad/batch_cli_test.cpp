@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+#include "scratch_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -34,16 +36,10 @@ exec ')" TAMCAD_EXE R"(' "$@"
 class BatchCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("tamcad_batch_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        m_out = m_dir / "out";
-        m_worker = m_dir / "worker.sh";
         fs::create_directories(m_dir / "src");
         std::ofstream(m_worker) << kWorkerScript;
         fs::permissions(m_worker, fs::perms::owner_all);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     // Starts tamcad batch over a folder (src) into out with the stand-in importer; returns its
     // process.
@@ -84,9 +80,10 @@ protected:
         return count;
     }
 
-    fs::path m_dir;
-    fs::path m_out;
-    fs::path m_worker;
+    tamtest::ScratchFolder m_scratch;
+    const fs::path m_dir = m_scratch.path();
+    const fs::path m_out = m_dir / "out";
+    const fs::path m_worker = m_dir / "worker.sh";
 };
 
 TEST_F(BatchCliTest, FailedCrashedAndHangingDocumentsAreReportedAndTheBatchGoesOn) {

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include "file_bytes.h"
 
 namespace {
 
@@ -23,11 +24,6 @@ namespace fs = std::filesystem;
 int run(const std::string& arguments) {
     const int status = std::system(("'" TAMCAD_EXE "' " + arguments + " >/dev/null 2>&1").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 TEST(BatchCorpusTest, TwoJobsWriteWhatOneImportPerDocumentWrites) {
@@ -60,7 +56,7 @@ TEST(BatchCorpusTest, TwoJobsWriteWhatOneImportPerDocumentWrites) {
         allConverted = allConverted && exitCode == 0;
         if (exitCode == 0) {
             EXPECT_EQ(status[source.filename().string()], "converted") << document;
-            EXPECT_TRUE(contents(batched) == contents(single)) << document;
+            EXPECT_TRUE(tamtest::readFile(batched) == tamtest::readFile(single)) << document;
         } else {
             EXPECT_EQ(status[source.filename().string()], "failed") << document;
             EXPECT_FALSE(fs::exists(batched)) << document;

@@ -1,6 +1,7 @@
 // glTF export: structure, names, placements, materials and primitives, read back with tinygltf.
 #include "GltfExport.h"
 #include "scene_fixture.h"
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 #include <tiny_gltf.h>
@@ -13,12 +14,6 @@ namespace fs = std::filesystem;
 
 class GltfExportTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("tamcad_gltf_" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     // Writes the fixture scene to name and reads it back.
     tinygltf::Model roundTrip(const std::string& name, tam::GltfCounts& counts) {
         tamtest::SceneHolder scene(tamtest::buildScene());
@@ -44,10 +39,11 @@ protected:
         return model.nodes.front();
     }
 
-    fs::path m_dir;
+    tamtest::ScratchFolder m_scratch;
+    const fs::path m_dir = m_scratch.path();
 };
 
-TEST_F(GltfExportTest, CountsMatchTheFinestLevelOfTheSceneGraph) {
+TEST_F(GltfExportTest, KeepsCountsNamesPlacementsAndRecordsOfTheFinestLevel) {
     tam::GltfCounts counts;
     const tinygltf::Model model = roundTrip("scene.glb", counts);
     // Part, Red, Moved, Green, Line, Dot, Hidden, Levels and its finest child Fine.
@@ -64,11 +60,8 @@ TEST_F(GltfExportTest, CountsMatchTheFinestLevelOfTheSceneGraph) {
     EXPECT_EQ(counts.primitives, 5u);
     ASSERT_EQ(model.scenes.size(), 1u);
     EXPECT_EQ(model.scenes[0].nodes, std::vector<int>{0});
-}
 
-TEST_F(GltfExportTest, KeepsNamesTreeAndPlacements) {
-    tam::GltfCounts counts;
-    const tinygltf::Model model = roundTrip("scene.glb", counts);
+    // Names, tree and placements.
     const tinygltf::Node& root = model.nodes[0];
     EXPECT_EQ(root.name, "Part");
     EXPECT_EQ(root.children.size(), 6u);
@@ -86,11 +79,8 @@ TEST_F(GltfExportTest, KeepsNamesTreeAndPlacements) {
     const tinygltf::Node& levels = node(model, "Levels");
     ASSERT_EQ(levels.children.size(), 1u);
     EXPECT_EQ(model.nodes[levels.children[0]].name, "Fine");
-}
 
-TEST_F(GltfExportTest, HiddenGeodeHasNoMeshButKeepsItsRecord) {
-    tam::GltfCounts counts;
-    const tinygltf::Model model = roundTrip("scene.glb", counts);
+    // The hidden geode has no mesh but keeps its record.
     const tinygltf::Node& hidden = node(model, "Hidden");
     EXPECT_EQ(hidden.mesh, -1);
     ASSERT_TRUE(hidden.extras.Has("visible"));

@@ -22,6 +22,7 @@
 #include <iterator>
 #include <memory>
 #include <vector>
+#include "file_bytes.h"
 
 namespace {
 
@@ -29,14 +30,8 @@ namespace fs = std::filesystem;
 
 const fs::path kSampleStep = fs::path(TAM_SAMPLES_DIR) / "sample_assembly.step";
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using tamtest::readFile;
+using tamtest::writeFile;
 
 std::vector<fs::path> entries(const fs::path& folder) {
     std::vector<fs::path> found;
@@ -80,20 +75,20 @@ TEST_F(ImportCacheTest, TruncatedOrChangedEntriesAreMisses) {
     const tam::ImportCache cache(folder_.string(), 1 << 20);
     ASSERT_TRUE(cache.store("key", std::string(300, 'x') + "end"));
     const fs::path entry = entries(folder_).front();
-    const std::string whole = readBytes(entry);
+    const std::string whole = readFile(entry);
     for (size_t length = 0; length < whole.size(); length += 7) {
-        writeBytes(entry, whole.substr(0, length));
+        writeFile(entry, whole.substr(0, length));
         EXPECT_FALSE(cache.load("key")) << "truncated to " << length;
     }
     for (size_t at = 0; at < whole.size(); at += 5) {
         std::string changed = whole;
         changed[at] = char(changed[at] ^ 0x21);
-        writeBytes(entry, changed);
+        writeFile(entry, changed);
         EXPECT_FALSE(cache.load("key")) << "byte " << at << " changed";
     }
-    writeBytes(entry, whole + "x");
+    writeFile(entry, whole + "x");
     EXPECT_FALSE(cache.load("key"));
-    writeBytes(entry, whole);
+    writeFile(entry, whole);
     EXPECT_TRUE(cache.load("key"));
 }
 
@@ -102,7 +97,7 @@ TEST_F(ImportCacheTest, TheLeastRecentlyUsedEntriesGoFirst) {
     const tam::ImportCache cache(folder_.string(), 3500);  // three entries fit, not four
     const auto age = [this](const std::string& name, int minutes) {
         for (const fs::path& entry : entries(folder_)) {
-            if (readBytes(entry).find(name) != std::string::npos)
+            if (readFile(entry).find(name) != std::string::npos)
                 fs::last_write_time(
                     entry, fs::file_time_type::clock::now() - std::chrono::minutes(minutes));
         }
@@ -168,9 +163,9 @@ TEST_F(CadCacheKeyTest, ContentSettingsAndLibrariesChangeTheKey) {
     const std::vector<std::pair<const char*, std::function<void()>>> changes = {
         {"one byte of the file",
          [&copy] {
-             std::string bytes = readBytes(copy);
+             std::string bytes = readFile(copy);
              bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 1);
-             writeBytes(copy, bytes);
+             writeFile(copy, bytes);
          }},
         {"healing", [] { sglModelLoader::m_sbHealing = !sglModelLoader::m_sbHealing; }},
         {"points", [] { sglModelLoader::m_sbImportPoints = false; }},
@@ -181,11 +176,11 @@ TEST_F(CadCacheKeyTest, ContentSettingsAndLibrariesChangeTheKey) {
         {"edge length switch", [] { sglModelLoader::m_sbSetEdgeLength = true; }},
     };
     for (const auto& change : changes) {
-        const std::string before = readBytes(copy);
+        const std::string before = readFile(copy);
         change.second();
         EXPECT_NE(key(), original) << change.first;
         sglModelLoader::ResetSettings();
-        writeBytes(copy, before);
+        writeFile(copy, before);
         EXPECT_EQ(key(), original) << change.first;
     }
 }
@@ -213,7 +208,7 @@ protected:
         tam::GltfCounts counts;
         std::string error;
         EXPECT_TRUE(tam::writeGltf(root->GetSglRoot(), glb.string(), counts, error)) << error;
-        const std::string bytes = readBytes(glb);
+        const std::string bytes = readFile(glb);
         fs::remove(glb);
         return bytes;
     }
@@ -225,23 +220,23 @@ TEST_F(CachedImportTest, AHitGivesTheSceneOfAFreshImport) {
     EXPECT_EQ(importedGltf(true), fresh);  // a miss: translates and stores
     ASSERT_EQ(entries(folder_).size(), 1u);
     const fs::path entry = entries(folder_).front();
-    const std::string stored = readBytes(entry);
+    const std::string stored = readFile(entry);
     EXPECT_EQ(importedGltf(true), fresh);  // a hit
-    EXPECT_EQ(readBytes(entry), stored);
+    EXPECT_EQ(readFile(entry), stored);
 }
 
 TEST_F(CachedImportTest, DamagedEntriesAreRebuilt) {
     const std::string fresh = importedGltf(true);
     ASSERT_FALSE(fresh.empty());
     const fs::path entry = entries(folder_).front();
-    const std::string stored = readBytes(entry);
+    const std::string stored = readFile(entry);
     const std::vector<std::string> damages = {
         stored.substr(0, stored.size() / 2), stored.substr(0, stored.size() - 1),
         std::string(stored.size(), '\0'), stored.substr(0, 64) + "x" + stored.substr(65)};
     for (const std::string& damaged : damages) {
-        writeBytes(entry, damaged);
+        writeFile(entry, damaged);
         EXPECT_EQ(importedGltf(true), fresh);
-        EXPECT_EQ(readBytes(entry), stored);
+        EXPECT_EQ(readFile(entry), stored);
     }
 }
 
@@ -252,11 +247,11 @@ std::vector<std::wstring>& sentMessages() {
 
 TEST_F(CachedImportTest, TranslationMessagesComeAgainOnAHit) {
     // A record the parser skips: the translation warns and still gives the model.
-    std::string step = readBytes(kSampleStep);
+    std::string step = readFile(kSampleStep);
     step.insert(step.find("DATA;") + 6, "#99999=CARTESIAN_POINT('',(1.,2.,3.),,);\n");
     fs::create_directories(folder_);
     const fs::path damaged = folder_ / "damaged.step";
-    writeBytes(damaged, step);
+    writeFile(damaged, step);
     sglModelLoader::s_callbackLoadingError = [](const wchar_t* text, unsigned int) {
         sentMessages().push_back(text);
     };

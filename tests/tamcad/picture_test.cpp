@@ -4,13 +4,8 @@
 #include "scene_fixture.h"
 
 #include <gtest/gtest.h>
-#include <stb/stb_image.h>
-
-#include <filesystem>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 const tam::Rgb kBlack{0, 0, 0};
 
@@ -122,22 +117,13 @@ TEST(PictureTest, EmptySceneIsPlainBackground) {
     EXPECT_EQ(countPixels(image, isBackground), 64u * 48u);
 }
 
-TEST(PictureTest, WritesAReadablePng) {
-    const fs::path path =
-        fs::temp_directory_path() / ("tamcad_picture_" + std::to_string(::getpid()) + ".png");
+// The PNG itself is read back by the CLI test; here only the failure.
+TEST(PictureTest, UnwritablePathFails) {
     tamtest::SceneHolder scene(tamtest::buildScene());
     std::string error;
-    ASSERT_TRUE(tam::writePicture(scene.get(), path.string(), tam::PictureOptions{200, 100}, error))
-        << error;
-    int width = 0, height = 0, channels = 0;
-    unsigned char* pixels = stbi_load(path.string().c_str(), &width, &height, &channels, 3);
-    ASSERT_NE(pixels, nullptr);
-    EXPECT_EQ(width, 200);
-    EXPECT_EQ(height, 100);
-    stbi_image_free(pixels);
-    fs::remove(path);
     EXPECT_FALSE(
         tam::writePicture(scene.get(), "/no/such/folder/x.png", tam::PictureOptions{}, error));
+    EXPECT_FALSE(error.empty());
 }
 
 }  // namespace

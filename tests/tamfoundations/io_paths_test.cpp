@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include "file_bytes.h"
 
 TEST(CTamIOPaths, PartsOfAPathWithAndWithoutRevision) {
     struct Case {
@@ -82,9 +83,7 @@ TEST(CTamIOFiles, IsFileAndCopy) {
     const std::wstring target = scratch.file("b.xml");
     std::ofstream(std::filesystem::path(target)) << "a much longer old content";
     ASSERT_TRUE(CTamIO::CopyFileW(source, target));
-    std::ifstream in{std::filesystem::path(target)};
-    std::string copied((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(copied, "first");
+    EXPECT_EQ(tamtest::readFile(target), "first");
     EXPECT_FALSE(CTamIO::CopyFileW(scratch.file("missing.xml"), target));
     EXPECT_FALSE(CTamIO::CopyFileW(source, L""));
 }

@@ -157,7 +157,4 @@ TEST(Statelets, MaterialSidesAndClones) {
     ASSERT_NE(copied, nullptr);
     EXPECT_EQ(copied->getSpecular(SGL_BACK), sglVec4<float>(1, 1, 1, 1));
     copy->unref();
-    EXPECT_FALSE(sglLighting(false).isEnabled());
-    EXPECT_EQ(sglLineWidth(2.0f).getWidth(), 2.0f);
-    EXPECT_EQ(sglPointSize(5.0f).getSize(), 5.0f);
 }

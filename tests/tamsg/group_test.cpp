@@ -51,17 +51,6 @@ TEST(GroupOwnership, RemoveChildReleasesIt) {
     EXPECT_EQ(counter.deaths, 2);
 }
 
-TEST(GroupOwnership, UnownedChildThatDiesLeavesTheGroup) {
-    sglGroup group;
-    auto* geode = new sglGeode;
-    geode->ref();
-    group.addChild(geode, false);
-    EXPECT_EQ(geode->getRefCount(), 1u);
-    EXPECT_EQ(group.getNumChildren(), 1u);
-    geode->unref();
-    EXPECT_EQ(group.getNumChildren(), 0u);
-}
-
 TEST(GroupOwnership, ReplaceChildKeepsPlaceAndOwnership) {
     DeathCounter counter;
     auto* root = new sglGroup;

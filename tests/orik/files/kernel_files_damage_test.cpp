@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iomanip>
 #include <sstream>
+#include "file_bytes.h"
 
 using filestest::saved;
 
@@ -200,10 +201,8 @@ TEST_F(KernelFilesDamageTest, StoppedModellerRefusesFiles) {
 
 TEST_F(KernelFilesDamageTest, StoredFilesOfThisVersionStillRead) {
     for (const char* name : {"orik/box_with_named_face.okt", "orik/box_with_named_face.okb"}) {
-        std::ifstream file(std::string(TAM_TEST_DATA_DIR) + "/" + name, std::ios::binary);
-        ASSERT_TRUE(file) << name;
-        const std::string bytes((std::istreambuf_iterator<char>(file)),
-                                std::istreambuf_iterator<char>());
+        const std::string bytes = tamtest::readFile(std::string(TAM_TEST_DATA_DIR) + "/" + name);
+        ASSERT_FALSE(bytes.empty()) << name;
         ENTITY_LIST list;
         ASSERT_EQ(
             api_restore_entity_list_from_bytes(bytes.data(), bytes.size(), list).error_number(),
