@@ -39,9 +39,11 @@ KVXCOLLECTION* Collection(const std::vector<ENTITY*>& members) {
 
 using LoaderAttributes = LoaderTest;
 
+// Faces of a named body carry the body's name, their own names aside.
 TEST_F(LoaderAttributes, NameIsCutBeforeItsFirstBarUnlessFeatureNamesAreKept) {
     BODY* body = BoxBody(1, 1, 1);
     Name(body, L"Bracket|Feature12");
+    Name(FaceOf(body, 2), L"Ignored face name");
     for (const std::wstring& name : Names(Parse({body}).get()))
         EXPECT_EQ(name, L"Bracket");
 
@@ -71,14 +73,6 @@ TEST_F(LoaderAttributes, GeneratedNamesCountOnWithinOnePart) {
     Name(solids[1], L"Named");
     EXPECT_EQ(Names(Parse({solids[0], solids[1], solids[2]}).get()),
               (std::vector<std::wstring>{L"rvd_body 0", L"Named", L"rvd_body 1"}));
-}
-
-TEST_F(LoaderAttributes, FacesOfANamedBodyCarryTheBodyName) {
-    BODY* body = BoxBody(1, 1, 1);
-    Name(body, L"Housing");
-    Name(FaceOf(body, 2), L"Ignored face name");
-    for (const std::wstring& name : Names(Parse({body}).get()))
-        EXPECT_EQ(name, L"Housing");
 }
 
 TEST_F(LoaderAttributes, NameCounterRestartsPerPartUnlessInAssemblyMode) {
@@ -139,7 +133,7 @@ TEST_F(LoaderAttributes, EveryGeodeGetsItsOwnRecordFromTheCurrentAttributes) {
     EXPECT_TRUE(Record(Geodes(Parse({BoxBody(1, 1, 1)}, L"").get())[0]).GetIssuedFrom().empty());
 }
 
-TEST_F(LoaderAttributes, BodyModeSumsTheFaceAreasAndMeasuresTheSolid) {
+TEST_F(LoaderAttributes, BodyModeSumsTheFaceAreasAndMeasuresTheSolidFaceModeKeepsEachArea) {
     sglModelLoader::m_sbImportAsBodies = true;
     sglModelLoader::m_sbImportMassProperties = true;
     GroupPtr group = Parse({BoxBody(1, 2, 3)});
@@ -151,13 +145,11 @@ TEST_F(LoaderAttributes, BodyModeSumsTheFaceAreasAndMeasuresTheSolid) {
     EXPECT_NEAR(record.GetCofG()[2], 1.5f, 1e-4f);
     for (unsigned int i = 0; i < 3; ++i)
         EXPECT_NEAR(record.GetInertiaAxis(i).length(), 1.0f, 1e-4f);
-}
-
-TEST_F(LoaderAttributes, FaceModeRecordsEachFaceArea) {
-    sglModelLoader::m_sbImportMassProperties = true;
-    GroupPtr group = Parse({BoxBody(1, 2, 3)});
+    // Face mode records each face's area.
+    sglModelLoader::m_sbImportAsBodies = false;
+    const GroupPtr faces = Parse({BoxBody(1, 2, 3)});
     float total = 0.0f;
-    for (sglGeode* geode : Geodes(group.get()))
+    for (sglGeode* geode : Geodes(faces.get()))
         total += Record(geode).GetArea();
     EXPECT_NEAR(total, 22.0f, 1e-3f);
 }

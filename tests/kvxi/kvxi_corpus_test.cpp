@@ -224,33 +224,3 @@ TEST_F(KvxiCorpusTest, AssembliesMatchTheXcafView) {
 }
 
 }  // namespace
-
-// A red tessellated cube whose face at the largest x a style overriding the cube's own makes
-// blue: that face alone is blue, whether body colors win over face colors or not.
-TEST_F(KvxiCorpusTest, OverridingStyleColorsOnlyItsTessellatedFace) {
-    TAM_REQUIRE_CORPUS();
-    const std::string path = (tamtest::CorpusDir() / "step" / "bug33638.stp").string();
-    for (int bodyColorWins : {0, 1}) {
-        SCOPED_TRACE(bodyColorWins);
-        KVXIOptions options = EntityOptions();
-        options.Add("OverrideFaceColorWithBodyColor", bodyColorWins);
-        Entities entities;
-        Convert(path, nullptr, options, entities);
-        ASSERT_EQ(entities.Count(), 1);
-        ENTITY_LIST faces;
-        api_get_faces(entities[0], faces);
-        ASSERT_EQ(faces.count(), 6);
-        const double largestX = WorldBox(entities).CornerMax().X();
-        int blueFaces = 0;
-        for (int i = 0; i < faces.count(); ++i) {
-            Bnd_Box box;
-            BRepBndLib::Add(orik_entity_shape(faces[i]), box);
-            const bool overridden = box.CornerMin().X() > largestX - 1e-3;
-            rgb_color color;
-            ASSERT_TRUE(OwnColor(faces[i], color));
-            EXPECT_EQ(color, overridden ? rgb_color(0.0, 0.0, 1.0) : rgb_color(1.0, 0.0, 0.0));
-            blueFaces += overridden ? 1 : 0;
-        }
-        EXPECT_EQ(blueFaces, 1);
-    }
-}

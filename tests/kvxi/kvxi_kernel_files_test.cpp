@@ -1,5 +1,5 @@
 // The kernel's own files through the translator: entities written to ".okt" and ".okb" targets
-// and read back as "Orik" sources keep their bodies, placements, attributes of every kind and
+// and read back as "Orik" sources keep their bodies, placements, attributes and
 // colors; the two forms are told apart by content; damaged files give a failure result.
 #include "kvxi_test_support.h"
 #include "scratch_folder.h"
@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include "file_bytes.h"
 
 namespace fs = std::filesystem;
 using namespace kvxitest;
@@ -21,7 +20,7 @@ protected:
     void SetUp() override {
         Convert(kData + "assembly.stp", "STEP", EntityOptions(), m_original);
         ASSERT_TRUE(m_original.result.IsSuccess());
-        AddEveryAttributeKind();
+        AddAttributes();
     }
 
     std::string Out(const std::string& name) const { return (m_scratch.path() / name).string(); }
@@ -45,16 +44,13 @@ protected:
         return nullptr;
     }
 
-    // "Block-1" carries one named attribute of every kind, one of them naming "Block-2".
-    void AddEveryAttributeKind() {
+    // "Block-1" carries a number, a wide text and a reference to "Block-2" (the kernel's own
+    // file tests go through every kind).
+    void AddAttributes() {
         ENTITY* block = Body(m_original, "Block-1");
         ASSERT_NE(block, nullptr);
         api_add_generic_named_attribute(block, "count", 7);
-        api_add_generic_named_attribute(block, "mass", 2.5);
-        api_add_generic_named_attribute(block, "code", "A-7");
         api_add_generic_named_attribute(block, "label", L"Größe");
-        api_add_generic_named_attribute(block, "origin", SPAposition(1.0, 2.0, 3.0));
-        api_add_generic_named_attribute(block, "axis", SPAvector(0.0, 0.0, 1.0));
         api_add_generic_named_attribute(block, "twin", Body(m_original, "Block-2"));
     }
 
@@ -104,19 +100,11 @@ TEST_F(KvxiKernelFilesTest, TextAndBinaryFilesKeepBodiesAttributesAndColors) {
         EXPECT_EQ(CountFaceColors(block), 1) << name;
 
         const auto* count = Find<ATTRIB_GEN_INTEGER>(block, "count", ATTRIB_GEN_INTEGER_TYPE);
-        const auto* mass = Find<ATTRIB_GEN_REAL>(block, "mass", ATTRIB_GEN_REAL_TYPE);
-        const auto* code = Find<ATTRIB_GEN_STRING>(block, "code", ATTRIB_GEN_STRING_TYPE);
         const auto* label = Find<ATTRIB_GEN_WSTRING>(block, "label", ATTRIB_GEN_WSTRING_TYPE);
-        const auto* origin = Find<ATTRIB_GEN_POSITION>(block, "origin", ATTRIB_GEN_POSITION_TYPE);
-        const auto* axis = Find<ATTRIB_GEN_VECTOR>(block, "axis", ATTRIB_GEN_VECTOR_TYPE);
         const auto* twin = Find<ATTRIB_GEN_ENTITY>(block, "twin", ATTRIB_GEN_ENTITY_TYPE);
-        ASSERT_TRUE(count && mass && code && label && origin && axis && twin) << name;
+        ASSERT_TRUE(count && label && twin) << name;
         EXPECT_EQ(count->value(), 7);
-        EXPECT_DOUBLE_EQ(mass->value(), 2.5);
-        EXPECT_STREQ(code->value(), "A-7");
         EXPECT_EQ(std::wstring(label->value()), L"Größe");
-        EXPECT_DOUBLE_EQ(origin->value().y(), 2.0);
-        EXPECT_DOUBLE_EQ(axis->value().z(), 1.0);
         EXPECT_EQ(twin->value(), Body(reread, "Block-2")) << name;
     }
 }
@@ -158,23 +146,15 @@ TEST_F(KvxiKernelFilesTest, CadFileToKernelFileAndBack) {
     EXPECT_NE(Body(reread, "Block-2"), nullptr);
 }
 
+// Damage of every kind is the kernel's tests' business; here its result through the translator.
 TEST_F(KvxiKernelFilesTest, DamagedOrMissingKernelFilesFail) {
     ASSERT_TRUE(Write(Out("model.okb")).IsSuccess());
-    ASSERT_TRUE(Write(Out("model.okt")).IsSuccess());
-    const auto size = fs::file_size(Out("model.okb"));
     fs::copy_file(Out("model.okb"), Out("truncated.okb"));
-    fs::resize_file(Out("truncated.okb"), size / 2);
-    std::string text = tamtest::readFile(Out("model.okt"));
-    text[text.size() / 2] = text[text.size() / 2] == 'x' ? 'y' : 'x';
-    tamtest::writeFile(Out("changed.okt"), text);
-    std::ofstream(Out("foreign.okt"), std::ios::binary) << "ORIK-TEXT but nothing after it\n";
-
-    for (const char* name : {"truncated.okb", "changed.okt", "foreign.okt"}) {
-        Entities reread;
-        Convert(Out(name), "Orik", EntityOptions(), reread);
-        EXPECT_EQ(reread.result.GetValue(), KVXIResult::ReadFailed) << name;
-        EXPECT_EQ(reread.list, nullptr) << name;
-    }
+    fs::resize_file(Out("truncated.okb"), fs::file_size(Out("model.okb")) / 2);
+    Entities reread;
+    Convert(Out("truncated.okb"), "Orik", EntityOptions(), reread);
+    EXPECT_EQ(reread.result.GetValue(), KVXIResult::ReadFailed);
+    EXPECT_EQ(reread.list, nullptr);
     Entities missing;
     Convert(Out("missing.okt"), "Orik", EntityOptions(), missing);
     EXPECT_EQ(missing.result.GetValue(), KVXIResult::FileNotFound);

@@ -216,11 +216,4 @@ TEST_F(KernelFilesDamageTest, StoredFilesOfThisVersionStillRead) {
         ASSERT_NE(attribute, nullptr);
         EXPECT_STREQ(static_cast<ATTRIB_GEN_STRING*>(attribute)->value(), "front");
     }
-    for (const char* name : {"invalid/orik_truncated.okb", "invalid/orik_changed_byte.okt"}) {
-        const std::wstring path = (std::filesystem::path(TAM_TEST_DATA_DIR) / name).wstring();
-        ENTITY_LIST list;
-        EXPECT_EQ(api_restore_entity_list(path.c_str(), list).error_number(), ORIK_FILE_DAMAGED)
-            << name;
-        EXPECT_EQ(list.count(), 0);
-    }
 }
