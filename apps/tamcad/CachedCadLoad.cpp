@@ -16,6 +16,8 @@
 
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -142,16 +144,47 @@ std::string settingsText() {
     return text.str();
 }
 
-int addLibrary(dl_phdr_info* info, size_t, void* data) {
-    auto& listing = *static_cast<std::string*>(data);
+void addFile(const std::string& path, std::string& listing) {
     struct stat status {};
-    if (info->dlpi_name != nullptr && info->dlpi_name[0] != '\0' &&
-        ::stat(info->dlpi_name, &status) == 0) {
-        listing += std::string(info->dlpi_name) + " " + std::to_string(status.st_size) + " " +
+    if (::stat(path.c_str(), &status) == 0) {
+        listing += path + " " + std::to_string(status.st_size) + " " +
                    std::to_string(status.st_mtim.tv_sec) + "." +
                    std::to_string(status.st_mtim.tv_nsec) + "\n";
     }
+}
+
+bool isOurLibrary(const std::filesystem::path& path) {
+    const std::string name = path.filename().string();
+    return name.rfind("libTam", 0) == 0 && name.find(".so") != std::string::npos;
+}
+
+struct LibraryListing {
+    std::string text;
+    std::set<std::filesystem::path> ourFolders;
+};
+
+int addLibrary(dl_phdr_info* info, size_t, void* data) {
+    auto& listing = *static_cast<LibraryListing*>(data);
+    if (info->dlpi_name == nullptr || info->dlpi_name[0] == '\0')
+        return 0;
+    addFile(info->dlpi_name, listing.text);
+    const std::filesystem::path path(info->dlpi_name);
+    if (isOurLibrary(path))
+        listing.ourFolders.insert(path.parent_path());
     return 0;
+}
+
+// Our libraries that a run loads only when it needs them (the translator's data-exchange module)
+// lie beside the loaded ones; they count too.
+void addLibrariesBeside(const std::filesystem::path& folder, std::string& listing) {
+    std::error_code error;
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (isOurLibrary(entry.path()))
+            names.insert(entry.path().string());
+    }
+    for (const std::string& name : names)
+        addFile(name, listing);
 }
 
 ENTITY_LIST* restoreEntry(const ImportCache& cache, const std::string& key,
@@ -189,9 +222,11 @@ const ImportCache* importCache() {
 
 const std::string& loadedLibrariesIdentity() {
     static const std::string identity = [] {
-        std::string listing;
+        LibraryListing listing;
         dl_iterate_phdr(&addLibrary, &listing);
-        return contentHash(listing);
+        for (const std::filesystem::path& folder : listing.ourFolders)
+            addLibrariesBeside(folder, listing.text);
+        return contentHash(listing.text);
     }();
     return identity;
 }

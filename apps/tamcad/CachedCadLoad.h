@@ -25,8 +25,8 @@ const ImportCache* importCache();
 std::optional<std::string> cadCacheKey(const std::wstring& path, const wchar_t* typeTag,
                                        const std::string& libraryIdentity);
 
-// Every shared object of this process by path, size and modification time, hashed: a rebuilt
-// or updated library changes it.
+// Every shared object of this process, and our libraries beside them that load on demand, by
+// path, size and modification time, hashed: a rebuilt or updated library changes it.
 const std::string& loadedLibrariesIdentity();
 
 // Loads a CAD model in the library's load envelope (flags as for model loaders), through the

@@ -1,6 +1,7 @@
 #include "DataExchange.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +49,14 @@ const DataExchange* LoadDataExchange(std::string& error) {
     static const LoadedModule loaded = Load();
     error = loaded.error;
     return loaded.functions;
+}
+
+bool DataExchangeInstalled(std::string& error) {
+    const std::string path = ModulePath();
+    if (::access(path.c_str(), R_OK) == 0)
+        return true;
+    error = path + ": cannot be read";
+    return false;
 }
 
 }  // namespace tam

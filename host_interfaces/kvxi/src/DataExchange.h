@@ -32,6 +32,14 @@ struct DataExchange {
 // not be loaded, with the reason in `error`.
 const DataExchange* LoadDataExchange(std::string& error);
 
+// Whether the module's file is there to be loaded; the reason in `error` when not.
+bool DataExchangeInstalled(std::string& error);
+
+// The module configured for the running translator session (KVXISystem::Initialize to Shutdown):
+// loaded and configured on the first call of a session; null with the reason in `error` when it
+// cannot be loaded or configured.
+const DataExchange* SessionDataExchange(std::string& error);
+
 }  // namespace tam
 
 // The module's one exported entry point.

@@ -30,10 +30,14 @@ bool IsKernelFile(Format format) {
     return format == Format::Orik || format == Format::OrikText || format == Format::OrikBinary;
 }
 
-// The data-exchange module; loaded by KVXISystem::Initialize, which every conversion follows.
-const tam::DataExchange& Exchange() {
+// The data-exchange module of the running session; null, with the failure in `failure`, when it
+// cannot be loaded.
+const tam::DataExchange* Exchange(KVXIResult& failure) {
     std::string error;
-    return *tam::LoadDataExchange(error);
+    const tam::DataExchange* exchange = tam::SessionDataExchange(error);
+    if (exchange == nullptr)
+        failure = KVXIResult(KVXIResult::InternalError, error);
+    return exchange;
 }
 
 class Conversion {
@@ -67,9 +71,12 @@ private:
         if (!target.IsOrikDocument() && !CheckTarget(target)) {
             return KVXIResult(KVXIResult::UnsupportedTargetType);
         }
+        KVXIResult result;
+        const tam::DataExchange* exchange = Exchange(result);
+        if (exchange == nullptr)
+            return result;
         CadModel model;
-        KVXIResult result =
-            Exchange().readCadFile(format, source.GetPath(), m_options, m_progress, model);
+        result = exchange->readCadFile(format, source.GetPath(), m_options, m_progress, model);
         if (result.IsFailure())
             return result;
         ScaleToUnit(model, target.GetUnit());
@@ -78,8 +85,12 @@ private:
     }
 
     KVXIResult FileToEbom(Format format, const std::string& path, const KVXIDocument& target) {
+        KVXIResult result;
+        const tam::DataExchange* exchange = Exchange(result);
+        if (exchange == nullptr)
+            return result;
         tam::AssemblyModel model;
-        KVXIResult result = Exchange().readCadAssembly(format, path, m_options, m_progress, model);
+        result = exchange->readCadAssembly(format, path, m_options, m_progress, model);
         if (result.IsFailure())
             return result;
         ScaleToUnit(model, target.GetUnit());
@@ -147,8 +158,12 @@ private:
 
     KVXIResult WriteFile(const CadModel& model, const KVXIDocument& target) {
         const Format format = TargetFormat(target);
+        KVXIResult failure;
+        const tam::DataExchange* exchange = Exchange(failure);
+        if (exchange == nullptr)
+            return failure;
         return tam::WriteAtomically(target.GetPath(), [&](const std::string& path) {
-            return Exchange().writeModel(format, model, path, m_progress);
+            return exchange->writeModel(format, model, path, m_progress);
         });
     }
 
