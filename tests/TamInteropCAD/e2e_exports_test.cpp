@@ -44,11 +44,6 @@ TEST_F(ExportedFlagsTest, FlagsStartAndStopTheKernelAroundOneLoad) {
 
 class ExportedNamesTest : public tamtest::StoppedKernelTest {};
 
-TEST_F(ExportedNamesTest, TextAndBinaryNamesAreOneFunction) {
-    EXPECT_EQ(&loadEntitiesOKT, &loadEntitiesOKB);
-    EXPECT_EQ(&writeModelOKT, &writeModelOKB);
-}
-
 TEST_F(ExportedNamesTest, WriteWithNullListWritesNothing) {
     const std::wstring target = Scratch("nothing.okt");
     EXPECT_FALSE(writeModelOKB(target, nullptr));

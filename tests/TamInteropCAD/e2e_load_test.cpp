@@ -4,6 +4,7 @@
 
 #include <tamsg/sglGeode.h>
 #include <tamsg/sglGroup.h>
+
 #include "file_bytes.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // part. Every placed part of the EBOM, its part file's body moved by the instance's accumulated
 // Position, must land where the flat conversion puts the same instance.
 #include "ebom_test_support.h"
+#include "file_bytes.h"
 #include "scratch_folder.h"
 
 #include <filesystem>
-#include "file_bytes.h"
 
 namespace fs = std::filesystem;
 using namespace kvxitest;

@@ -7,21 +7,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
+#include "file_bytes.h"
 #include "scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string contentOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using tamtest::readFile;
 
 size_t filesIn(const fs::path& folder) {
     return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
@@ -46,7 +41,7 @@ TEST_F(AtomicFileTest, SuccessReplacesTheTargetWhole) {
         [](const std::string& temporary) { return !!(std::ofstream(temporary) << "new content"); },
         error))
         << error;
-    EXPECT_EQ(contentOf(target()), "new content");
+    EXPECT_EQ(readFile(target()), "new content");
     EXPECT_EQ(filesIn(m_scratch.path()), 1u);
 }
 
@@ -78,7 +73,7 @@ TEST_F(AtomicFileTest, AnInterruptedWriteLeavesTheOldFile) {
     }
     int status = 0;
     waitpid(child, &status, 0);
-    EXPECT_EQ(contentOf(target()), "old content");
+    EXPECT_EQ(readFile(target()), "old content");
 }
 
 TEST_F(AtomicFileTest, UnwritablePlacesGiveTheSystemsReason) {
@@ -89,7 +84,7 @@ TEST_F(AtomicFileTest, UnwritablePlacesGiveTheSystemsReason) {
     EXPECT_EQ(error, "No such file or directory");
     EXPECT_FALSE(tam::WriteFileAtomically(m_scratch.path().string(), writer, error));
     EXPECT_EQ(error, "Is a directory");
-    EXPECT_EQ(contentOf(target()), "old content");
+    EXPECT_EQ(readFile(target()), "old content");
     EXPECT_EQ(filesIn(m_scratch.path()), 1u);
 }
 

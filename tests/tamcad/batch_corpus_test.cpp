@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
+
 #include "file_bytes.h"
 
 namespace {

@@ -19,9 +19,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <vector>
+
 #include "file_bytes.h"
 
 namespace {

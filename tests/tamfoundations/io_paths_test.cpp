@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+
 #include "file_bytes.h"
 
 TEST(CTamIOPaths, PartsOfAPathWithAndWithoutRevision) {

@@ -12,7 +12,4 @@ TEST(Preferences, InstallFolderDefaultsToTheProgramFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(tam::ToNarrow(folder)));
     EXPECT_TRUE(
         std::filesystem::exists(std::filesystem::path(tam::ToNarrow(folder)) / "tamkernel_tests"));
-    preferences->SetPathFolderInstall(L"/opt/tam");
-    EXPECT_EQ(preferences->GetPathFolderInstall(), L"/opt/tam");
-    preferences->Reset();
 }

@@ -16,7 +16,7 @@ protected:
 
 }  // namespace
 
-TEST_F(WriteRVDTest, WritesADocumentReferringToTheDrawing) {
+TEST_F(WriteRVDTest, WritesADocumentReferringToTheDrawingUnderItsTitle) {
     const std::wstring source = m_dir + L"\\plan <A&B>.dxf";
     ASSERT_TRUE(tam::WriteFileBytes(source, "0\nSECTION\n"));
     const std::wstring target = m_dir + L"\\plan.rvdXml";
@@ -27,16 +27,8 @@ TEST_F(WriteRVDTest, WritesADocumentReferringToTheDrawing) {
     EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
     EXPECT_NE(xml.find("<DocumentRVD Version=\"7.900000\""), std::string::npos);
     EXPECT_NE(xml.find("Name=\"plan &lt;A&amp;B&gt;.dxf\""), std::string::npos);
-}
-
-TEST_F(WriteRVDTest, TitleNamesTheDocument) {
-    const std::wstring source = m_dir + L"/d.dxf";
-    ASSERT_TRUE(tam::WriteFileBytes(source, "x"));
-    CTam2DManager manager;
-    ASSERT_TRUE(manager.WriteRVD(CString(source), CString(m_dir + L"/d.rvdXml"),
-                                 CString(L"Ground \"floor\"")));
-    std::string xml;
-    ASSERT_TRUE(tam::ReadFileBytes(m_dir + L"/d.rvdXml", xml));
+    ASSERT_TRUE(manager.WriteRVD(CString(source), CString(target), CString(L"Ground \"floor\"")));
+    ASSERT_TRUE(tam::ReadFileBytes(target, xml));
     EXPECT_NE(xml.find("Name=\"Ground &quot;floor&quot;\""), std::string::npos);
 }
 

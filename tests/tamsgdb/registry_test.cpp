@@ -84,11 +84,6 @@ TEST_F(RegistryTest, UnknownKeyGivesNullAndOneMessage) {
     EXPECT_EQ(Messages().size(), 3u);
 }
 
-TEST_F(RegistryTest, UnknownKeyWithoutCallbackIsSilent) {
-    sglModelLoader::s_callbackLoadingError = nullptr;
-    EXPECT_EQ(sglModelLoader::loadModel(L"a.xyz", 0), nullptr);
-}
-
 TEST_F(RegistryTest, EntitiesAndWritesHaveTheirOwnHandlers) {
     sglModelLoader::registerEntitiesLoader(L"okb", [](const std::wstring&, unsigned int flags) {
         return flags == 3 ? static_cast<void*>(&gEntities) : nullptr;

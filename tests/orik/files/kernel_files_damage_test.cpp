@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iomanip>
 #include <sstream>
+
 #include "file_bytes.h"
 
 using filestest::saved;
