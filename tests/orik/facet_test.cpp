@@ -133,23 +133,15 @@ RecordingMeshManager facetAndCompare(ENTITY* entity) {
 
 }  // namespace
 
-TEST_F(KernelTest, PlanarFacesAreReproduced) {
+TEST_F(KernelTest, PlanarCylindricalAndSplineFacesAreReproduced) {
     BODY* box = orik_make_body(oriktest::boxShape());
-    const RecordingMeshManager manager = facetAndCompare(box);
-    for (const RecordedFace& face : manager.faces)
+    const RecordingMeshManager boxFaces = facetAndCompare(box);
+    for (const RecordedFace& face : boxFaces.faces)
         EXPECT_EQ(face.owner, box);
-}
-
-TEST_F(KernelTest, CylindricalFacesAreReproduced) {
     BODY* cylinder = orik_make_body(oriktest::cylinderShape(5, 10));
     api_set_entity_refinement(cylinder, refinement(0.01, 10), TRUE);
-    const RecordingMeshManager manager = facetAndCompare(cylinder);
-    EXPECT_GT(manager.triangleCount(), 50);
-}
-
-TEST_F(KernelTest, SplineFacesAreReproduced) {
-    const TopoDS_Shape nurbs = BRepBuilderAPI_NurbsConvert(BRepPrimAPI_MakeSphere(4).Shape());
-    BODY* sphere = orik_make_body(nurbs);
+    EXPECT_GT(facetAndCompare(cylinder).triangleCount(), 50);
+    BODY* sphere = orik_make_body(BRepBuilderAPI_NurbsConvert(BRepPrimAPI_MakeSphere(4).Shape()));
     ENTITY_LIST faces;
     api_get_faces(sphere, faces);
     EXPECT_EQ(static_cast<FACE*>(faces[0])->geometry()->kind(), ORIK_SPLINE);

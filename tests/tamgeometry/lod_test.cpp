@@ -29,7 +29,7 @@ sglGeode* MakeGeode(const wchar_t* name, std::vector<int> levels) {
 
 }  // namespace
 
-TEST(AddLODToSceneGraph, GeodeWithSeveralPassesBecomesALevelOfDetailNodeInItsPlace) {
+TEST(AddLODToSceneGraph, GeodeWithSeveralPassesBecomesALevelOfDetailNodeInItsPlaceWithDistances) {
     auto* group = new sglGroup;
     group->ref();
     group->addChild(MakeGeode(L"A", {0}), true);
@@ -57,16 +57,7 @@ TEST(AddLODToSceneGraph, GeodeWithSeveralPassesBecomesALevelOfDetailNodeInItsPla
         EXPECT_EQ(pass->GetLevel(), level);
     }
     EXPECT_NE(dynamic_cast<CTamUserData*>(lod->getUserData()), nullptr);
-    group->unref();
-}
-
-TEST(AddLODToSceneGraph, SwitchDistancesFollowTheBounds) {
-    auto* group = new sglGroup;
-    group->ref();
-    group->addChild(MakeGeode(L"B", {0, 1, 2}), true);
-    CTamGeomTools::AddLODToSceneGraph(group);
-    auto* lod = dynamic_cast<sglLOD*>(group->getChild(0));
-    ASSERT_NE(lod, nullptr);
+    // Switch distances follow the bounds.
     const float radius = std::sqrt(8.0f) / 2.0f;  // the 2 x 2 x 0 box of the triangle
     float low = -1.0f;
     float high = -1.0f;

@@ -23,7 +23,7 @@ void ExpectPoint(const sglVec3<float>& p, float x, float y, float z) {
 
 }  // namespace
 
-TEST(GetMatTransform, InnerPlacementIsAppliedFirstThenTheOuterOnes) {
+TEST(GetMatTransform, InnerPlacementIsAppliedFirstThenTheOuterOnesUnplacedGiveTheIdentity) {
     const float outerValues[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 0, 0, 1};
     const float turnValues[16] = {0, 1, 0, 0, -1, 0, 0, 0,
                                   0, 0, 1, 0, 0,  0, 0, 1};  // 90 deg about z
@@ -41,13 +41,8 @@ TEST(GetMatTransform, InnerPlacementIsAppliedFirstThenTheOuterOnes) {
     EXPECT_EQ(CTamGeomTools::GetMatTransform(turn), placement);
     EXPECT_EQ(CTamGeomTools::GetMatTransform(outer), sglMat4<float>(outerValues));
     EXPECT_TRUE(CTamGeomTools::GetMatTransform(root).isIdentity());
-    root->unref();
-}
-
-TEST(GetMatTransform, NullAndUnplacedNodesGiveTheIdentity) {
     EXPECT_TRUE(CTamGeomTools::GetMatTransform(nullptr).isIdentity());
-    sglGeode geode;
-    EXPECT_TRUE(CTamGeomTools::GetMatTransform(&geode).isIdentity());
+    root->unref();
 }
 
 TEST(GetMatTransform, FirstParentIsFollowed) {

