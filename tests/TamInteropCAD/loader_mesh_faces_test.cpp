@@ -6,48 +6,13 @@
 #include <tamsgdb/CTamUserDataGeoset.h>
 #include <tamsgdb/sglModelLoader.h>
 
-#include <Poly_Triangulation.hxx>
-#include <TopoDS_Shell.hxx>
-#include <TopoDS_Solid.hxx>
-
 #include "loader_test_support.h"
+#include "mesh_only_shapes.h"
 
 namespace tamtest {
 namespace {
 
 using StripSetPtr = std::unique_ptr<sglMonoIndexedTriangleStripSet, NodeRelease>;
-
-// A mesh-only parallelogram o, o+u, o+u+v, o+v of two triangles facing u x v.
-TopoDS_Face MeshQuad(const gp_Pnt& o, const gp_Vec& u, const gp_Vec& v) {
-    Handle(Poly_Triangulation) mesh = new Poly_Triangulation(4, 2, Standard_False);
-    mesh->SetNode(1, o);
-    mesh->SetNode(2, o.Translated(u));
-    mesh->SetNode(3, o.Translated(u + v));
-    mesh->SetNode(4, o.Translated(v));
-    mesh->SetTriangle(1, Poly_Triangle(1, 2, 3));
-    mesh->SetTriangle(2, Poly_Triangle(1, 3, 4));
-    TopoDS_Face face;
-    BRep_Builder().MakeFace(face, mesh);
-    return face;
-}
-
-// The closed mesh-only cube [0, side]^3 as a solid of one shell, faces facing out.
-TopoDS_Shape MeshCube(double side) {
-    const gp_Vec x(side, 0, 0), y(0, side, 0), z(0, 0, side);
-    const gp_Pnt o(0, 0, 0);
-    BRep_Builder builder;
-    TopoDS_Shell shell;
-    builder.MakeShell(shell);
-    for (const TopoDS_Face& face :
-         {MeshQuad(o, y, x), MeshQuad(o.Translated(z), x, y), MeshQuad(o, x, z),
-          MeshQuad(o.Translated(y), z, x), MeshQuad(o, z, y), MeshQuad(o.Translated(x), y, z)}) {
-        builder.Add(shell, face);
-    }
-    TopoDS_Solid solid;
-    builder.MakeSolid(solid);
-    builder.Add(solid, shell);
-    return solid;
-}
 
 sglVec4<float> DiffuseOf(const sglGeoSet& set) {
     for (sglStatelet* statelet : set.getState(0)) {
@@ -59,7 +24,7 @@ sglVec4<float> DiffuseOf(const sglGeoSet& set) {
 
 // A cube whose first face is red in a blue body.
 BODY* ColoredMeshCube() {
-    BODY* cube = orik_make_body(MeshCube(2.0));
+    BODY* cube = orik_make_body(meshSolid(meshCubeFaces(2.0)));
     Color(cube, 0.0, 0.0, 1.0);
     Color(FaceOf(cube, 0), 1.0, 0.0, 0.0);
     return cube;

@@ -1,5 +1,5 @@
 // Shapes of mesh-only faces, as the translator makes them from tessellated parts: faces with a
-// triangulation and no surface, no edges.
+// triangulation and no surface, no edges (for the kernel and loader tests).
 #pragma once
 
 #include <BRep_Builder.hxx>
@@ -13,7 +13,7 @@
 
 #include <vector>
 
-namespace oriktest {
+namespace tamtest {
 
 // A mesh-only parallelogram o, o+u, o+u+v, o+v of two triangles whose outside is u x v. Stored
 // inward, its triangles turn the other way and the face is reversed (same outside).
@@ -59,4 +59,4 @@ inline TopoDS_Solid meshSolid(const std::vector<TopoDS_Face>& faces) {
     return solid;
 }
 
-}  // namespace oriktest
+}  // namespace tamtest
