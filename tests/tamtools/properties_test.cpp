@@ -32,30 +32,7 @@ TEST(TamColor, FloatsAreClampedAndRounded) {
     EXPECT_FLOAT_EQ(c.GetFloat(9), 0.0f);
 }
 
-TEST(TamProperty, SavedPropertiesReadBack) {
-    CTamXmlParserDocu doc;
-    auto neutral = doc.initialize()->AddNode(L"Neutral");
-    CTamPropString name(L"Actor.Name");
-    name.SetValue(L"Bolt M8");
-    CTamPropColor color(L"Actor.Color");
-    color.SetValue(CTamColor(255, 128, 0, 255));
-    ASSERT_TRUE(name.Save(neutral));
-    ASSERT_TRUE(color.Save(neutral));
-
-    auto nameNode = neutral->GetNodeByTag(L"Actor.Name");
-    EXPECT_EQ(nameNode->GetAttributeValue(L"Type"), L"String");
-    EXPECT_EQ(nameNode->GetAttributeValue(L"Value"), L"Bolt M8");
-    auto nameBack = CTamProperty::CreateFromXML(nameNode);
-    ASSERT_NE(nameBack, nullptr);
-    EXPECT_EQ(nameBack->GetValueText(), L"Bolt M8");
-
-    auto colorBack = CTamProperty::CreateFromXML(neutral->GetNodeByTag(L"Actor.Color"));
-    ASSERT_NE(colorBack, nullptr);
-    auto* typed = dynamic_cast<CTamPropColor*>(colorBack.get());
-    ASSERT_NE(typed, nullptr);
-    EXPECT_EQ(typed->GetValue(), CTamColor(255, 128, 0, 255));
-}
-
+// Saved names and colors read back: the product XML reader tests write and read them.
 TEST(TamProperty, RefusesWhatItCannotWriteOrRead) {
     CTamXmlParserDocu doc;
     auto parent = doc.initialize()->AddNode(L"P");

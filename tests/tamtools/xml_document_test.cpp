@@ -177,16 +177,10 @@ TEST(XmlDocumentLoad, RefusesBadInputWithAnEmptyDocument) {
     }
 }
 
-TEST(XmlDocumentLoad, RefusesMissingUnreadableAndDamagedFiles) {
+// Damaged content is refused the same from a file (the in-memory cases above); here the paths.
+TEST(XmlDocumentLoad, RefusesMissingAndUnreadablePaths) {
     tamtest::ScratchFolder folder;
-    const std::string dir = std::string(TAM_TEST_DATA_DIR) + "/invalid/";
-    std::vector<std::wstring> paths = {folder.file("absent.xml"), folder.folder(), L""};
-    for (const char* name : {"xml_unclosed_element.xml", "xml_invalid_utf8.xml",
-                             "xml_utf16_lone_surrogate.xml", "xml_empty.xml"}) {
-        const std::string path = dir + name;
-        paths.emplace_back(path.begin(), path.end());
-    }
-    for (const std::wstring& path : paths) {
+    for (const std::wstring& path : {folder.file("absent.xml"), folder.folder(), std::wstring()}) {
         SCOPED_TRACE(std::string(path.begin(), path.end()));
         CTamXmlParserDocu doc;
         EXPECT_FALSE(doc.load(path));
