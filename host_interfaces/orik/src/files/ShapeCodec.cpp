@@ -1,5 +1,7 @@
 #include "ShapeCodec.h"
 
+#include "ShapeSectionCheck.h"
+
 #include <orik/orik_exception.h>
 #include <orik/outcome.h>
 
@@ -43,6 +45,7 @@ std::vector<TopoDS_Shape> decodeShapes(const std::string& bytes, size_t count, b
             throw orik_exception(ORIK_FILE_DAMAGED);
         return shapes;
     }
+    checkShapeSectionCounts(bytes, binary);
     TopoDS_Shape compound;
     try {
         std::istringstream stream(bytes, std::ios::in | std::ios::binary);
