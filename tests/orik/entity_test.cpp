@@ -250,6 +250,13 @@ TEST_F(KernelTest, CollectionsKeepOrderAndOwnership) {
     ENTITY_LIST faces;
     api_get_faces(body, faces);
     EXPECT_EQ(api_add_to_collection(collection, faces[0], TRUE).error_number(), ORIK_NOT_TOP_LEVEL);
+    // Ownership may not loop back, directly or through another collection.
+    KVXCOLLECTION* inner = nullptr;
+    api_make_collection(inner);
+    EXPECT_TRUE(api_add_to_collection(property, inner, TRUE).ok());
+    for (KVXCOLLECTION* owner : {property, inner})
+        EXPECT_EQ(api_add_to_collection(owner, collection, TRUE).error_number(), ORIK_BAD_ARGUMENT);
+    EXPECT_TRUE(api_add_to_collection(inner, collection, FALSE).ok());
     EXPECT_TRUE(is_KVXCOLLECTION(collection));
     // A deleted member leaves the collection; owned members go with it.
     EXPECT_TRUE(api_delent(body).ok());

@@ -10,6 +10,9 @@
 #include <gp_Ax3.hxx>
 #include <gp_Vec.hxx>
 
+#include <unordered_set>
+#include <vector>
+
 using orik::EntityStore;
 using orik::require;
 using orik::requireAlive;
@@ -27,6 +30,25 @@ outcome getSubEntities(const char* call, ENTITY* entity, ENTITY_LIST& list, SubK
             list.add(sub);
         return outcome();
     });
+}
+
+// True when owner is target or owns it through owned members, however deep.
+bool ownsInTheEnd(ENTITY* owner, const ENTITY* target) {
+    std::vector<ENTITY*> pending{owner};
+    std::unordered_set<ENTITY*> seen;
+    while (!pending.empty()) {
+        ENTITY* entity = pending.back();
+        pending.pop_back();
+        if (entity == target)
+            return true;
+        if (!seen.insert(entity).second)
+            continue;
+        for (const orik::Member& member : entity->data().members) {
+            if (member.owned)
+                pending.push_back(member.entity);
+        }
+    }
+    return false;
 }
 
 void copyOwnData(const ENTITY* from, ENTITY* to) {
@@ -155,6 +177,8 @@ outcome api_add_to_collection(KVXCOLLECTION* collection, ENTITY* member, logical
         requireAlive(member);
         require(member != collection, ORIK_BAD_ARGUMENT);
         require(!owned || member->data().topLevel(), ORIK_NOT_TOP_LEVEL);
+        // Owned members are deleted and copied with their owner, so ownership may not loop.
+        require(!owned || !ownsInTheEnd(member, collection), ORIK_BAD_ARGUMENT);
         auto& members = collection->data().members;
         for (const orik::Member& existing : members) {
             if (existing.entity == member)

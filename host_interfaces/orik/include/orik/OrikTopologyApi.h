@@ -36,7 +36,8 @@ outcome api_del_entity_list(ENTITY_LIST& list, OrikOptions* options = nullptr);
 // Makes an empty collection owned by the caller (delete it with api_delent).
 outcome api_make_collection(KVXCOLLECTION*& collection, OrikOptions* options = nullptr);
 // Appends a member; with owned TRUE the collection deletes it with itself (an owned member
-// must be a top-level entity owned by nobody else). Adding a member twice keeps one.
+// must be a top-level entity owned by nobody else, and a collection that owns the collection,
+// however deep, gives ORIK_BAD_ARGUMENT). Adding a member twice keeps one.
 outcome api_add_to_collection(KVXCOLLECTION* collection, ENTITY* member, logical owned,
                               OrikOptions* options = nullptr);
 
