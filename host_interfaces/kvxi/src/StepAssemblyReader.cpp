@@ -1,6 +1,8 @@
 #include "StepAssemblyReader.h"
 
+#include "NestingWalk.h"
 #include "StepRecords.h"
+#include "StepStructureCheck.h"
 #include "XcafPartReader.h"
 #include "XcafReader.h"
 
@@ -13,6 +15,7 @@
 #include <gp_Ax3.hxx>
 
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <unordered_map>
@@ -319,9 +322,6 @@ KVXIResult ReadPartFile(const std::string& text, ConversionProgress& progress,
     return KVXIResult();
 }
 
-// Sub-assembly levels beyond which a product structure is refused.
-constexpr int kMaxNesting = 500;
-
 class StructureBuilder {
 public:
     StructureBuilder(const ProductStructure& structure, const TranslateOptions& options,
@@ -329,32 +329,47 @@ public:
         : m_structure(structure), m_options(options), m_progress(progress), m_model(model) {}
 
     KVXIResult Run() {
+        // A product used inside itself, or nesting past any real assembly, is no structure to
+        // write: the file is refused as damaged, with the cause the XCAF road gives.
+        const NestingFault fault = FindNestingFault(UsageGraph(), kMaxProductNesting);
+        if (fault.kind != NestingFault::None)
+            return KVXIResult(KVXIResult::ReadFailed, Refusal(fault));
         for (const int parent : m_structure.Parents()) {
             if (m_structure.IsChild(parent))
                 continue;
             AssemblyNode root;
             root.name = m_structure.ProductName(parent);
             root.product = ProductIndex(parent);
-            AddChildren(parent, root, 0);
+            AddChildren(parent, root);
             m_model.roots.push_back(std::move(root));
         }
-        // A product used inside itself, or nesting past any real assembly, is no structure to
-        // write: the file is refused as damaged.
-        return m_refused ? KVXIResult(KVXIResult::ReadFailed) : m_result;
+        return m_result;
     }
 
 private:
-    void AddChildren(int parent, AssemblyNode& node, int depth) {
-        const std::vector<Usage>* usages = m_structure.Children(parent);
-        if (!usages || m_refused)
-            return;
-        if (depth >= kMaxNesting || !m_path.insert(parent).second) {
-            m_refused = true;
-            return;
+    std::map<int, std::vector<int>> UsageGraph() const {
+        std::map<int, std::vector<int>> graph;
+        for (const int parent : m_structure.Parents()) {
+            for (const Usage& usage : *m_structure.Children(parent))
+                graph[parent].push_back(usage.child);
         }
+        return graph;
+    }
+
+    std::string Refusal(const NestingFault& fault) const {
+        const std::string name = m_structure.ProductName(fault.node);
+        const std::string product = "product '" + (name.empty() ? "?" : name) + "'";
+        if (fault.kind == NestingFault::Loop)
+            return "the product structure loops: " + product + " is used inside itself";
+        return "the product structure nests deeper than " + std::to_string(kMaxProductNesting) +
+               " levels (at " + product + ")";
+    }
+
+    void AddChildren(int parent, AssemblyNode& node) {
+        const std::vector<Usage>* usages = m_structure.Children(parent);
+        if (!usages)
+            return;
         for (const Usage& usage : *usages) {
-            if (m_refused)
-                break;
             AssemblyNode placed;
             placed.name = usage.name;
             if (IsGeneratedInstanceName(placed.name))
@@ -362,7 +377,7 @@ private:
             placed.placement = usage.placement;
             if (m_structure.Children(usage.child)) {
                 placed.product = ProductIndex(usage.child);
-                AddChildren(usage.child, placed, depth + 1);
+                AddChildren(usage.child, placed);
             } else {
                 placed.part = PartIndex(usage.child);
                 if (placed.part < 0)
@@ -371,7 +386,6 @@ private:
             }
             node.children.push_back(std::move(placed));
         }
-        m_path.erase(parent);
     }
 
     int ProductIndex(int definition) {
@@ -421,8 +435,6 @@ private:
     ConversionProgress& m_progress;
     AssemblyModel& m_model;
     KVXIResult m_result;
-    std::unordered_set<int> m_path;  // the definitions being expanded, outermost first
-    bool m_refused = false;
     std::unordered_map<int, int> m_parts;
     std::unordered_map<int, int> m_products;
     std::vector<std::optional<RgbColor>> m_partColors;
