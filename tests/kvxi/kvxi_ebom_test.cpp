@@ -170,8 +170,10 @@ TEST_F(KvxiEbomTest, FailedConversionLeavesNoFiles) {
         std::string source;
         const char* type;
         int expected;
+        const char* inTheWay = nullptr;  // a folder where the EBOM would go
     };
     const Case cases[] = {
+        {kData + "assembly.stp", "STEP", KVXIResult::WriteFailed, "assembly.xml"},
         {kInvalid + "kvxi_truncated.stp", "STEP", KVXIResult::ReadFailed},
         {kInvalid + "e2e_empty.step", "STEP", KVXIResult::ReadFailed},
         {kInvalid + "kvxi_garbage.igs", "IGES", KVXIResult::ReadFailed},
@@ -179,9 +181,14 @@ TEST_F(KvxiEbomTest, FailedConversionLeavesNoFiles) {
         {kData + "missing.stp", "STEP", KVXIResult::FileNotFound},
     };
     for (const Case& c : cases) {
+        const fs::path inTheWay = m_scratch.path() / (c.inTheWay ? c.inTheWay : "");
+        if (c.inTheWay)
+            fs::create_directory(inTheWay);
         const KVXIResult result = ConvertToEbom(c.source, c.type, XmlPath());
-        EXPECT_TRUE(result.IsFailure()) << c.source;
-        EXPECT_TRUE(FolderFiles().empty()) << c.source;
+        EXPECT_EQ(result.GetValue(), c.expected) << c.source;
+        EXPECT_EQ(FolderFiles().size(), c.inTheWay ? 1u : 0u) << c.source;
+        if (c.inTheWay)
+            fs::remove(inTheWay);
     }
 }
 

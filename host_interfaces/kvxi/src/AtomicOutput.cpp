@@ -35,6 +35,7 @@ private:
 };
 
 // The target itself goes last, so that a reader who finds it also finds the files it names.
+// When a move fails, the files already moved are removed again: nothing is left half.
 bool MoveAllInto(const fs::path& from, const fs::path& folder, const fs::path& targetName) {
     std::error_code ec;
     std::vector<fs::path> files;
@@ -45,10 +46,13 @@ bool MoveAllInto(const fs::path& from, const fs::path& folder, const fs::path& t
     if (ec || !fs::exists(from / targetName, ec))
         return false;
     files.push_back(from / targetName);
-    for (const fs::path& file : files) {
-        fs::rename(file, folder / file.filename(), ec);
-        if (ec)
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        fs::rename(files[i], folder / files[i].filename(), ec);
+        if (ec) {
+            for (std::size_t moved = 0; moved < i; ++moved)
+                fs::remove(folder / files[moved].filename(), ec);
             return false;
+        }
     }
     return true;
 }
