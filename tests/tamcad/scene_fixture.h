@@ -9,31 +9,15 @@
 
 #include <vector>
 
-namespace tamtest {
+#include "scene_builders.h"
 
-inline sglMaterial* coloredMaterial(float r, float g, float b) {
-    auto* material = new sglMaterial();
-    material->setDiffuse(SGL_FRONT_AND_BACK, r, g, b);
-    return material;
-}
+namespace tamtest {
 
 // A 10 x 10 square in the plane z = 0 with its corner at (x, y), as one strip of four
 // vertices, normals +z.
 inline sglMonoIndexedTriangleStripSet* square(float r, float g, float b, float x = 0, float y = 0,
-                                              unsigned int level = 0) {
-    auto* strips = new sglMonoIndexedTriangleStripSet();
-    strips->setNumPrims(1);
-    strips->setCoordList(
-        new sglArrayDataPtr<float>({x, y, 0, x + 10, y, 0, x, y + 10, 0, x + 10, y + 10, 0}),
-        SGL_FLOAT, 3);
-    strips->setNormalList(SGL_BIND_PER_VERTEX,
-                          new sglArrayDataPtr<float>({0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1}),
-                          SGL_FLOAT);
-    strips->setIndexList(new sglArrayDataPtr<unsigned int>({0, 1, 2, 3}));
-    strips->setPrimLengths(new sglArrayDataPtr<unsigned int>({4}));
-    strips->setState(0, {coloredMaterial(r, g, b), new sglLighting(true)});
-    strips->setUserData(new CTamUserDataGeoset(level));
-    return strips;
+                                              int level = 0) {
+    return MakeQuad(x, r, g, b, level, 10, y);
 }
 
 inline sglLineStripSet* polyline() {
