@@ -178,7 +178,7 @@ int writeEbom(const std::string& source, const std::string& folder, const Import
               bool quiet) {
     const wchar_t* typeTag = cadTypeTag(wideOf(source));
     if (typeTag == nullptr) {
-        std::cerr << "tamcad: --ebom needs a STEP, IGES or B-rep source, not " << source << "\n";
+        std::cerr << "tamcad: an EBOM needs a STEP, IGES or B-rep source, not " << source << "\n";
         return kExitUsage;
     }
     const std::string problem = sourceProblem(source);

@@ -1,5 +1,5 @@
 // tamcad's commands around assembly XML: writing the translator's EBOM of an assembly into a
-// folder (`convert --ebom`), and the XML-only road (`xml-only`).
+// folder (`convert -o FOLDER`), and the XML-only road (`xml-only`).
 #pragma once
 
 #include "HostSettings.h"
@@ -32,7 +32,7 @@ CLI::App* addXmlOnlyCommand(CLI::App& app, XmlOnlyRequest& request);
 // nothing written, or no assembly found in the XML (one message on stderr saying why).
 int runXmlOnly(const XmlOnlyRequest& request);
 
-// `tamcad convert ASSEMBLY --ebom FOLDER`: has the translator write the assembly's EBOM
+// `tamcad convert ASSEMBLY -o FOLDER`: has the translator write the assembly's EBOM
 // ("assembly.xml") and its part files into FOLDER (made when missing), as the assembly import
 // has them written into its work folder. Exit code: done; nothing written; or usage for a
 // source that is no STEP, IGES or B-rep file. `quiet`: no progress display.

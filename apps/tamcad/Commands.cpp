@@ -240,10 +240,23 @@ bool onlyTranslatorTargets(const std::vector<std::string>& outputs) {
     return translatorTargets(outputs).size() == outputs.size();
 }
 
-// convert: the EBOM first when asked, then the outputs.
-ExitCode runConvert(const LoadRequest& request) {
+// convert: the EBOM first when asked (an -o naming no file type is its folder, as --ebom
+// FOLDER), then the file outputs.
+ExitCode runConvert(const LoadRequest& asked) {
+    LoadRequest request = asked;
+    request.outputs.clear();
+    for (const std::string& output : asked.outputs) {
+        if (isSupportedOutput(output)) {
+            request.outputs.push_back(output);
+        } else if (request.ebomFolder.empty()) {
+            request.ebomFolder = output;
+        } else {
+            std::cerr << "tamcad: convert writes one EBOM folder, not " << output << "\n";
+            return kExitUsage;
+        }
+    }
     if (request.outputs.empty() && request.ebomFolder.empty()) {
-        std::cerr << "tamcad: convert needs -o OUT or --ebom FOLDER\n";
+        std::cerr << "tamcad: convert needs -o OUT or -o FOLDER\n";
         return kExitUsage;
     }
     if (!request.ebomFolder.empty()) {
@@ -256,12 +269,26 @@ ExitCode runConvert(const LoadRequest& request) {
                                                   : loadAndWrite(request, false);
 }
 
-CLI::Option* addLoadOutputs(CLI::App& command, std::vector<std::string>& outputs) {
-    return addOutputOption(
-               command, outputs,
-               "Output: .glb/.gltf, .png, or .okt/.okb/.step/.stp/.igs/.iges/.brep/.stl")
-        ->check([](const std::string& path) {
-            return isSupportedOutput(path) ? std::string() : "unknown output type: " + path;
+// A folder for convert's EBOM: a trailing separator, an existing folder, or no extension.
+bool namesFolder(const std::string& path) {
+    std::error_code ec;
+    return path.back() == '/' || path.back() == '\\' || fs::is_directory(path, ec) ||
+           !fs::path(path).has_extension();
+}
+
+CLI::Option* addLoadOutputs(CLI::App& command, std::vector<std::string>& outputs,
+                            bool folders = false) {
+    const std::string what =
+        "Output: .glb/.gltf, .png, or .okt/.okb/.step/.stp/.igs/.iges/.brep/.stl";
+    return addOutputOption(command, outputs,
+                           folders ? what +
+                                         "; a FOLDER takes the assembly's EBOM (assembly.xml) "
+                                         "and part files"
+                                   : what)
+        ->check([folders](const std::string& path) {
+            return isSupportedOutput(path) || (folders && !path.empty() && namesFolder(path))
+                       ? std::string()
+                       : "unknown output type: " + path;
         });
 }
 
@@ -345,9 +372,8 @@ Subcommand addConvertCommand(CLI::App& app) {
     CLI::App* command =
         app.add_subcommand("convert", "Translate a CAD file into other formats (no summary)");
     command->add_option("SRC", request->file, "CAD file to read")->required();
-    addLoadOutputs(*command, request->outputs);
-    command->add_option("--ebom", request->ebomFolder,
-                        "Folder for the EBOM (assembly.xml) and part files");
+    addLoadOutputs(*command, request->outputs, true);
+    command->add_option("--ebom", request->ebomFolder, "The same as -o FOLDER");
     addPictureOptions(*command, request->picture);
     addQuietFlag(*command, request->quiet);
     addImportOptions(*command, request->settings);

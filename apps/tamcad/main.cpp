@@ -2,7 +2,7 @@
 //   tamcad import FILE [-o OUT]...     load, print a summary, write glTF / PNG / CAD files
 //   tamcad assembly FILE [-o OUT]...   import an assembly through its assembly XML
 //   tamcad convert SRC -o DST...       the same outputs as import without the summary
-//   tamcad convert SRC --ebom FOLDER   write the assembly's EBOM and part files into FOLDER
+//   tamcad convert SRC -o FOLDER       write the assembly's EBOM and part files into FOLDER
 //   tamcad info FILE [-o TXT]          print the scene graph as a tree
 //   tamcad xml-only XML SOURCE         product XML of an assembly XML, parts by reference
 //   tamcad batch SOURCES -o OUTDIR --to FORMAT   convert a folder or list of documents

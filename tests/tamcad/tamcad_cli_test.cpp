@@ -91,10 +91,12 @@ TEST_F(TamcadCliTest, PictureShowsTheModelInItsColors) {
 }
 
 TEST_F(TamcadCliTest, ConvertWritesEveryTarget) {
-    const fs::path one = m_dir / "one.okt";
-    RunResult run = runTamcad("convert -q " + quoted(kSampleStep) + " -o " + quoted(one));
+    const fs::path one = m_dir / "one.okt", ebom = m_dir / "ebom";  // a folder takes the EBOM
+    RunResult run = runTamcad("convert -q " + quoted(kSampleStep) + " -o " + quoted(one) + " -o " +
+                              quoted(ebom));
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_GT(fs::file_size(one), 0u);
+    EXPECT_GT(fs::file_size(ebom / "assembly.xml"), 0u);
     const fs::path a = m_dir / "a.okb", b = m_dir / "b.stl", c = m_dir / "c.brep";
     run = runTamcad("convert " + quoted(one) + " -o " + quoted(a) + " -o " + quoted(b) + " -o " +
                     quoted(c));
@@ -136,7 +138,7 @@ TEST_F(TamcadCliTest, FailuresSayWhyAndExitWithTheirCode) {
          "empty.step: the file is empty"},
         {"import -q " + quoted(kSampleStep) + " -o " + quoted(m_dir / "no/folder/x.glb"), 3,
          "x.glb: cannot write: No such file or directory"},
-        {"convert -q " + quoted(kSampleStep) + " -o " + quoted(m_dir), 2, "unknown output type"},
+        {"import -q " + quoted(kSampleStep) + " -o " + quoted(m_dir), 2, "unknown output type"},
     };
     for (const auto& c : cases) {
         const RunResult run = runTamcad(c.arguments);
@@ -182,6 +184,8 @@ TEST_F(TamcadCliTest, EveryCommandHasHelpAndTakesOutputsWithOAndQuietWithQ) {
         EXPECT_NE(run.out.find("-q,--quiet"), std::string::npos) << command << run.out;
     }
     EXPECT_NE(runTamcad("import --help").out.find("--refinement"), std::string::npos);
+    EXPECT_NE(runTamcad("convert --help").out.find("a FOLDER takes the assembly's EBOM"),
+              std::string::npos);
 }
 
 TEST_F(TamcadCliTest, KernelFileImportsLikeStep) {
