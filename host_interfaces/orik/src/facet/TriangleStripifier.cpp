@@ -32,17 +32,54 @@ size_t TriangleStripifier::Build(uint32_t* triangles, size_t triangleCount, size
     if (triangleCount == 0)
         return 0;
     buildAdjacency(nodeCount);
+    startDegree_ = freeDegree_;
+    if (flips_) {
+        flipVerdict_.assign(3 * triCount_, 0);
+        original_.assign(triangles, triangles + 3 * triCount_);
+    }
+    // Lowest numbers first follows BRepMesh's numbering; highest first starts from the other end.
+    static const Rules kRules[] = {{true}, {false}};
+    size_t bestFlipped = 0;
+    bool first = true;
+    for (const Rules& rules : kRules) {
+        if (!first && flips_)
+            std::copy(original_.begin(), original_.end(), triangles);
+        rules_ = rules;
+        cover(first ? out : trialStrips_);
+        if (first || trialStrips_.indices.size() < out.indices.size()) {
+            if (!first)
+                std::swap(out, trialStrips_);
+            bestFlipped = flipped_;
+            if (flips_ && flipped_ > 0)
+                bestTris_.assign(triangles, triangles + 3 * triCount_);
+        }
+        first = false;
+    }
+    if (flips_)
+        std::copy(bestFlipped > 0 ? bestTris_.begin() : original_.begin(),
+                  bestFlipped > 0 ? bestTris_.end() : original_.end(), triangles);
+    return bestFlipped;
+}
+
+void TriangleStripifier::cover(TriangleStrips& out) {
+    out.Clear();
+    flipped_ = 0;
+    freeDegree_ = startDegree_;
     used_.assign(triCount_, 0);
     stamp_.assign(triCount_, 0);
-    if (flips_)
-        flipVerdict_.assign(3 * triCount_, 0);
     trial_ = 0;
     for (auto& bucket : buckets_)
         bucket.clear();
-    // Pushed backwards so that, among equals, lower triangle numbers come out first: BRepMesh
-    // numbers neighbouring triangles close together, which keeps successive strips side by side.
-    for (size_t t = triCount_; t-- > 0;)
-        buckets_[freeDegree_[t]].push_back(uint32_t(t));
+    // Pushed backwards so that, among equals, lower triangle numbers come out first (or forwards
+    // for the highest first): BRepMesh numbers neighbouring triangles close together, which
+    // keeps successive strips side by side.
+    if (rules_.lowestFirst) {
+        for (size_t t = triCount_; t-- > 0;)
+            buckets_[freeDegree_[t]].push_back(uint32_t(t));
+    } else {
+        for (size_t t = 0; t < triCount_; ++t)
+            buckets_[freeDegree_[t]].push_back(uint32_t(t));
+    }
 
     for (uint32_t start = nextStart(); start != kNone; start = nextStart()) {
         int best = 0;
@@ -58,7 +95,6 @@ size_t TriangleStripifier::Build(uint32_t* triangles, size_t triangleCount, size
         }
         emit(start, walks_[best], out);
     }
-    return flipped_;
 }
 
 // Links each triangle edge a->b with the edge b->a of another triangle, so that strips only cross

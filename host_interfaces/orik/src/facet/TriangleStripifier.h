@@ -34,8 +34,9 @@ public:
 // Greedy stripifier: starts each strip at the free triangle with the fewest free neighbours,
 // tries its three rotations, extends each both ways and keeps the longest (less what it leaves
 // isolated). Where the next two triangles form a quad that may be flipped, a strip may turn the
-// quad's diagonal to go on, or to go on along fewer free neighbours. Linear in the number of
-// triangles; keeps scratch buffers between calls.
+// quad's diagonal to go on, or to go on along fewer free neighbours. A greedy cover depends on
+// its tie-breaks, so the cover is made under a few rules and the one with the fewest indices is
+// kept. Linear in the number of triangles; keeps scratch buffers between calls.
 class TriangleStripifier {
 public:
     // Covers the triangles (3 node indices each, below nodeCount) with strips, each triangle once
@@ -50,6 +51,12 @@ public:
                  const QuadFlipTest* flips, TriangleStrips& out);
 
 private:
+    // Tie-breaks of one greedy cover.
+    struct Rules {
+        bool lowestFirst;  // among equal start candidates, the lowest triangle number first
+    };
+
+    void cover(TriangleStrips& out);
     // One step of a walk: a triangle, or a flipped pair, and the nodes it adds to the strip.
     struct Step {
         uint32_t triangle;
@@ -85,11 +92,13 @@ private:
     uint32_t* tris_ = nullptr;  // written only when flips_ is set
     size_t triCount_ = 0;
     const QuadFlipTest* flips_ = nullptr;
+    Rules rules_{};
     size_t flipped_ = 0;
     std::vector<uint32_t> neighbours_;  // 3 per triangle, across edge (v[e], v[e+1]); none: ~0
     std::vector<uint32_t> incidence_;   // triangles around each node (CSR)
     std::vector<uint32_t> incidenceStart_;
-    std::vector<uint8_t> freeDegree_;  // free neighbours of each free triangle
+    std::vector<uint8_t> freeDegree_;   // free neighbours of each free triangle
+    std::vector<uint8_t> startDegree_;  // free neighbours before the first strip
     std::vector<uint8_t> used_;
     std::vector<uint8_t> flipVerdict_;  // 3 per triangle: 0 unknown, 1 may flip, 2 may not
     std::vector<uint32_t> stamp_;       // last walk that visited each triangle
@@ -97,6 +106,9 @@ private:
     std::vector<uint32_t> buckets_[4];  // free triangles by free degree (lazy)
     Walk walks_[2];                     // the best walk so far and the one being measured
     std::vector<uint32_t> nodes_;       // scratch: node sequence of the strip being emitted
+    std::vector<uint32_t> original_;    // the triangles as given, while covers may flip them
+    std::vector<uint32_t> bestTris_;    // the triangles of the best cover so far
+    TriangleStrips trialStrips_;
 };
 
 }  // namespace facet
