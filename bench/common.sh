@@ -39,9 +39,18 @@ measure() {
     { time "$@" >"$out" 2>/dev/null; } 2>&1 | awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }'
 }
 
-# The better of two "wall cpu" pairs, field by field.
+# "wall cpu peak" of one run: as measure, and the peak resident memory in MB (ru_maxrss, from
+# GNU time).
+measure_peak() {
+    local out=$1
+    shift
+    /usr/bin/time -f "%e %U %S %M" -o "$scratch/time" "$@" >"$out" 2>/dev/null || true
+    awk '{ printf "%.3f %.3f %.1f\n", $1, $2 + $3, $4 / 1024 }' "$scratch/time"
+}
+
+# The better (smaller) of two equally long lists of figures, field by field.
 best() {
-    echo "$1 $2" | awk '{ w = ($1 < $3) ? $1 : $3; c = ($2 < $4) ? $2 : $4; print w, c }'
+    echo "$1 $2" | awk '{ h = NF / 2; for (i = 1; i <= h; i++) printf "%s%s", (i > 1 ? " " : ""), ($i < $(i + h)) ? $i : $(i + h); print "" }'
 }
 
 scratch=$(mktemp -d)

@@ -8,7 +8,7 @@ packages=(
     libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
     libocct-ocaf-dev libocct-data-exchange-dev libocct-visualization-dev libtbb-dev
     libpugixml-dev libcli11-dev libtinygltf-dev nlohmann-json3-dev libstb-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev time
 )
 
 missing=()

@@ -1,8 +1,8 @@
 // Every level of detail stays within its own chordal tolerance of the surface: the shapes are
 // meshed pass after pass at the deflections the loader derives for five levels (quality
 // 0.5 / level, relative to the box diagonal), each pass after the previous one's mesh was
-// cleared, and every triangle's centre (after strip building flipped quads) is projected onto
-// the face's surface. Surfaces without poles: near a sphere's poles BRepMesh itself leaves
+// cleared (so the coarser levels are coarsened from the first one's meshes), and every
+// triangle's centre (after strip building flipped quads) is projected onto the face's surface. Surfaces without poles: near a sphere's poles BRepMesh itself leaves
 // triangles up to 1.7 times the deflection away, at every level.
 #include "FaceTessellator.h"
 #include "ShapeMesher.h"
@@ -75,6 +75,7 @@ struct Case {
 TEST(LevelToleranceTest, EveryLevelKeepsToItsChordalTolerance) {
     const std::vector<Case> cases = {
         {"cone", BRepPrimAPI_MakeCone(30.0, 10.0, 60.0).Shape()},
+        {"pointed cone", BRepPrimAPI_MakeCone(30.0, 0.0, 60.0).Shape()},
         {"torus", BRepPrimAPI_MakeTorus(50.0, 12.0).Shape()},
         {"cylinder", BRepPrimAPI_MakeCylinder(8.0, 120.0).Shape()},
     };

@@ -105,14 +105,8 @@ bool ShapeMesher::Mesh(const TopoDS_Shape& shape, const MeshParameters& paramete
         return true;
     try {
         const std::vector<TopoDS_Face> faces = distinctFaces(shape);
-        fixedMeshes_.Restore(faces, parameters.linearDeflection);
-        if (!runBRepMesh(shape, parameters))
+        if (!deriveOrMesh(shape, faces, parameters))
             return false;
-        fixedMeshes_.Remember(faces, parameters.linearDeflection);
-        if (parameters.maxEdgeLength > 0.0) {
-            limitEdgeLengths(faces, parameters.maxEdgeLength, parameters.inParallel);
-        }
-        computeMissingNormals(faces, parameters.inParallel);
     } catch (const Standard_Failure&) {
         return false;
     }
@@ -120,6 +114,25 @@ bool ShapeMesher::Mesh(const TopoDS_Shape& shape, const MeshParameters& paramete
     record.shape = shape.Located(TopLoc_Location());
     record.parameters = parameters;
     record.triangulations = faceTriangulations(shape);
+    return true;
+}
+
+// A coarser mesh is derived from a finer one made before, when there is one for every face;
+// otherwise BRepMesh meshes, and its meshes are kept for coarser meshings to come.
+bool ShapeMesher::deriveOrMesh(const TopoDS_Shape& shape, const std::vector<TopoDS_Face>& faces,
+                               const MeshParameters& parameters) {
+    forgetAbandoned(shape);
+    if (coarseLevels_.Derive(faces, parameters))
+        return true;
+    fixedMeshes_.Restore(faces, parameters.linearDeflection);
+    if (!runBRepMesh(shape, parameters))
+        return false;
+    fixedMeshes_.Remember(faces, parameters.linearDeflection);
+    if (parameters.maxEdgeLength > 0.0) {
+        limitEdgeLengths(faces, parameters.maxEdgeLength, parameters.inParallel);
+    }
+    computeMissingNormals(faces, parameters.inParallel);
+    coarseLevels_.Remember(faces, parameters);
     return true;
 }
 
@@ -181,6 +194,7 @@ void ShapeMesher::Reset() {
     meshed_.clear();
     abandoned_.clear();
     fixedMeshes_.Clear();
+    coarseLevels_.Clear();
 }
 
 void ShapeMesher::Clear(const TopoDS_Shape& shape) {

@@ -1,9 +1,12 @@
 // Meshing of whole shapes with BRepMesh, remembering what was meshed at which tolerance.
 #pragma once
 
+#include "CoarseLevels.h"
 #include "FixedFaceMeshes.h"
+#include "MeshParameters.h"
 
 #include <Poly_Triangulation.hxx>
+#include <TopoDS_Face.hxx>
 #include <TopoDS_Shape.hxx>
 #include <TopoDS_TShape.hxx>
 
@@ -12,18 +15,6 @@
 
 namespace orik {
 namespace facet {
-
-// Tolerances of one meshing: lengths in the shape's units, the angle in degrees.
-struct MeshParameters {
-    double linearDeflection = 0.0;       // greatest distance between mesh and surface; > 0
-    double angularDeflectionDeg = 20.0;  // greatest angle between neighbouring normals
-    double maxEdgeLength = -1.0;         // longest triangle edge; <= 0 means no limit
-    bool inParallel = true;              // let BRepMesh and the normal pass use several threads
-    double timeLimit = 0.0;  // seconds of meshing per face; <= 0 means none (not a tolerance)
-
-    bool operator==(const MeshParameters& other) const;
-    bool operator!=(const MeshParameters& other) const { return !(*this == other); }
-};
 
 // Meshes shapes and keeps, per shape, the tolerances it was meshed at together with the
 // triangulations made, so that a second request at the same tolerances costs a check only.
@@ -68,6 +59,8 @@ private:
     };
 
     static std::vector<Handle(Poly_Triangulation)> faceTriangulations(const TopoDS_Shape& shape);
+    bool deriveOrMesh(const TopoDS_Shape& shape, const std::vector<TopoDS_Face>& faces,
+                      const MeshParameters& parameters);
     bool runBRepMesh(const TopoDS_Shape& shape, const MeshParameters& parameters);
     void forgetAbandoned(const TopoDS_Shape& shape);
 
@@ -75,6 +68,7 @@ private:
     // Abandoned faces; the handles keep the keys alive.
     std::unordered_map<const TopoDS_TShape*, TopoDS_Shape> abandoned_;
     FixedFaceMeshes fixedMeshes_;
+    CoarseLevels coarseLevels_;
 };
 
 }  // namespace facet
