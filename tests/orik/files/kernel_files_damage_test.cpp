@@ -217,10 +217,10 @@ TEST_F(KernelFilesDamageTest, StoredFilesOfThisVersionStillRead) {
         ASSERT_NE(attribute, nullptr);
         EXPECT_STREQ(static_cast<ATTRIB_GEN_STRING*>(attribute)->value(), "front");
     }
-    // Stored files that pass the checksum but announce far more curves or triangles than they
-    // hold.
-    for (const char* name :
-         {"invalid/orik_curve_count.okt", "invalid/orik_triangulation_count.okb"}) {
+    // Stored files that pass the checksum but announce far more curves, spline poles or
+    // triangles than they hold.
+    for (const char* name : {"invalid/orik_curve_count.okt", "invalid/orik_spline_poles.okb",
+                             "invalid/orik_triangulation_count.okb"}) {
         const std::string bytes = tamtest::readFile(std::string(TAM_TEST_DATA_DIR) + "/" + name);
         EXPECT_EQ(restore(bytes), ORIK_FILE_DAMAGED) << name;
     }

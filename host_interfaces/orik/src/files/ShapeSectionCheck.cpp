@@ -43,6 +43,15 @@ public:
     // A non-negative count inside a section, in the section's form.
     int64_t count() { return binary_ ? binaryInteger() : textInteger(); }
     bool flag() { return binary_ ? readByte() != 0 : textInteger() != 0; }
+    // A curve's or surface's type: one byte, or a word.
+    int64_t type() { return binary_ ? readByte() : textInteger(); }
+    // A Bezier or B-spline degree: two bytes, or a word.
+    int64_t degree() {
+        if (!binary_)
+            return textInteger();
+        const int64_t low = readByte();
+        return low | int64_t(readByte()) << 8;
+    }
 
     // Skips n numbers of the given binary size (the text form: n words), refusing what the bytes
     // left cannot hold.
@@ -119,7 +128,18 @@ private:
     bool binary_;
 };
 
-enum class Section { Plain, Polygon3D, PolygonOnTriangulation, Triangulation };
+enum class Section {
+    Plain,
+    Curve2D,
+    Curve3D,
+    Surface,
+    Polygon3D,
+    PolygonOnTriangulation,
+    Triangulation
+};
+
+// Trimmed and offset curves and surfaces hold their basis; OCCT reads it by recursion.
+constexpr int kMaxBasisDepth = 64;
 
 // Whether triangulations carry a normals flag: binary format 4 and text format 3 on.
 bool hasNormalsFlag(const std::string& bytes, bool binary) {
@@ -127,6 +147,76 @@ bool hasNormalsFlag(const std::string& bytes, bool binary) {
     if (at == std::string::npos || at + 10 >= bytes.size())
         return false;
     return bytes[at + 10] >= (binary ? '4' : '3') && bytes[at + 10] <= '9';
+}
+
+// A curve of dimension 2 or 3 in OCCT's numbering: line 1, circle 2, ellipse 3, parabola 4,
+// hyperbola 5, Bezier 6, B-spline 7, trimmed 8, offset 9.
+void checkCurve(SectionCursor& cursor, int dimension, int depth) {
+    if (depth > kMaxBasisDepth)
+        damaged();
+    const int64_t axes = dimension == 2 ? 6 : 12;  // location and axis directions
+    const int64_t type = cursor.type();
+    if (type >= 1 && type <= 5) {
+        static constexpr int64_t kExtra[] = {0, 1, 2, 1, 2};  // radii and focal lengths
+        cursor.skipNumbers(type == 1 ? 2 * dimension : axes + kExtra[type - 1], 8);
+    } else if (type == 6 || type == 7) {
+        const bool rational = cursor.flag();
+        if (type == 7)
+            cursor.flag();  // periodic
+        const int64_t degree = cursor.degree();
+        const int64_t poles = type == 6 ? degree + 1 : cursor.count();
+        const int64_t knots = type == 6 ? 0 : cursor.count();
+        cursor.skipNumbers(poles * (dimension + (rational ? 1 : 0)), 8);
+        for (int64_t i = 0; i < knots; ++i) {
+            cursor.skipNumbers(1, 8);  // knot
+            cursor.count();            // multiplicity
+        }
+    } else if (type == 8 || type == 9) {
+        cursor.skipNumbers(type == 8 ? 2 : 1 + (dimension == 3 ? 3 : 0), 8);
+        checkCurve(cursor, dimension, depth + 1);
+    } else {
+        damaged();
+    }
+}
+
+// A surface in OCCT's numbering: plane 1, cylinder 2, cone 3, sphere 4, torus 5, linear
+// extrusion 6, revolution 7, Bezier 8, B-spline 9, rectangular trimmed 10, offset 11.
+void checkSurface(SectionCursor& cursor, int depth) {
+    if (depth > kMaxBasisDepth)
+        damaged();
+    const int64_t type = cursor.type();
+    if (type >= 1 && type <= 5) {
+        static constexpr int64_t kExtra[] = {0, 1, 2, 1, 2};
+        cursor.skipNumbers(12 + kExtra[type - 1], 8);
+    } else if (type == 6 || type == 7) {
+        cursor.skipNumbers(type == 6 ? 3 : 6, 8);
+        checkCurve(cursor, 3, depth + 1);
+    } else if (type == 8 || type == 9) {
+        const bool uRational = cursor.flag();
+        const bool rational = cursor.flag() || uRational;
+        if (type == 9) {
+            cursor.flag();  // periodic in u and v
+            cursor.flag();
+        }
+        const int64_t uDegree = cursor.degree();
+        const int64_t vDegree = cursor.degree();
+        const int64_t uPoles = type == 8 ? uDegree + 1 : cursor.count();
+        const int64_t vPoles = type == 8 ? vDegree + 1 : cursor.count();
+        const int64_t uKnots = type == 8 ? 0 : cursor.count();
+        const int64_t knots = type == 8 ? 0 : uKnots + cursor.count();
+        if (vPoles > 0 && uPoles > cursor.left() / vPoles)
+            damaged();
+        cursor.skipNumbers(uPoles * vPoles * (rational ? 4 : 3), 8);
+        for (int64_t i = 0; i < knots; ++i) {
+            cursor.skipNumbers(1, 8);
+            cursor.count();
+        }
+    } else if (type == 10 || type == 11) {
+        cursor.skipNumbers(type == 10 ? 4 : 1, 8);
+        checkSurface(cursor, depth + 1);
+    } else {
+        damaged();
+    }
 }
 
 void checkPolygon3D(SectionCursor& cursor) {
@@ -168,7 +258,11 @@ void checkSection(const std::string& bytes, size_t at, size_t length, Section se
     SectionCursor cursor(bytes, end, binary);
     const int64_t count = cursor.sectionCount();
     for (int64_t i = 0; i < count && section != Section::Plain; ++i) {
-        if (section == Section::Polygon3D)
+        if (section == Section::Curve2D || section == Section::Curve3D)
+            checkCurve(cursor, section == Section::Curve2D ? 2 : 3, 0);
+        else if (section == Section::Surface)
+            checkSurface(cursor, 0);
+        else if (section == Section::Polygon3D)
             checkPolygon3D(cursor);
         else if (section == Section::PolygonOnTriangulation)
             checkPolygonOnTriangulation(cursor, binary);
@@ -184,11 +278,11 @@ struct SectionName {
 
 constexpr SectionName kSections[] = {
     {"Locations", Section::Plain},
-    {"Curve2ds", Section::Plain},
-    {"Curves", Section::Plain},
+    {"Curve2ds", Section::Curve2D},
+    {"Curves", Section::Curve3D},
     {"Polygon3D", Section::Polygon3D},
     {"PolygonOnTriangulations", Section::PolygonOnTriangulation},
-    {"Surfaces", Section::Plain},
+    {"Surfaces", Section::Surface},
     {"Triangulations", Section::Triangulation},
     {"TShapes", Section::Plain},
 };
