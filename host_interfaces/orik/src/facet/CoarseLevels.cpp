@@ -4,9 +4,6 @@
 
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
-#include <Geom_BSplineSurface.hxx>
-#include <Geom_BezierSurface.hxx>
-#include <Geom_ElementarySurface.hxx>
 #include <OSD_Parallel.hxx>
 #include <Poly_PolygonOnTriangulation.hxx>
 #include <Standard_Failure.hxx>
@@ -33,17 +30,6 @@ constexpr int kRounds = 8;
 Handle(Poly_Triangulation) triangulationOf(const TopoDS_Face& face) {
     TopLoc_Location location;
     return BRep_Tool::Triangulation(face, location);
-}
-
-// The face's surface, copied unless it is evaluated without a cache of its own, so that faces on
-// one surface can be coarsened at once.
-Handle(Geom_Surface) surfaceToEvaluate(const TopoDS_Face& face) {
-    const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
-    if (surface.IsNull() || surface->IsKind(STANDARD_TYPE(Geom_ElementarySurface)) ||
-        surface->IsKind(STANDARD_TYPE(Geom_BSplineSurface)) ||
-        surface->IsKind(STANDARD_TYPE(Geom_BezierSurface)))
-        return surface;
-    return Handle(Geom_Surface)::DownCast(surface->Copy());
 }
 
 bool hasSurface(const TopoDS_Face& face) {
@@ -241,7 +227,7 @@ Handle(Poly_Triangulation) CoarseLevels::coarsen(const Entry& entry, const EdgeC
     try {
         thread_local MeshDecimator decimator;
         Handle(Poly_Triangulation) coarse =
-            decimator.Decimate(*entry.mesh, surfaceToEvaluate(TopoDS::Face(entry.face)), roles,
+            decimator.Decimate(*entry.mesh, BRep_Tool::Surface(TopoDS::Face(entry.face)), roles,
                                parameters.linearDeflection, maxTurnCos);
         if (coarse.IsNull())
             failedNode = std::max(decimator.FailedNode(), 0);

@@ -29,7 +29,9 @@ Handle(Poly_Triangulation) MeshDecimator::Decimate(const Poly_Triangulation& fin
     failedNode_ = -1;
     if (!fine.HasUVNodes() || surface.IsNull())
         return Handle(Poly_Triangulation)();
-    surface_ = surface;
+    surface_.Load(surface);
+    seen_.assign(size_t(nodes), 0);
+    stamp_ = 0;
     uv_.resize(size_t(nodes));
     for (int i = 0; i < nodes; ++i)
         uv_[size_t(i)] = fine.UVNode(i + 1).XY();
@@ -130,6 +132,10 @@ bool MeshDecimator::collapse(int node, int target) {
     }
     mergedInto_[size_t(node)] = target;
     around_[size_t(node)].clear();
+    std::vector<int>& kept = around_[size_t(target)];
+    kept.erase(
+        std::remove_if(kept.begin(), kept.end(), [this](int t) { return !alive_[size_t(t)]; }),
+        kept.end());
     return true;
 }
 
@@ -161,15 +167,15 @@ bool MeshDecimator::fits(int node, int target) {
             if (!normals_.empty() && normals_[size_t(k)].Dot(now) < maxTurnCos_ * length)
                 return false;
         }
-        int others[2], n = 0;
-        for (int k : after) {
-            if (k != target)
-                others[n++] = k;
-        }
-        if (deviation(after[0], after[1], after[2], 1.0 / 3.0) > budget_ ||
-            deviation(target, others[0], others[0], 0.5) > budget_ ||
-            deviation(target, others[1], others[1], 0.5) > budget_)
+        if (deviation(after[0], after[1], after[2], 1.0 / 3.0) > budget_)
             return false;
+        for (int k : after) {
+            if (k == target || seen_[size_t(k)] == -stamp_)
+                continue;
+            seen_[size_t(k)] = -stamp_;  // the new edge target-k is checked once
+            if (deviation(target, k, k, 0.5) > budget_)
+                return false;
+        }
     }
     return true;
 }
@@ -181,7 +187,7 @@ double MeshDecimator::deviation(int a, int b, int c, double w) const {
     const gp_XYZ point =
         positions_[size_t(a)] * w + (positions_[size_t(b)] + positions_[size_t(c)]) * rest;
     const gp_XY uv = uv_[size_t(a)] * w + (uv_[size_t(b)] + uv_[size_t(c)]) * rest;
-    return surface_->Value(uv.X(), uv.Y()).XYZ().Subtracted(point).Modulus();
+    return surface_.Value(uv.X(), uv.Y()).XYZ().Subtracted(point).Modulus();
 }
 
 double MeshDecimator::uvArea(const std::array<int, 3>& t) const {
@@ -190,35 +196,32 @@ double MeshDecimator::uvArea(const std::array<int, 3>& t) const {
 }
 
 // The nodes next to both node and target are exactly the third nodes of their shared triangles.
-bool MeshDecimator::linkHolds(int node, int target) const {
-    size_t common = 0;
-    std::vector<int>& seen = scratch_;
-    seen.clear();
+bool MeshDecimator::linkHolds(int node, int target) {
+    ++stamp_;
     for (int t : around_[size_t(target)]) {
         if (!alive_[size_t(t)])
             continue;
         for (int k : triangles_[size_t(t)])
-            seen.push_back(k);
+            seen_[size_t(k)] = stamp_;
     }
-    std::sort(seen.begin(), seen.end());
-    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
-    std::vector<std::pair<int, int>> counts;  // neighbours of node, times met
+    counts_.clear();  // neighbours of node, times met
     for (int t : fan_) {
         for (int k : triangles_[size_t(t)]) {
             if (k == node)
                 continue;
-            auto found = std::find_if(counts.begin(), counts.end(),
+            auto found = std::find_if(counts_.begin(), counts_.end(),
                                       [k](const std::pair<int, int>& c) { return c.first == k; });
-            if (found == counts.end())
-                counts.emplace_back(k, 1);
+            if (found == counts_.end())
+                counts_.emplace_back(k, 1);
             else
                 ++found->second;
         }
     }
+    size_t common = 0;
     bool onBoundary = false;
-    for (const auto& c : counts) {
+    for (const auto& c : counts_) {
         onBoundary = onBoundary || c.second == 1;
-        if (c.first != target && std::binary_search(seen.begin(), seen.end(), c.first))
+        if (c.first != target && seen_[size_t(c.first)] == stamp_)
             ++common;
     }
     // A boundary node moves along a boundary edge only; an inner one never sits on the boundary.

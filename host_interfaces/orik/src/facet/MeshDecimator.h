@@ -2,6 +2,7 @@
 // stays within a distance of the finer one.
 #pragma once
 
+#include <GeomAdaptor_Surface.hxx>
 #include <Geom_Surface.hxx>
 #include <Poly_Triangulation.hxx>
 #include <gp_XY.hxx>
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace orik {
@@ -42,7 +44,7 @@ private:
     bool fits(int node, int target);
     double deviation(int a, int b, int c, double w) const;
     double uvArea(const std::array<int, 3>& t) const;
-    bool linkHolds(int node, int target) const;
+    bool linkHolds(int node, int target);
     int representative(int node) const;
     gp_XYZ triangleNormal(const std::array<int, 3>& t) const;
     Handle(Poly_Triangulation) result(const Poly_Triangulation& fine) const;
@@ -52,14 +54,16 @@ private:
     std::vector<std::array<int, 3>> triangles_;
     std::vector<uint8_t> alive_;
     std::vector<gp_XY> uv_;
-    Handle(Geom_Surface) surface_;
+    GeomAdaptor_Surface surface_;
     double uvSign_ = 1.0;  // orientation of the triangles in the surface's parameters
     int failedNode_ = -1;
     std::vector<std::vector<int>> around_;
     std::vector<int> mergedInto_;
     std::vector<int> fan_;     // scratch: live triangles around the node being collapsed
     std::vector<int> shared_;  // scratch: those of them that hold the target too
-    mutable std::vector<int> scratch_;
+    std::vector<int> seen_;    // per node: stamp_ when next to the target, -stamp_ once checked
+    int stamp_ = 0;
+    std::vector<std::pair<int, int>> counts_;
     const std::vector<NodeRole>* roles_ = nullptr;
     double budget_ = 0.0;
     double maxTurnCos_ = -1.0;
