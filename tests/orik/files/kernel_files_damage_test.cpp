@@ -218,9 +218,10 @@ TEST_F(KernelFilesDamageTest, StoredFilesOfThisVersionStillRead) {
         EXPECT_STREQ(static_cast<ATTRIB_GEN_STRING*>(attribute)->value(), "front");
     }
     // Stored files that pass the checksum but announce far more curves, spline poles or
-    // triangles than they hold.
-    for (const char* name : {"invalid/orik_curve_count.okt", "invalid/orik_spline_poles.okb",
-                             "invalid/orik_triangulation_count.okb"}) {
+    // triangles than they hold, or end inside a shape's list of sub-shapes.
+    for (const char* name :
+         {"invalid/orik_curve_count.okt", "invalid/orik_spline_poles.okb",
+          "invalid/orik_triangulation_count.okb", "invalid/orik_endless_subshapes.okt"}) {
         const std::string bytes = tamtest::readFile(std::string(TAM_TEST_DATA_DIR) + "/" + name);
         EXPECT_EQ(restore(bytes), ORIK_FILE_DAMAGED) << name;
     }

@@ -52,9 +52,14 @@ std::vector<TopoDS_Shape> decodeShapes(const std::string& bytes, size_t count, b
         if (binary) {
             BinTools::Read(compound, stream);
         } else {
+            // OCCT's text reader goes on after a failed read (a shape's sub-shape list then
+            // never ends): the first failed read stops it here.
+            stream.exceptions(std::ios::failbit | std::ios::badbit);
             BRepTools::Read(compound, stream, BRep_Builder());
         }
     } catch (const Standard_Failure&) {
+        throw orik_exception(ORIK_FILE_DAMAGED);
+    } catch (const std::ios_base::failure&) {
         throw orik_exception(ORIK_FILE_DAMAGED);
     }
     if (compound.IsNull() || compound.ShapeType() != TopAbs_COMPOUND)
