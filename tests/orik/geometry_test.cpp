@@ -5,7 +5,6 @@
 #include <gp_Circ.hxx>
 
 #include <cmath>
-#include <cstring>
 #include <memory>
 
 using oriktest::KernelTest;
@@ -45,7 +44,7 @@ int sampleCount(EDGE* edge, double tolerance, int limit, int expectedError = ORI
 
 }  // namespace
 
-TEST_F(KernelTest, EntityBoxAppliesBodyPlacement) {
+TEST_F(KernelTest, EntityBoxAppliesBodyPlacementAndRefusesEmptyInput) {
     ENTITY_LIST list;
     list.add(orik_make_body(oriktest::boxShape(10, 20, 30), translation(100, 0, 0)));
     list.add(orik_make_free_vertex(BRepBuilderAPI_MakeVertex(gp_Pnt(-5, 0, 0)).Shape()));
@@ -56,11 +55,7 @@ TEST_F(KernelTest, EntityBoxAppliesBodyPlacement) {
     EXPECT_NEAR(high.z(), 30.0, 1e-3);
     ASSERT_TRUE(api_get_entity_box(list[0], nullptr, low, high).ok());
     EXPECT_NEAR(low.x(), 100.0, 1e-3);
-}
-
-TEST_F(KernelTest, EntityBoxRefusesEmptyInput) {
     ENTITY_LIST empty;
-    SPAposition low, high;
     EXPECT_EQ(api_get_entity_box(empty, nullptr, low, high).error_number(), ORIK_NO_ENTITIES);
     KVXCOLLECTION* collection = nullptr;
     api_make_collection(collection);
@@ -80,8 +75,7 @@ TEST_F(KernelTest, AreasOfBodiesAndFacesWithHoles) {
     FACE* holed = orik_make_free_face(oriktest::faceWithHole());
     ASSERT_TRUE(api_ent_area(holed, 5.0, area, achieved).ok());
     EXPECT_NEAR(area, 84.0, 1e-6);
-    EDGE* edge = circleEdge(1.0);
-    EXPECT_EQ(api_ent_area(edge, 0.01, area, achieved).error_number(), ORIK_NO_GEOMETRY);
+    EXPECT_EQ(api_ent_area(circleEdge(1.0), 0.01, area, achieved).error_number(), ORIK_NO_GEOMETRY);
 }
 
 TEST_F(KernelTest, AreaHonoursTheRequestedAccuracy) {
@@ -133,15 +127,14 @@ TEST_F(KernelTest, MassPropertiesOfACylinderAtEachLevel) {
     EXPECT_GT(m1, 0.0);
 }
 
-TEST_F(KernelTest, OpenSheetNeedsTheOneSidedSheetOption) {
+TEST_F(KernelTest, MassPropertiesNeedTheOneSidedSheetOptionForSheetsAndABody) {
     BODY* sheet = orik_make_body(oriktest::squareSheet(10));
     EXPECT_FALSE(is_closed_solid_body(sheet));
     mass_props props;
     const outcome first = api_body_mass_props(sheet, props);
     ASSERT_EQ(first.error_number(), ORIK_ONE_SIDED_SHEETS);
-    EXPECT_EQ(std::strcmp(find_err_mess(first.error_number()),
-                          "body has 1-sided sheets; volume not calculated"),
-              0);
+    EXPECT_STREQ(find_err_mess(first.error_number()),
+                 "body has 1-sided sheets; volume not calculated");
     mass_props_options options;
     options.set_one_sided_sheet_opt(2);
     ASSERT_TRUE(api_body_mass_props(sheet, props, &options).ok());
@@ -150,23 +143,26 @@ TEST_F(KernelTest, OpenSheetNeedsTheOneSidedSheetOption) {
     EXPECT_NEAR(props.get_centroid().x(), 5.0, 1e-9);
     options.set_one_sided_sheet_opt(3);
     EXPECT_EQ(api_body_mass_props(sheet, props, &options).error_number(), ORIK_BAD_ARGUMENT);
-}
-
-TEST_F(KernelTest, MassPropertiesRefuseWhatIsNotABody) {
-    mass_props props;
     EXPECT_EQ(api_body_mass_props(nullptr, props).error_number(), ORIK_NULL_ENTITY);
     BODY* wireBody = orik_make_body(BRepBuilderAPI_MakeEdge(gp_Pnt(), gp_Pnt(1, 0, 0)).Shape());
     EXPECT_EQ(api_body_mass_props(wireBody, props).error_number(), ORIK_NO_GEOMETRY);
 }
 
-TEST_F(KernelTest, StraightEdgeGivesItsTwoEnds) {
-    EDGE* edge = orik_make_free_edge(BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(10, 0, 0)));
+TEST_F(KernelTest, StraightEdgeGivesItsTwoEndsFromItsStart) {
+    const TopoDS_Shape forward = BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(10, 0, 0));
+    EDGE* edge = orik_make_free_edge(forward);
     const Samples ends = sample(edge, 0.01, 100);
     ASSERT_TRUE(ends.result.ok());
     ASSERT_EQ(ends.count, 2);
     EXPECT_DOUBLE_EQ(ends.points[1].x(), 10.0);
     EXPECT_DOUBLE_EQ(ends.params[0], 0.0);
     EXPECT_EQ(sample(edge, 0.01, 100, 3.0).count, 5);  // a length limit splits it
+    // A reversed edge is sampled from its start.
+    EDGE* reversed = orik_make_free_edge(forward.Reversed());
+    const Samples back = sample(reversed, 0.01, 100);
+    ASSERT_TRUE(back.result.ok());
+    EXPECT_DOUBLE_EQ(back.points[0].x(), reversed->start_pos().x());
+    EXPECT_DOUBLE_EQ(back.points[0].x(), 10.0);
 }
 
 TEST_F(KernelTest, EdgeSamplingMeetsTheToleranceWithinTheLimit) {
@@ -183,27 +179,14 @@ TEST_F(KernelTest, EdgeSamplingMeetsTheToleranceWithinTheLimit) {
     }
 }
 
-TEST_F(KernelTest, EdgeSamplingAtAndBeyondItsLimit) {
+TEST_F(KernelTest, EdgeSamplingAtAndBeyondItsLimitAndWithBadArguments) {
     EDGE* circle = circleEdge(10.0);
     const int needed = sampleCount(circle, 0.001, 100000);
     ASSERT_GT(needed, 10);
     EXPECT_EQ(sampleCount(circle, 0.001, needed), needed);
     EXPECT_EQ(sampleCount(circle, 0.001, needed - 1), needed);  // limit + 1
     EXPECT_EQ(sampleCount(circle, 0.001, 5), 6);
-}
-
-TEST_F(KernelTest, EdgeSamplingRejectsBadArguments) {
-    EDGE* circle = circleEdge(1.0);
     EXPECT_EQ(sampleCount(circle, 0.0, 100, ORIK_BAD_ARGUMENT), 0);
     EXPECT_EQ(sampleCount(circle, 0.1, 1, ORIK_BAD_ARGUMENT), 0);
     EXPECT_EQ(sampleCount(nullptr, 0.1, 100, ORIK_NULL_ENTITY), 0);
-}
-
-TEST_F(KernelTest, ReversedEdgeIsSampledFromItsStart) {
-    const TopoDS_Shape forward = BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(10, 0, 0));
-    EDGE* edge = orik_make_free_edge(forward.Reversed());
-    const Samples samples = sample(edge, 0.01, 100);
-    ASSERT_TRUE(samples.result.ok());
-    EXPECT_DOUBLE_EQ(samples.points[0].x(), edge->start_pos().x());
-    EXPECT_DOUBLE_EQ(samples.points[0].x(), 10.0);
 }

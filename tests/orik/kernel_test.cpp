@@ -20,17 +20,12 @@ TEST(KernelLifetime, CallsWhileStoppedReturnNotRunning) {
     EXPECT_EQ(api_component_init_count("kernel"), -1);
 }
 
-TEST(KernelLifetime, SecondStartKeepsTheRunningState) {
+TEST(KernelLifetime, SecondStartKeepsTheStateRestartDeletesEntitiesAndResetsTheDefaultColor) {
     ASSERT_TRUE(api_start_modeller(0).ok());
     BODY* body = orik_make_body(oriktest::boxShape());
     EXPECT_TRUE(api_start_modeller(0).ok());
     EXPECT_TRUE(api_delent(body).ok());
-    EXPECT_TRUE(api_stop_modeller().ok());
-}
-
-TEST(KernelLifetime, RestartDeletesEntitiesStillAliveAndResetsTheDefaultColor) {
-    ASSERT_TRUE(api_start_modeller(0).ok());
-    BODY* body = orik_make_body(oriktest::boxShape());
+    body = orik_make_body(oriktest::boxShape());
     ASSERT_NE(body, nullptr);
     EXPECT_TRUE(api_rh_set_default_rgb(rgb_color(1, 0, 0)).ok());
     ASSERT_TRUE(api_stop_modeller().ok());

@@ -20,9 +20,13 @@ sglTransform<float>* Translated(float x, float y, float z, sglNode* child) {
     return transform;
 }
 
-sglMat4<float> TurnAboutZ() {
-    const float values[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    return sglMat4<float>(values);
+// A referenced group holding the nodes.
+sglGroup* Part(std::initializer_list<sglNode*> children) {
+    auto* part = new sglGroup;
+    part->ref();
+    for (sglNode* child : children)
+        part->addChild(child, true);
+    return part;
 }
 
 CTamUserData* Record(float area) {
@@ -35,16 +39,12 @@ CTamUserData* Record(float area) {
 }  // namespace
 
 TEST(FactorizeGraph, GeodesOfOneMaterialBecomeOneDrawableWithPlacementsBakedIn) {
-    auto* part = new sglGroup;
-    part->ref();
-    part->addMetaProperty(L"Material", L"Steel");
     sglGeode* left = tamtest::MakeGeode(L"left", {tamtest::MakeQuad(0, 1, 0, 0)});
     left->setUserData(Record(2.0f));
     sglGeode* right = tamtest::MakeGeode(L"right", {tamtest::MakeQuad(0, 1, 0, 0)});
     right->setUserData(Record(3.0f));
-    part->addChild(left, true);
-    part->addChild(Translated(10, 0, 0, right), true);
-
+    sglGroup* part = Part({left, Translated(10, 0, 0, right)});
+    part->addMetaProperty(L"Material", L"Steel");
     CTamOptimizer optimizer;
     sglGroup* actor = optimizer.FactorizeGraph(part, L"Bracket");
     ASSERT_EQ(actor, part);  // a plain group is refilled in place
@@ -72,13 +72,11 @@ TEST(FactorizeGraph, GeodesOfOneMaterialBecomeOneDrawableWithPlacementsBakedIn) 
 }
 
 TEST(FactorizeGraph, OneGeodePerLookAndOneDrawablePerKind) {
-    auto* part = new sglGroup;
-    part->ref();
-    part->addChild(tamtest::MakeGeode(L"a", {tamtest::MakeQuad(0, 1, 0, 0)}), true);
-    part->addChild(tamtest::MakeGeode(L"b", {tamtest::MakeQuad(2, 0, 0, 1)}), true);
-    part->addChild(tamtest::MakeGeode(L"c", {tamtest::MakeQuad(4, 1, 0, 0)}), true);
-    part->addChild(tamtest::MakeGeode(L"lines", {tamtest::MakeLine(), tamtest::MakeLine()}), true);
-
+    sglGroup* part =
+        Part({tamtest::MakeGeode(L"a", {tamtest::MakeQuad(0, 1, 0, 0)}),
+              tamtest::MakeGeode(L"b", {tamtest::MakeQuad(2, 0, 0, 1)}),
+              tamtest::MakeGeode(L"c", {tamtest::MakeQuad(4, 1, 0, 0)}),
+              tamtest::MakeGeode(L"lines", {tamtest::MakeLine(), tamtest::MakeLine()})});
     sglGroup* actor = CTamOptimizer().FactorizeGraph(part, L"");
     ASSERT_EQ(actor->getNumChildren(), 3u);  // red faces, blue faces, red lines
     auto* red = dynamic_cast<sglGeode*>(actor->getChild(0));
@@ -95,14 +93,11 @@ TEST(FactorizeGraph, OneGeodePerLookAndOneDrawablePerKind) {
 }
 
 TEST(FactorizeGraph, LevelsStayLevelsOfDetail) {
-    auto* part = new sglGroup;
-    part->ref();
-    part->addChild(tamtest::MakeGeode(
-                       L"a", {tamtest::MakeQuad(0, 1, 0, 0, 0), tamtest::MakeQuad(0, 1, 0, 0, 1)}),
-                   true);
-    part->addChild(tamtest::MakeGeode(
-                       L"b", {tamtest::MakeQuad(3, 1, 0, 0, 0), tamtest::MakeQuad(3, 1, 0, 0, 1)}),
-                   true);
+    sglGroup* part =
+        Part({tamtest::MakeGeode(
+                  L"a", {tamtest::MakeQuad(0, 1, 0, 0, 0), tamtest::MakeQuad(0, 1, 0, 0, 1)}),
+              tamtest::MakeGeode(
+                  L"b", {tamtest::MakeQuad(3, 1, 0, 0, 0), tamtest::MakeQuad(3, 1, 0, 0, 1)})});
     sglGroup* actor = CTamOptimizer().FactorizeGraph(part, L"P");
     ASSERT_EQ(actor->getNumChildren(), 1u);
     auto* lod = dynamic_cast<sglLOD*>(actor->getChild(0));
@@ -136,9 +131,7 @@ TEST(FactorizeGraph, OtherNodesGiveANewGroupAndStayUntouched) {
 TEST(FactorizeGraph, InvalidDrawablesAreDropped) {
     auto* broken = new sglMonoIndexedTriangleStripSet;
     broken->setNumPrims(3);  // no lists at all
-    auto* part = new sglGroup;
-    part->ref();
-    part->addChild(tamtest::MakeGeode(L"g", {broken, new sglPointSet}), true);
+    sglGroup* part = Part({tamtest::MakeGeode(L"g", {broken, new sglPointSet})});
     sglGroup* actor = CTamOptimizer().FactorizeGraph(part, L"P");
     EXPECT_EQ(actor->getNumChildren(), 1u);  // the empty point set is valid and kept
     part->unref();
@@ -150,7 +143,8 @@ TEST(TransformGeode, BakesPositionsNormalsAndMassProperties) {
     auto* record = new CTamUserData;
     record->SetCofG(sglVec3<float>(1, 0, 0));
     geode->setUserData(record);
-    sglMat4<float> matrix = TurnAboutZ();
+    const float turnAboutZ[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    sglMat4<float> matrix(turnAboutZ);
     matrix(3, 2) = 4;
     EXPECT_TRUE(CTamOptimizer().TransformGeode(geode, matrix, false));
     const sglGeoSet* set = geode->getGeometry(0);

@@ -109,12 +109,9 @@ TEST(GroupMetadata, PairsAreOrderedAndUnique) {
     group.addMetaProperty(L"a", L"2");
     group.addMetaProperty(L"a", L"1");
     group.addMetaProperty(L"a", L"1");
+    using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
     const auto& meta = group.getMetaProperties();
-    ASSERT_EQ(meta.size(), 3u);
-    auto it = meta.begin();
-    EXPECT_EQ(*it++, std::make_pair(std::wstring(L"a"), std::wstring(L"1")));
-    EXPECT_EQ(*it++, std::make_pair(std::wstring(L"a"), std::wstring(L"2")));
-    EXPECT_EQ(*it++, std::make_pair(std::wstring(L"b"), std::wstring(L"1")));
+    EXPECT_EQ(Pairs(meta.begin(), meta.end()), (Pairs{{L"a", L"1"}, {L"a", L"2"}, {L"b", L"1"}}));
     group.clearMetaProperties();
     EXPECT_TRUE(group.getMetaProperties().empty());
 }
