@@ -24,17 +24,13 @@ protected:
         StoppedKernelTest::SetUp();
         Calls().clear();
         for (const wchar_t* key : {L"prt", L"prt_ug", L"asm", L"step", L"prtx", L"noextension"}) {
-            const std::wstring name = key;
-            sglModelLoader::registerModelLoader(
-                key, [name](const std::wstring& path, unsigned int flags) {
-                    Calls().push_back({name, path, flags});
-                    return nullptr;
-                });
-            sglModelLoader::registerEntitiesLoader(
-                key, [name](const std::wstring& path, unsigned int flags) {
-                    Calls().push_back({name, path, flags});
-                    return nullptr;
-                });
+            const auto record = [name = std::wstring(key)](const std::wstring& path,
+                                                           unsigned int flags) {
+                Calls().push_back({name, path, flags});
+                return nullptr;
+            };
+            sglModelLoader::registerModelLoader(key, record);
+            sglModelLoader::registerEntitiesLoader(key, record);
         }
     }
 
@@ -57,7 +53,7 @@ protected:
     }
 };
 
-TEST_F(RoutingTest, PathPicksTheRegistryEntry) {
+TEST_F(RoutingTest, PathPicksTheRegistryEntryFlagsPassUnchangedUnknownTypesGiveNull) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"/data/part.step", L"step"},
         {L"/data/part.STEP", L"step"},
@@ -79,15 +75,10 @@ TEST_F(RoutingTest, PathPicksTheRegistryEntry) {
     };
     for (const auto& [path, key] : cases)
         EXPECT_EQ(RoutedKey(path), key) << path;
-}
-
-TEST_F(RoutingTest, FlagsPassThroughUnchanged) {
-    for (unsigned int flags : {0u, 0x80u, 0x100u, 0x180u, 0x200u, 3u}) {
+    for (unsigned int flags : {0u, 0x80u, 0x100u, 0x180u, 0x200u, 3u})
         EXPECT_EQ(RoutedKey(L"/data/part.step", flags), L"step") << flags;
-    }
-}
-
-TEST_F(RoutingTest, UnknownTypeGivesNullAndOneMessage) {
+    // An unknown type gives null and one message.
+    Messages().clear();
     EXPECT_EQ(LoadModelCAD(L"/data/part.unknown", 0), nullptr);
     EXPECT_EQ(Messages().size(), 1u);
     EXPECT_EQ(LoadModelCAD(nullptr, 0), nullptr);
@@ -129,23 +120,21 @@ protected:
     }
 };
 
-TEST_F(TranslateTest, OneTargetIsWrittenAndTheKernelStopped) {
+TEST_F(TranslateTest, OneTargetIsWrittenFromAReadableSourceOnlyAndTheKernelStopped) {
     const std::wstring target = Scratch("copy.okb");
     EXPECT_TRUE(Translate(tamtest::SampleOkt().c_str(), target.c_str()));
     EXPECT_TRUE(tamtest::FileHasContent(target));
     EXPECT_EQ(Loads(), 1);
     EXPECT_FALSE(api_modeller_running());
-}
-
-TEST_F(TranslateTest, UnreadableSourceWritesNothing) {
-    const std::wstring target = Scratch("copy.okb");
-    EXPECT_FALSE(Translate(tamtest::InvalidData("e2e_empty.okt").c_str(), target.c_str()));
-    EXPECT_TRUE(Writes().empty());
-    EXPECT_FALSE(tamtest::fs::exists(target));
+    // An unreadable source writes nothing.
+    const std::wstring other = Scratch("other.okb");
+    EXPECT_FALSE(Translate(tamtest::InvalidData("e2e_empty.okt").c_str(), other.c_str()));
+    EXPECT_EQ(Writes().size(), 1u);
+    EXPECT_FALSE(tamtest::fs::exists(other));
     EXPECT_FALSE(api_modeller_running());
 }
 
-TEST_F(TranslateTest, ThreeTargetsInOrderFromOneLoad) {
+TEST_F(TranslateTest, ThreeTargetsInOrderFromOneLoadNoneFromAnEmptyListOrAnUnreadableSource) {
     std::list<std::wstring> targets{Scratch("a.okt"), Scratch("b.step"), Scratch("c.okb")};
     const RootPtr root(TranslateInListFile(tamtest::SampleOkt(), &targets));
     ASSERT_NE(root, nullptr);
@@ -159,20 +148,13 @@ TEST_F(TranslateTest, ThreeTargetsInOrderFromOneLoad) {
         EXPECT_TRUE(tamtest::FileHasContent(write.path));
     }
     EXPECT_FALSE(api_modeller_running());
-}
-
-TEST_F(TranslateTest, EmptyTargetListStillGivesTheSceneGraph) {
-    std::list<std::wstring> targets;
-    const RootPtr root(TranslateInListFile(tamtest::SampleOkt(), &targets));
-    EXPECT_NE(SceneOf(root), nullptr);
-    EXPECT_TRUE(Writes().empty());
-}
-
-TEST_F(TranslateTest, UnreadableSourceGivesARootWithoutScene) {
-    std::list<std::wstring> targets{Scratch("a.okt")};
-    const RootPtr root(TranslateInListFile(tamtest::InvalidData("e2e_empty.okt"), &targets));
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(SceneOf(root), nullptr);
+    // An empty target list still gives the scene graph; an unreadable source a root without one.
+    Writes().clear();
+    std::list<std::wstring> none;
+    EXPECT_NE(SceneOf(RootPtr(TranslateInListFile(tamtest::SampleOkt(), &none))), nullptr);
+    const RootPtr unread(TranslateInListFile(tamtest::InvalidData("e2e_empty.okt"), &targets));
+    ASSERT_NE(unread, nullptr);
+    EXPECT_EQ(SceneOf(unread), nullptr);
     EXPECT_TRUE(Writes().empty());
 }
 

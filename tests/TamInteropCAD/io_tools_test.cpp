@@ -13,57 +13,46 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct PathCase {
-    const wchar_t* path;
-    const wchar_t* expected;
-};
-
-TEST(IoToolsGetFileName, TakesTheTextAfterTheLaterSeparator) {
-    const PathCase cases[] = {
-        {L"C:\\models\\sub/part.stp", L"part.stp"},  // back-slash first, slash later
-        {L"/models/sub\\part.igs", L"part.igs"},     // slash first, back-slash later
-        {L"C:\\models\\part.stp", L"part.stp"},
-        {L"/models/part.stp", L"part.stp"},
-        {L"part.stp", L"part.stp"},  // no separator: the whole path
-        {L"C:\\models\\", L""},      // ends in a separator: empty
-        {L"/models/", L""},
-        {L"", L""},
+TEST(IoToolsPaths, NameExtensionAndFolderFollowTheirSeparatorRules) {
+    const auto name = &CTamIOTools::GetFileName;
+    const auto ext = &CTamIOTools::GetFileExtension;
+    const auto folder = [](const wchar_t* path) { return CTamIOTools::GetFileFolder(path); };
+    const struct {
+        std::function<std::wstring(const wchar_t*)> part;
+        const wchar_t* path;
+        const wchar_t* expected;
+    } cases[] = {
+        {name, L"C:\\models\\sub/part.stp", L"part.stp"},  // back-slash first, slash later
+        {name, L"/models/sub\\part.igs", L"part.igs"},     // slash first, back-slash later
+        {name, L"C:\\models\\part.stp", L"part.stp"},
+        {name, L"/models/part.stp", L"part.stp"},
+        {name, L"part.stp", L"part.stp"},  // no separator: the whole path
+        {name, L"C:\\models\\", L""},      // ends in a separator: empty
+        {name, L"/models/", L""},
+        {name, L"", L""},
+        {name, nullptr, L""},
+        {ext, L"C:\\models\\Part.STP", L"stp"},
+        {ext, L"assembly.v2.Final.IgS", L"igs"},         // several dots: the last one
+        {ext, L"C:\\my.models\\Part", L"models\\part"},  // dot in a folder name
+        {ext, L"README", L"readme"},                     // no dot: the whole path
+        {ext, L"name.", L""},                            // dot last: empty
+        {ext, L"part.\u00C4BC", L"\u00C4bc"},            // only A to Z are lowered
+        {folder, L"C:\\models\\sub\\part.stp", L"C:\\models\\sub"},
+        {folder, L"C:\\models\\sub\\", L"C:\\models\\sub"},
+        {folder, L"\\part.stp", L""},
+        {folder, L"/models/sub/part.stp", L".\\"},  // forward slashes do not count
+        {folder, L"part.stp", L".\\"},
+        {folder, L"", L".\\"},
     };
-    for (const PathCase& c : cases)
-        EXPECT_EQ(CTamIOTools::GetFileName(c.path), c.expected) << c.path;
-    EXPECT_EQ(CTamIOTools::GetFileName(nullptr), L"");
-}
-
-TEST(IoToolsGetFileExtension, TakesTheTextAfterTheLastDotLowerCased) {
-    const PathCase cases[] = {
-        {L"C:\\models\\Part.STP", L"stp"},
-        {L"assembly.v2.Final.IgS", L"igs"},         // several dots: the last one
-        {L"C:\\my.models\\Part", L"models\\part"},  // dot in a folder name
-        {L"README", L"readme"},                     // no dot: the whole path
-        {L"name.", L""},                            // dot last: empty
-        {L"part.\u00C4BC", L"\u00C4bc"},            // only A to Z are lowered
-    };
-    for (const PathCase& c : cases)
-        EXPECT_EQ(CTamIOTools::GetFileExtension(c.path), c.expected) << c.path;
-}
-
-TEST(IoToolsGetFileFolder, KeepsEverythingBeforeTheLastBackSlashElseDotBackSlash) {
-    const PathCase cases[] = {
-        {L"C:\\models\\sub\\part.stp", L"C:\\models\\sub"},
-        {L"C:\\models\\sub\\", L"C:\\models\\sub"},
-        {L"\\part.stp", L""},
-        {L"/models/sub/part.stp", L".\\"},  // forward slashes do not count
-        {L"part.stp", L".\\"},
-        {L"", L".\\"},
-    };
-    for (const PathCase& c : cases)
-        EXPECT_EQ(CTamIOTools::GetFileFolder(c.path), c.expected) << c.path;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.part(c.path), c.expected) << (c.path ? c.path : L"null");
 }
 
 // Runs a test under one process locale and restores the previous one afterwards.
