@@ -40,20 +40,17 @@ unsigned int CountSets(const std::vector<sglGeode*>& geodes) {
 
 using LoaderWalk = LoaderTest;
 
-TEST_F(LoaderWalk, EmptyListGivesNoGroupButLogsTheCount) {
+TEST_F(LoaderWalk, EmptyListGivesNoGroupButLogsTheCountCancelledImportBuildsNothing) {
     EXPECT_EQ(Parse({}), nullptr);
     const std::vector<std::wstring> lines = gTamLog.GetLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.back().find(L"ParseEntities() Number of read entities 0"), std::wstring::npos);
-}
-
-TEST_F(LoaderWalk, CancelledImportBuildsNothing) {
     sglModelLoader::m_sbCancelImport = true;
     EXPECT_EQ(Parse({BoxBody(1, 1, 1)}), nullptr);
     EXPECT_TRUE(Progress().empty());
 }
 
-TEST_F(LoaderWalk, FaceModeMakesOneGeodePerFaceDirectlyUnderThePartGroup) {
+TEST_F(LoaderWalk, FaceModeMakesOneGeodePerFaceUnderThePartGroupBodyModeOnePerSolid) {
     GroupPtr group = Parse({BoxBody(1, 2, 3)});
     ASSERT_NE(group, nullptr);
     ASSERT_EQ(group->getNumChildren(), 6u);
@@ -67,11 +64,9 @@ TEST_F(LoaderWalk, FaceModeMakesOneGeodePerFaceDirectlyUnderThePartGroup) {
     EXPECT_EQ(CountSets<sglLineStripSet>(Geodes(group.get())), 0u);
     EXPECT_EQ(CountSets<sglPointSet>(Geodes(group.get())), 0u);
     EXPECT_EQ(CountSets<sglMonoIndexedTriangleStripSet>(Geodes(group.get())), 6u);
-}
-
-TEST_F(LoaderWalk, BodyModeMakesOneGeodeForAClosedSolid) {
+    // Body mode makes one geode for a closed solid.
     sglModelLoader::m_sbImportAsBodies = true;
-    GroupPtr group = Parse({BoxBody(1, 2, 3)});
+    group = Parse({BoxBody(1, 2, 3)});
     const std::vector<sglGeode*> geodes = Geodes(group.get());
     ASSERT_EQ(geodes.size(), 1u);
     EXPECT_EQ(geodes[0]->getNumGeometries(), 6u);
@@ -157,18 +152,17 @@ TEST_F(LoaderWalk, LevelOfDetailCountIsClampedAndWrittenBack) {
 
 TEST_F(LoaderWalk, HostFacetingSettingsAreRestoredAfterThePasses) {
     sglModelLoader::m_suiNbLOD = 4;
-    sglModelLoader::m_fRefinement = 0.7f;
-    sglModelLoader::m_sbSetChordalError = true;
-    sglModelLoader::m_fChordalErrorValue = 0.3f;
-    sglModelLoader::m_sbSetNormalDeviation = true;
-    sglModelLoader::m_fNormalDeviationValue = 25.0f;
+    sglModelLoader::m_sbSetChordalError = sglModelLoader::m_sbSetNormalDeviation = true;
     sglModelLoader::m_sbSetEdgeLength = true;
-    sglModelLoader::m_fEdgeLengthValue = 4.0f;
+    const std::pair<float*, float> settings[] = {{&sglModelLoader::m_fRefinement, 0.7f},
+                                                 {&sglModelLoader::m_fChordalErrorValue, 0.3f},
+                                                 {&sglModelLoader::m_fNormalDeviationValue, 25.0f},
+                                                 {&sglModelLoader::m_fEdgeLengthValue, 4.0f}};
+    for (const auto& [setting, value] : settings)
+        *setting = value;
     Parse({CylinderBody(3, 3)});
-    EXPECT_EQ(sglModelLoader::m_fRefinement, 0.7f);
-    EXPECT_EQ(sglModelLoader::m_fChordalErrorValue, 0.3f);
-    EXPECT_EQ(sglModelLoader::m_fNormalDeviationValue, 25.0f);
-    EXPECT_EQ(sglModelLoader::m_fEdgeLengthValue, 4.0f);
+    for (const auto& [setting, value] : settings)
+        EXPECT_EQ(*setting, value);
 }
 
 TEST_F(LoaderWalk, LaterPassesScaleTheNormalDeviation) {
@@ -240,9 +234,8 @@ TEST_F(LoaderWalk, BodyOfPointsShowsEachVertex) {
 
 TEST_F(LoaderWalk, BodyModeSendsAnUnplacedOneFaceBodyToTheFreeFacesOfItsColor) {
     sglModelLoader::m_sbImportAsBodies = true;
-    BODY* first = orik_make_body(RectangleFace(1, 1));
-    BODY* second = orik_make_body(RectangleFace(2, 2, 5.0));
-    GroupPtr group = Parse({first, second});
+    GroupPtr group =
+        Parse({orik_make_body(RectangleFace(1, 1)), orik_make_body(RectangleFace(2, 2, 5.0))});
     const std::vector<sglGeode*> geodes = Geodes(group.get());
     ASSERT_EQ(geodes.size(), 1u);
     EXPECT_EQ(geodes[0]->getNumGeometries(), 2u);
