@@ -32,9 +32,16 @@ protected:
         const auto list = parent->GetNodesByTag(L"CTamAssyGroup");
         return {list.begin(), list.end()};
     }
+    // The attribute of the element at the tag path below node ("" when absent).
+    static std::wstring At(Node node, std::initializer_list<const wchar_t*> path,
+                           const wchar_t* attribute) {
+        for (const wchar_t* tag : path)
+            node = node->GetNodeByTag(tag);
+        return node->GetAttributeValue(attribute);
+    }
     // The Value of a property under an assembly node's Neutral element ("" when absent).
-    static std::wstring Property(const Node& node, const std::wstring& name) {
-        return node->GetNodeByTag(L"Neutral")->GetNodeByTag(name)->GetAttributeValue(L"Value");
+    static std::wstring Property(const Node& node, const wchar_t* name) {
+        return At(node, {L"Neutral", name}, L"Value");
     }
 };
 
@@ -58,16 +65,8 @@ TEST_F(EbomAssyTest, ProductXmlHoldsTheServersTheNodeTreeAndTheNodeProperties) {
         types.push_back(server->GetAttributeValue(L"Type"));
     EXPECT_EQ(types,
               (Texts{L"PropertyDefinitions", L"CTamServerModifiable", L"CTamList", L"CTamList"}));
-    EXPECT_EQ(servers.front()
-                  ->GetNodeByTag(L"MetaProperties")
-                  ->GetNodeByTag(L"MetaProperty")
-                  ->GetAttributeValue(L"Name"),
-              L"Part Number");
-    EXPECT_EQ(servers.back()
-                  ->GetNodeByTag(L"Selection")
-                  ->GetNodeByTag(L"Node")
-                  ->GetAttributeValue(L"Name"),
-              L"Asm");
+    EXPECT_EQ(At(servers.front(), {L"MetaProperties", L"MetaProperty"}, L"Name"), L"Part Number");
+    EXPECT_EQ(At(servers.back(), {L"Selection", L"Node"}, L"Name"), L"Asm");
 
     const Node rootNode = AssyRoot(root);
     EXPECT_EQ(Property(rootNode, L"Actor.Name"), L"Asm");
@@ -83,10 +82,7 @@ TEST_F(EbomAssyTest, ProductXmlHoldsTheServersTheNodeTreeAndTheNodeProperties) {
     // Identity placements (the root has none) write no location.
     for (const Node& node : {rootNode, groups[0], groups[1]})
         EXPECT_TRUE(node->GetNodeByTag(L"Neutral")->GetNodeByTag(L"Actor.Location")->isEmpty());
-    EXPECT_EQ(nut0->GetNodeByTag(L"Neutral")
-                  ->GetNodeByTag(L"Actor.Location")
-                  ->GetNodeByTag(L"Frame")
-                  ->GetAttributeValue(L"Matrix"),
+    EXPECT_EQ(At(nut0, {L"Neutral", L"Actor.Location", L"Frame"}, L"Matrix"),
               L"1 0 0 0 0 1 0 0 0 0 1 0 1 2 3 1");
 }
 

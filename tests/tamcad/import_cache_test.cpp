@@ -195,11 +195,8 @@ protected:
     }
 
     std::string importedGltf(bool throughCache, const fs::path& file = kSampleStep) {
-        if (throughCache) {
-            tam::setImportCache(std::make_unique<tam::ImportCache>(folder_.string(), 1 << 30));
-        } else {
-            tam::setImportCache(nullptr);
-        }
+        tam::setImportCache(
+            throughCache ? std::make_unique<tam::ImportCache>(folder_.string(), 1 << 30) : nullptr);
         std::unique_ptr<CTamDBRoot> root(LoadModelCAD(file.wstring().c_str(), 0x180));
         tam::setImportCache(nullptr);
         if (root == nullptr || root->GetSglRoot() == nullptr)
@@ -214,7 +211,7 @@ protected:
     }
 };
 
-TEST_F(CachedImportTest, AHitGivesTheSceneOfAFreshImport) {
+TEST_F(CachedImportTest, AHitGivesTheSceneOfAFreshImportAnotherRefinementItsOwnEntry) {
     const std::string fresh = importedGltf(false);
     ASSERT_FALSE(fresh.empty());
     EXPECT_EQ(importedGltf(true), fresh);  // a miss: translates and stores
@@ -223,6 +220,12 @@ TEST_F(CachedImportTest, AHitGivesTheSceneOfAFreshImport) {
     const std::string stored = readFile(entry);
     EXPECT_EQ(importedGltf(true), fresh);  // a hit
     EXPECT_EQ(readFile(entry), stored);
+    // Another refinement gets its own entry.
+    sglModelLoader::m_fRefinement = 0.9f;
+    const std::string fine = importedGltf(false);
+    EXPECT_NE(fine, fresh);
+    EXPECT_EQ(importedGltf(true), fine);
+    EXPECT_EQ(entries(folder_).size(), 2u);
 }
 
 TEST_F(CachedImportTest, DamagedEntriesAreRebuilt) {
@@ -262,15 +265,6 @@ TEST_F(CachedImportTest, TranslationMessagesComeAgainOnAHit) {
     EXPECT_EQ(entries(folder_).size(), 2u);  // the file and its entry
     EXPECT_EQ(importedGltf(true, damaged), fresh);
     EXPECT_EQ(sentMessages(), first);
-}
-
-TEST_F(CachedImportTest, AnotherRefinementGetsItsOwnEntry) {
-    const std::string standard = importedGltf(true);
-    sglModelLoader::m_fRefinement = 0.9f;
-    const std::string fine = importedGltf(false);
-    EXPECT_NE(fine, standard);
-    EXPECT_EQ(importedGltf(true), fine);
-    EXPECT_EQ(entries(folder_).size(), 2u);
 }
 
 }  // namespace

@@ -68,7 +68,6 @@ sglGroup* WriteAssembly(CTamXmlParserDocu& document, const std::wstring& sideFil
     sglGroup* part = new sglGroup;
     part->ref();
     part->addChild(tamtest::MakeGeode(L"Face", {tamtest::MakeQuad(0, 1, 0, 0)}), true);
-    std::map<CString, unsigned int> idents;
     const auto addLeaf = [&](sglGroup& parent, const NodePtr& parentElement,
                              sglTransform<float>* leaf, const std::wstring& name) {
         leaf->setName(name);

@@ -152,7 +152,7 @@ TEST(SGToXMLGeometry, InlineEntryReadsBackInTextAndBase64) {
     }
 }
 
-TEST(SGToXMLGeometry, NonRecursiveEntryHoldsOnlyAGeode) {
+TEST(SGToXMLGeometry, NonRecursiveEntryHoldsOnlyAGeodeAndWorldPlacementNeedsARoot) {
     sglGroup* part = MakePart();
     part->ref();
     CTamXmlParserDocu doc;
@@ -165,22 +165,18 @@ TEST(SGToXMLGeometry, NonRecursiveEntryHoldsOnlyAGeode) {
                                                  false, idents));
     EXPECT_EQ(element->GetNodesByTag(L"Geometry").back()->GetNodesByTag(L"Geode").size(), 1u);
     part->unref();
-}
-
-TEST(SGToXMLGeometry, WorldPlacementWithARoot) {
+    // With a root, a geode's entry holds its world placement.
     auto* top = new sglTransform<float>;
     top->ref();
     top->setMatrix(sglMat4<float>::translation(sglVec3<float>(5, 0, 0)));
     sglGeode* geode = tamtest::MakeGeode(L"g", {tamtest::MakeQuad(0, 1, 0, 0)});
     top->addChild(geode, true);
     CTamDBRoot root;
-    CTamXmlParserDocu doc;
-    NodePtr element = doc.initialize()->AddNode(L"E");
-    std::map<CString, unsigned int> idents;
-    ASSERT_TRUE(CTamSGToXML::AddGeometryToXMLDoc(element, geode, &root, L"", false, true, idents));
+    NodePtr placed = element->AddNode(L"P");
+    ASSERT_TRUE(CTamSGToXML::AddGeometryToXMLDoc(placed, geode, &root, L"", false, true, idents));
     sglMat4<float> frame;
     ASSERT_TRUE(CTamXMLToSG::ReadFrame(
-        element->GetNodeByTag(L"Geometry")->GetNodeByTag(L"Geode")->GetNodeByTag(L"Frame"), frame));
+        placed->GetNodeByTag(L"Geometry")->GetNodeByTag(L"Geode")->GetNodeByTag(L"Frame"), frame));
     EXPECT_EQ(frame.getTranslation(), sglVec3<float>(5, 0, 0));
     top->unref();
 }

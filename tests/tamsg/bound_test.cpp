@@ -23,11 +23,9 @@ TEST(BoxBound, DefaultIsEmptyAndZeroBoxIsNot) {
 TEST(BoxBound, ExpandToIncludePointsAndBoxes) {
     sglBoxBound box;
     box.expandToInclude(sglVec3<float>(1, 2, 3));
-    EXPECT_EQ(box.getMin(), sglVec3<float>(1, 2, 3));
-    EXPECT_EQ(box.getMax(), sglVec3<float>(1, 2, 3));
+    EXPECT_EQ(box, sglBoxBound(sglVec3<float>(1, 2, 3), sglVec3<float>(1, 2, 3)));
     box.expandToInclude(sglVec3<float>(-1, 5, 0));
-    EXPECT_EQ(box.getMin(), sglVec3<float>(-1, 2, 0));
-    EXPECT_EQ(box.getMax(), sglVec3<float>(1, 5, 3));
+    EXPECT_EQ(box, sglBoxBound(sglVec3<float>(-1, 2, 0), sglVec3<float>(1, 5, 3)));
     box.expandToInclude(sglBoxBound());  // empty box: no change
     EXPECT_EQ(box.getMax(), sglVec3<float>(1, 5, 3));
     box.expandToInclude(sglVec3<float>(NAN, 100, 100));  // non-finite point: ignored
@@ -42,8 +40,7 @@ TEST(BoxBound, ExpandToIncludePointsAndBoxes) {
 TEST(BoxBound, TransformedCorners) {
     sglBoxBound box(sglVec3<float>(0, 0, 0), sglVec3<float>(1, 2, 3));
     const sglBoxBound moved = box.transformed(sglMat4<float>::translation(sglVec3<float>(1, 1, 1)));
-    EXPECT_EQ(moved.getMin(), sglVec3<float>(1, 1, 1));
-    EXPECT_EQ(moved.getMax(), sglVec3<float>(2, 3, 4));
+    EXPECT_EQ(moved, sglBoxBound(sglVec3<float>(1, 1, 1), sglVec3<float>(2, 3, 4)));
     EXPECT_TRUE(sglBoxBound().transformed(sglMat4<float>()).isEmpty());
 }
 
@@ -73,9 +70,7 @@ TEST(SubtreeBound, NestedTransformsApplyInnerFirst) {
     loose->addGeometry(MakePoints({-1, -1, -1}));
     root->addChild(loose, true);
 
-    const sglBoxBound box = root->getBound();
-    EXPECT_EQ(box.getMin(), sglVec3<float>(-1, -1, -1));
-    EXPECT_EQ(box.getMax(), sglVec3<float>(4, 0, 0));
+    EXPECT_EQ(root->getBound(), sglBoxBound(sglVec3<float>(-1, -1, -1), sglVec3<float>(4, 0, 0)));
     EXPECT_EQ(geode->getBound().getMax(), sglVec3<float>(1, 0, 0));
     root->unref();
 }

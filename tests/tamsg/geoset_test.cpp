@@ -86,7 +86,7 @@ TEST(GeoSetState, StateletsAreSharedByReference) {
     b->unref();
 }
 
-TEST(GeoSetReadBack, CountsFollowPrimitivesAndBindings) {
+TEST(GeoSetReadBack, CountsFollowPrimitivesAndBindingsAndAShortCountIsInvalid) {
     auto* lines = new sglLineStripSet;
     lines->setNumPrims(2);
     lines->setPrimLengths(new sglArrayDataPtr<unsigned int>({2, 3}), 0, 0);
@@ -99,16 +99,12 @@ TEST(GeoSetReadBack, CountsFollowPrimitivesAndBindings) {
     EXPECT_EQ(lines->getColor(1), sglVec4<float>(0, 1, 0, 1));
     EXPECT_EQ(lines->getColor(2), sglVec4<float>(1, 1, 1, 1));
     EXPECT_TRUE(lines->isValid());
+    // An explicit count shorter than the primitives need makes the set invalid.
+    lines->setCoordList(new sglArrayDataPtr<float>(std::vector<float>(15, 0.0f)), SGL_FLOAT, 3, 0,
+                        4);
+    EXPECT_EQ(lines->getNumCoords(), 4u);
+    EXPECT_FALSE(lines->isValid());
     lines->unref();
-}
-
-TEST(GeoSetReadBack, ExplicitCountShorterThanPrimitivesIsInvalid) {
-    sglLineStripSet lines;
-    lines.setNumPrims(1);
-    lines.setPrimLengths(new sglArrayDataPtr<unsigned int>({4}), 0, 0);
-    lines.setCoordList(new sglArrayDataPtr<float>(std::vector<float>(6, 0.0f)), SGL_FLOAT, 3, 0, 2);
-    EXPECT_EQ(lines.getNumCoords(), 2u);
-    EXPECT_FALSE(lines.isValid());
 }
 
 TEST(GeoSetCopy, DeepCopyOwnsItsOwnArrays) {

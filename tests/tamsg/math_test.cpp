@@ -2,11 +2,11 @@
 
 #include <tamsg/tamsg.h>
 
+#include <vector>
+
 TEST(Mat4, LayoutIsRowMajorWithTranslationInRowThree) {
     sglMat4<float> m = sglMat4<float>::translation(sglVec3<float>(1, 2, 3));
-    EXPECT_EQ(m[12], 1.0f);
-    EXPECT_EQ(m[13], 2.0f);
-    EXPECT_EQ(m[14], 3.0f);
+    EXPECT_EQ((std::vector<float>{m[12], m[13], m[14]}), (std::vector<float>{1, 2, 3}));
     EXPECT_EQ(m(3, 2), m[4 * 3 + 2]);
     EXPECT_EQ(m.getTranslation(), sglVec3<float>(1, 2, 3));
     EXPECT_EQ(m.transformPoint(sglVec3<float>(1, 1, 1)), sglVec3<float>(2, 3, 4));
@@ -32,9 +32,8 @@ TEST(Mat4, InverseUndoesTheMatrixAndSingularFails) {
     sglMat4<double> inverse;
     ASSERT_TRUE(m.invert(inverse));
     const sglMat4<double> product = m * inverse;
-    for (unsigned int i = 0; i < 16; ++i) {
+    for (unsigned int i = 0; i < 16; ++i)
         EXPECT_NEAR(product[i], (i % 5 == 0) ? 1.0 : 0.0, 1e-12);
-    }
     sglMat4<double> singular;
     singular(1, 1) = 0.0;
     sglMat4<double> untouched = m;

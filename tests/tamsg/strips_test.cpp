@@ -42,9 +42,8 @@ TEST(TriangleStrips, StripsExpandToTrianglesOfAlternatingWinding) {
         EXPECT_EQ(strips->getNumIndices(), c.indices.size());
         EXPECT_EQ(strips->getNumCoords(), c.coords);
         EXPECT_EQ(strips->getTriangles(c.skipDegenerate), c.triangles);
-        if (!c.skipDegenerate) {
+        if (!c.skipDegenerate)
             EXPECT_EQ(strips->getNumTriangles(), c.triangles.size() / 3);
-        }
         strips->unref();
     }
 }
