@@ -153,7 +153,7 @@ bool MeshDecimator::fits(int node, int target) {
         if (holds(triangles_[size_t(t)], target))
             shared_.push_back(t);
     }
-    if (shared_.empty() || !linkHolds(node, target))
+    if (shared_.empty())
         return false;
     for (int t : fan_) {
         if (holds(triangles_[size_t(t)], target))
@@ -167,6 +167,16 @@ bool MeshDecimator::fits(int node, int target) {
             if (!normals_.empty() && normals_[size_t(k)].Dot(now) < maxTurnCos_ * length)
                 return false;
         }
+    }
+    return linkHolds(node, target) && staysNearSurface(node, target);
+}
+
+// The new triangles' centres and the middles of the new edges (each once) stay within the budget.
+bool MeshDecimator::staysNearSurface(int node, int target) {
+    for (int t : fan_) {
+        if (holds(triangles_[size_t(t)], target))
+            continue;
+        const std::array<int, 3> after = replaced(triangles_[size_t(t)], node, target);
         if (deviation(after[0], after[1], after[2], 1.0 / 3.0) > budget_)
             return false;
         for (int k : after) {

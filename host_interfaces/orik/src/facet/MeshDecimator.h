@@ -42,6 +42,7 @@ private:
     void collapseInnerNodes();
     bool collapse(int node, int target);
     bool fits(int node, int target);
+    bool staysNearSurface(int node, int target);
     double deviation(int a, int b, int c, double w) const;
     double uvArea(const std::array<int, 3>& t) const;
     bool linkHolds(int node, int target);
