@@ -88,16 +88,13 @@ TEST_F(CadToolsEntityList, WrittenEntitiesComeBackAsANewList) {
 
 using CadToolsEbom = tamtest::RunningKernelTest;
 
-TEST_F(CadToolsEbom, CancelKeepsTheXmlPath) {
+TEST_F(CadToolsEbom, CancelKeepsTheXmlPathAFailedConversionStillSetsItAndReportsOnce) {
     sglModelLoader::m_sbCancelImport = true;
     std::wstring xmlPath = L"previous.xml";
     CTamCADTools::InitializeConnectXml(L"/no/such/assembly.stp", xmlPath, L"STEP", false);
     EXPECT_EQ(xmlPath, L"previous.xml");
     EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(CadToolsEbom, FailedConversionStillSetsThePathAndReportsOnce) {
-    std::wstring xmlPath;
+    sglModelLoader::m_sbCancelImport = false;
     CTamCADTools::InitializeConnectXml(L"/no/such/assembly.stp", xmlPath, L"STEP", false);
     EXPECT_EQ(xmlPath, sglModelLoader::GetPathFolderWork() + L"\\assembly.xml");
     ASSERT_EQ(Messages().size(), 1u);

@@ -78,15 +78,17 @@ TEST_F(LoaderFaces, CurvedFaceHasUnitNormalsAndTheLevelOfItsPass) {
     EXPECT_EQ(level->GetLevel(), 3u);
 }
 
-TEST_F(LoaderFaces, FaceWithoutAnyColorPacksTheDefaultColor) {
+TEST_F(LoaderFaces, UncoloredFacePacksTheDefaultColorAndTheKernelMeshManagerIsReinstalled) {
+    MESH_MANAGER* before = nullptr;
+    api_get_mesh_manager(before).ignore();
     unsigned long packed = 0;
     StripSetPtr strips(loader.ParseFace(FaceOf(BoxBody(1, 1, 1)), true, false, &packed, 0));
     ASSERT_NE(strips, nullptr);
     EXPECT_EQ(packed, 15060172ul);
-}
-
-TEST_F(LoaderFaces, NullFaceGivesNothing) {
-    EXPECT_EQ(loader.ParseFace(nullptr, true, true, nullptr, 0), nullptr);
+    MESH_MANAGER* after = nullptr;
+    api_get_mesh_manager(after).ignore();
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(loader.ParseFace(nullptr, true, true, nullptr, 0), nullptr);  // a null face
 }
 
 TEST_F(LoaderFaces, ReadingTheFaceNameNamesTheFreeFaceGeode) {
@@ -130,15 +132,6 @@ TEST_F(LoaderFaces, VersionPinnedFacetingStillMeshes) {
     StripSetPtr strips(loader.ParseFace(FaceOf(BoxBody(2, 2, 2)), true, true, nullptr, 0));
     ASSERT_NE(strips, nullptr);
     EXPECT_EQ(strips->getNumTriangles(), 2u);
-}
-
-TEST_F(LoaderFaces, KernelMeshManagerIsReinstalledAfterFaceting) {
-    MESH_MANAGER* before = nullptr;
-    api_get_mesh_manager(before).ignore();
-    StripSetPtr strips(loader.ParseFace(FaceOf(BoxBody(1, 1, 1)), true, true, nullptr, 0));
-    MESH_MANAGER* after = nullptr;
-    api_get_mesh_manager(after).ignore();
-    EXPECT_EQ(after, before);
 }
 
 }  // namespace tamtest

@@ -21,8 +21,11 @@ protected:
         BODY* body = BoxBody(1, 1, 1);
         GroupPtr group(new sglGroup);
         loader.ParseEntity(body, group.get(), 0);
+        return RefinementOf(body);
+    }
+    static REFINEMENT* RefinementOf(ENTITY* entity) {
         REFINEMENT* refinement = nullptr;
-        api_get_entity_refinement(body, refinement).ignore();
+        api_get_entity_refinement(entity, refinement).ignore();
         return refinement;
     }
 };
@@ -83,9 +86,7 @@ TEST_F(LoaderRefinement, VerticesAloneLeaveTheRefinementUncreated) {
     GroupPtr group = Parse({vertex});
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(Geodes(group.get()).size(), 1u);
-    REFINEMENT* refinement = nullptr;
-    api_get_entity_refinement(vertex, refinement).ignore();
-    EXPECT_EQ(refinement, nullptr);
+    EXPECT_EQ(RefinementOf(vertex), nullptr);
 }
 
 TEST_F(LoaderRefinement, CopiesShareOneRefinement) {
@@ -98,19 +99,15 @@ TEST_F(LoaderRefinement, CopiesShareOneRefinement) {
     GroupPtr group(new sglGroup);
     copy.ParseEntity(first, group.get(), 0);
     assigned.ParseEntity(second, group.get(), 0);
-    REFINEMENT* a = nullptr;
-    REFINEMENT* b = nullptr;
-    api_get_entity_refinement(first, a).ignore();
-    api_get_entity_refinement(second, b).ignore();
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a, b);
+    ASSERT_NE(RefinementOf(first), nullptr);
+    EXPECT_EQ(RefinementOf(first), RefinementOf(second));
 }
 
-TEST_F(LoaderRefinement, SheetBodyGetsAVolumeThroughTheOneSidedSheetOption) {
+TEST_F(LoaderRefinement, SheetBodyGetsAVolumeThroughTheOneSidedSheetOptionAndPassesWhenAsked) {
     sglModelLoader::m_sbImportAsBodies = true;
     sglModelLoader::m_sbImportMassProperties = true;
-    BODY* sheet = orik_make_body(Compound({RectangleFace(2, 2), RectangleFace(2, 2, 1.0)}));
-    GroupPtr group = Parse({sheet});
+    const TopoDS_Shape sheet = Compound({RectangleFace(2, 2), RectangleFace(2, 2, 1.0)});
+    GroupPtr group = Parse({orik_make_body(sheet)});
     const std::vector<sglGeode*> geodes = Geodes(group.get());
     ASSERT_EQ(geodes.size(), 1u);
     const CTamUserData& record = Record(geodes[0]);
@@ -119,14 +116,10 @@ TEST_F(LoaderRefinement, SheetBodyGetsAVolumeThroughTheOneSidedSheetOption) {
     EXPECT_NEAR(record.GetCofG()[0], 1.0f, 1e-4f);
     EXPECT_NEAR(record.GetCofG()[2], 0.5f, 1e-4f);
     EXPECT_NEAR(record.GetArea(), 8.0f, 1e-4f);
-}
-
-TEST_F(LoaderRefinement, SheetBodiesGetFurtherPassesOnlyWhenAsked) {
-    sglModelLoader::m_sbImportAsBodies = true;
+    // Sheet bodies get further passes only when asked.
     sglModelLoader::m_suiNbLOD = 2;
-    const TopoDS_Shape sheet = Compound({RectangleFace(2, 2), RectangleFace(2, 2, 1.0)});
     loader.SetCreateLODForFaces(false);
-    GroupPtr group = Parse({orik_make_body(sheet)});
+    group = Parse({orik_make_body(sheet)});
     ASSERT_EQ(Geodes(group.get()).size(), 1u);
     EXPECT_EQ(Geodes(group.get())[0]->getNumGeometries(), 2u);
 

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,9 +21,8 @@ std::shared_ptr<CTamXmlParserDocu> Parse(const std::string& text) {
 
 std::wstring NamesOf(const std::list<std::shared_ptr<CTamXmlParserNode>>& nodes) {
     std::wstring names;
-    for (const auto& node : nodes) {
+    for (const auto& node : nodes)
         names += node->getName() + L";";
-    }
     return names;
 }
 
@@ -36,8 +36,7 @@ TEST(XmlNodeLookup, ByTagFindsFirstChildElementOnly) {
     EXPECT_EQ(structure->GetNodeByTag(L"Reference")->GetAttributeValue(L"Identifier"), L"R1");
     EXPECT_TRUE(structure->GetNodeByTag(L"reference")->isEmpty());  // exact comparison
     EXPECT_TRUE(structure->GetNodeByTag(L"Missing")->isEmpty());
-    EXPECT_TRUE(
-        structure->GetNodeByTag(L"pi")->isEmpty());  // processing instructions are no elements
+    EXPECT_TRUE(structure->GetNodeByTag(L"pi")->isEmpty());  // instructions are no elements
 
     const auto references = structure->GetNodesByTag(L"Reference");
     ASSERT_EQ(references.size(), 2u);
@@ -49,14 +48,12 @@ TEST(XmlNodeLookup, AttributesAndText) {
     auto doc = Parse(
         "<Position><c1> 1.5 </c1><c2>a<!--x-->b</c2><c3><![CDATA[<raw>]]></c3><c4/>"
         "<c5 Empty=\"\" Amp=\"a&amp;b\"/></Position>");
-    auto children = doc->getDocumentElement()->getChildNodes();
-    ASSERT_EQ(children.size(), 5u);
-    auto it = children.begin();
-    EXPECT_EQ((*it++)->getText(), L" 1.5 ");
-    EXPECT_EQ((*it++)->getText(), L"ab");
-    EXPECT_EQ((*it++)->getText(), L"<raw>");
-    EXPECT_EQ((*it++)->getText(), L"");
-    auto c5 = *it;
+    const auto children = doc->getDocumentElement()->getChildNodes();
+    std::vector<std::wstring> texts;
+    for (const auto& child : children)
+        texts.push_back(child->getText());
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L" 1.5 ", L"ab", L"<raw>", L"", L""}));
+    const auto c5 = children.back();
     EXPECT_EQ(c5->GetAttributeValue(L"Amp"), L"a&b");
     EXPECT_EQ(c5->GetAttributeValue(L"Missing"), L"");
     EXPECT_TRUE(c5->HasAttribute(L"Empty"));
