@@ -40,12 +40,13 @@ measure() {
 }
 
 # "wall cpu peak" of one run: as measure, and the peak resident memory in MB (ru_maxrss, from
-# GNU time).
+# GNU time); failures still count.
 measure_peak() {
     local out=$1
     shift
     /usr/bin/time -f "%e %U %S %M" -o "$scratch/time" "$@" >"$out" 2>/dev/null || true
-    awk '{ printf "%.3f %.3f %.1f\n", $1, $2 + $3, $4 / 1024 }' "$scratch/time"
+    # The figures are the last line (a failed command's exit status comes first).
+    tail -n 1 "$scratch/time" | awk '{ printf "%.3f %.3f %.1f\n", $1, $2 + $3, $4 / 1024 }'
 }
 
 # The better (smaller) of two equally long lists of figures, field by field.
