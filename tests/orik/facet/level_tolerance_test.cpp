@@ -2,8 +2,9 @@
 // meshed pass after pass at the deflections the loader derives for five levels (quality
 // 0.5 / level, relative to the box diagonal), each pass after the previous one's mesh was
 // cleared (so the coarser levels are coarsened from the first one's meshes), and every
-// triangle's centre (after strip building flipped quads) is projected onto the face's surface. Surfaces without poles: near a sphere's poles BRepMesh itself leaves
-// triangles up to 1.7 times the deflection away, at every level.
+// triangle's centre (after strip building flipped quads) is projected onto the face's surface;
+// neighbouring faces still meet node for node. Surfaces without poles: near a sphere's poles
+// BRepMesh itself leaves triangles up to 1.7 times the deflection away, at every level.
 #include "FaceTessellator.h"
 #include "ShapeMesher.h"
 
@@ -20,7 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -65,6 +68,32 @@ double largestDeviation(const TopoDS_Face& face, const FaceMesh& mesh) {
     return largest;
 }
 
+// Nodes on the border of a face's mesh (a side of one triangle only) that are no node of another
+// face nor, across a seam, of the same face: where a crack would open between faces.
+size_t unmatchedBorderNodes(const std::vector<FaceMesh>& meshes) {
+    using Key = std::array<long long, 3>;
+    auto key = [](const FaceMesh& mesh, uint32_t node) {
+        const double* p = &mesh.positions[3 * node];
+        return Key{std::llround(p[0] * 1e6), std::llround(p[1] * 1e6), std::llround(p[2] * 1e6)};
+    };
+    std::map<Key, int> nodes;
+    for (const FaceMesh& mesh : meshes)
+        for (uint32_t i = 0; i < mesh.NodeCount(); ++i)
+            ++nodes[key(mesh, i)];
+    size_t unmatched = 0;
+    for (const FaceMesh& mesh : meshes) {
+        std::map<std::pair<uint32_t, uint32_t>, int> sides;
+        for (size_t i = 0; i < mesh.triangles.size(); ++i) {
+            const uint32_t a = mesh.triangles[i], b = mesh.triangles[i % 3 == 2 ? i - 2 : i + 1];
+            ++sides[{std::min(a, b), std::max(a, b)}];
+        }
+        for (const auto& side : sides)
+            unmatched += side.second == 1 && (nodes[key(mesh, side.first.first)] < 2 ||
+                                              nodes[key(mesh, side.first.second)] < 2);
+    }
+    return unmatched;
+}
+
 struct Case {
     const char* name;
     TopoDS_Shape shape;
@@ -92,14 +121,16 @@ TEST(LevelToleranceTest, EveryLevelKeepsToItsChordalTolerance) {
             ASSERT_TRUE(mesher.Mesh(c.shape, parameters)) << c.name << " level " << level;
             size_t triangles = 0;
             FaceTessellator tessellator;
+            std::vector<FaceMesh> meshes;
             for (TopExp_Explorer it(c.shape, TopAbs_FACE); it.More(); it.Next()) {
                 const TopoDS_Face& face = TopoDS::Face(it.Current());
-                FaceMesh mesh;
+                FaceMesh& mesh = meshes.emplace_back();
                 ASSERT_TRUE(tessellator.Tessellate(face, mesh));
                 triangles += mesh.TriangleCount();
                 EXPECT_LE(largestDeviation(face, mesh), deflection * 1.001 + 1e-7)
                     << c.name << " level " << level << " deflection " << deflection;
             }
+            EXPECT_EQ(unmatchedBorderNodes(meshes), 0u) << c.name << " level " << level;
             if (level > 0) {
                 EXPECT_LE(triangles, previousTriangles) << c.name << " level " << level;
             }
