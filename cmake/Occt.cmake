@@ -8,8 +8,9 @@ endif()
 # Toolkits by role, so that each component links only what it uses.
 set(TAM_OCCT_KERNEL_LIBS TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo
     TKMesh TKShHealing TKPrim TKBO TKBool)
-set(TAM_OCCT_EXCHANGE_LIBS TKXSBase TKSTEP TKSTEPBase TKSTEPAttr TKSTEP209 TKIGES TKXDESTEP
-    TKXDEIGES TKXCAF TKLCAF TKCAF TKCDF TKVCAF TKService TKV3d TKSTL TKRWMesh)
+set(TAM_OCCT_EXCHANGE_LIBS TKXSBase TKSTEP TKSTEPBase TKSTEPAttr TKSTEP209 TKXDESTEP
+    TKXCAF TKLCAF TKCAF TKCDF TKVCAF TKService TKV3d TKSTL TKRWMesh)
+set(TAM_OCCT_IGES_LIBS TKIGES TKXDEIGES)
 
 # OCCT's include folder for the targets that include OCCT headers: link this instead of naming the
 # folder. Installed headers never need it.

@@ -18,12 +18,11 @@ std::string FileStem(const std::string& path) {
     return std::filesystem::path(path).stem().string();
 }
 
-KVXIResult ReadXcafAssembly(Format format, const std::string& path, const TranslateOptions& options,
-                            ConversionProgress& progress, AssemblyModel& model) {
+KVXIResult ReadXcafAssembly(XcafFileReader read, const std::string& path,
+                            const TranslateOptions& options, ConversionProgress& progress,
+                            AssemblyModel& model) {
     Handle(TDocStd_Document) doc = NewXcafDocument();
-    const KVXIResult result = format == Format::Step
-                                  ? ReadStepIntoXcaf(path, options.codePage, progress, doc)
-                                  : ReadIgesIntoXcaf(path, progress, doc);
+    const KVXIResult result = read(path, options, progress, doc);
     if (result.IsFailure())
         return result;
     if (progress.CheckInterrupt())
@@ -55,6 +54,18 @@ KVXIResult ReadBrepPart(const std::string& path, const TranslateOptions& options
     return KVXIResult();
 }
 
+// What every assembly read adds to its result: NoEntities for an empty model, and the file's
+// name for a model without one.
+KVXIResult CheckedRead(KVXIResult result, const std::string& path, AssemblyModel& model) {
+    if (result.IsFailure())
+        return result;
+    if (model.IsEmpty())
+        return KVXIResult(KVXIResult::NoEntities);
+    if (model.name.empty())
+        model.name = FileStem(path);
+    return result;
+}
+
 }  // namespace
 
 KVXIResult ReadCadAssembly(Format format, const std::string& path, const TranslateOptions& options,
@@ -64,22 +75,23 @@ KVXIResult ReadCadAssembly(Format format, const std::string& path, const Transla
             case Format::Step:
                 if (IsLargeStepAssembly(path))
                     return ReadLargeStepAssembly(path, options, progress, model);
-                return ReadXcafAssembly(format, path, options, progress, model);
-            case Format::Iges:
-                return ReadXcafAssembly(format, path, options, progress, model);
+                return ReadXcafAssembly(ReadStep, path, options, progress, model);
             case Format::Brep:
                 return ReadBrepPart(path, options, progress, model);
             default:
                 return KVXIResult(KVXIResult::UnsupportedSourceType);
         }
     });
-    if (result.IsFailure())
-        return result;
-    if (model.IsEmpty())
-        return KVXIResult(KVXIResult::NoEntities);
-    if (model.name.empty())
-        model.name = FileStem(path);
-    return result;
+    return CheckedRead(result, path, model);
+}
+
+KVXIResult ReadCadAssemblyThrough(XcafFileReader read, const std::string& path,
+                                  const TranslateOptions& options, ConversionProgress& progress,
+                                  AssemblyModel& model) {
+    KVXIResult result = RunGuarded(KVXIResult(KVXIResult::ReadFailed), [&]() {
+        return ReadXcafAssembly(read, path, options, progress, model);
+    });
+    return CheckedRead(result, path, model);
 }
 
 }  // namespace tam

@@ -5,36 +5,46 @@
 
 namespace {
 
-constexpr const char* kModuleFile = "libTam_kvxi_exchange.so";
+struct ModuleFile {
+    const char* file;
+    const char* entry;
+};
+
+ModuleFile FileOf(tam::ExchangeModule module) {
+    if (module == tam::ExchangeModule::Iges)
+        return {"libTam_kvxi_iges.so", "tam_kvxi_iges_exchange"};
+    return {"libTam_kvxi_exchange.so", "tam_kvxi_data_exchange"};
+}
 
 struct LoadedModule {
     const tam::DataExchange* functions = nullptr;
     std::string error;
 };
 
-// The module is installed beside this library: its path comes from this library's own.
-std::string ModulePath() {
+// The modules are installed beside this library: their paths come from this library's own.
+std::string ModulePath(const char* file) {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&tam::LoadDataExchange), &info) == 0 ||
         info.dli_fname == nullptr)
-        return kModuleFile;
+        return file;
     const std::string library = info.dli_fname;
     const std::string::size_type slash = library.find_last_of('/');
-    return slash == std::string::npos ? kModuleFile : library.substr(0, slash + 1) + kModuleFile;
+    return slash == std::string::npos ? file : library.substr(0, slash + 1) + file;
 }
 
-LoadedModule Load() {
+LoadedModule Load(tam::ExchangeModule module) {
+    const ModuleFile file = FileOf(module);
     LoadedModule loaded;
-    void* handle = dlopen(ModulePath().c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = dlopen(ModulePath(file.file).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* reason = dlerror();
-        loaded.error = reason != nullptr ? reason : kModuleFile;
+        loaded.error = reason != nullptr ? reason : file.file;
         return loaded;
     }
     using Entry = const tam::DataExchange* (*)();
-    const auto entry = reinterpret_cast<Entry>(dlsym(handle, "tam_kvxi_data_exchange"));
+    const auto entry = reinterpret_cast<Entry>(dlsym(handle, file.entry));
     if (entry == nullptr) {
-        loaded.error = std::string(kModuleFile) + " has no data-exchange entry point";
+        loaded.error = std::string(file.file) + " has no data-exchange entry point";
         return loaded;
     }
     loaded.functions = entry();
@@ -44,19 +54,39 @@ LoadedModule Load() {
 }  // namespace
 
 namespace tam {
+namespace {
 
-const DataExchange* LoadDataExchange(std::string& error) {
-    static const LoadedModule loaded = Load();
+// Each module is loaded on its own first call only.
+const LoadedModule& Loaded(ExchangeModule module) {
+    if (module == ExchangeModule::Iges) {
+        static const LoadedModule iges = Load(ExchangeModule::Iges);
+        return iges;
+    }
+    static const LoadedModule general = Load(ExchangeModule::General);
+    return general;
+}
+
+}  // namespace
+
+ExchangeModule ModuleFor(Format format) {
+    return format == Format::Iges ? ExchangeModule::Iges : ExchangeModule::General;
+}
+
+const DataExchange* LoadDataExchange(ExchangeModule module, std::string& error) {
+    const LoadedModule& loaded = Loaded(module);
     error = loaded.error;
     return loaded.functions;
 }
 
 bool DataExchangeInstalled(std::string& error) {
-    const std::string path = ModulePath();
-    if (::access(path.c_str(), R_OK) == 0)
-        return true;
-    error = path + ": cannot be read";
-    return false;
+    for (ExchangeModule module : kExchangeModules) {
+        const std::string path = ModulePath(FileOf(module).file);
+        if (::access(path.c_str(), R_OK) != 0) {
+            error = path + ": cannot be read";
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace tam

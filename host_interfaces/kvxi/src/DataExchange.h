@@ -1,5 +1,6 @@
-// The translator's data-exchange module: the readers and writers over Open CASCADE's STEP, IGES,
-// XCAF, STL and glTF toolkits live in a library of their own (libTam_kvxi_exchange), loaded when
+// The translator's data-exchange modules: the readers and writers over Open CASCADE's STEP, IGES,
+// XCAF, STL and glTF toolkits live in libraries of their own (libTam_kvxi_exchange, and
+// libTam_kvxi_iges for IGES), loaded when
 // the translator is initialized, so that a program linking the translator loads those toolkits
 // (and the graphics libraries they pull in) only when it translates.
 #pragma once
@@ -28,19 +29,28 @@ struct DataExchange {
     KVXIResult (*writeModel)(Format, const CadModel&, const std::string&, ConversionProgress&);
 };
 
+// The modules: STEP, B-rep, STL and glTF with XCAF and everything the formats share; and IGES,
+// which builds on the first and brings the IGES toolkits and the booleans they pull in.
+enum class ExchangeModule { General, Iges };
+constexpr ExchangeModule kExchangeModules[] = {ExchangeModule::General, ExchangeModule::Iges};
+
+// The module that reads or writes `format`.
+ExchangeModule ModuleFor(Format format);
+
 // The module's functions, loaded on the first call (the module stays loaded); null when it could
 // not be loaded, with the reason in `error`.
-const DataExchange* LoadDataExchange(std::string& error);
+const DataExchange* LoadDataExchange(ExchangeModule module, std::string& error);
 
-// Whether the module's file is there to be loaded; the reason in `error` when not.
+// Whether the modules' files are there to be loaded; the reason in `error` when not.
 bool DataExchangeInstalled(std::string& error);
 
 // The module configured for the running translator session (KVXISystem::Initialize to Shutdown):
-// loaded and configured on the first call of a session; null with the reason in `error` when it
-// cannot be loaded or configured.
-const DataExchange* SessionDataExchange(std::string& error);
+// loaded and configured, after the modules it builds on, on its first call of a session; null
+// with the reason in `error` when it cannot be loaded or configured.
+const DataExchange* SessionDataExchange(ExchangeModule module, std::string& error);
 
 }  // namespace tam
 
-// The module's one exported entry point.
+// The modules' exported entry points.
 extern "C" const tam::DataExchange* tam_kvxi_data_exchange();
+extern "C" const tam::DataExchange* tam_kvxi_iges_exchange();

@@ -1,4 +1,5 @@
-// The data-exchange module's entry point: the table of its readers, writers and settings.
+// The data-exchange module's entry point: the table of its readers, writers and settings (STEP,
+// B-rep, STL and glTF; IGES has a module of its own).
 #include "AssemblyReader.h"
 #include "DataExchange.h"
 #include "ExchangeSettings.h"

@@ -30,11 +30,11 @@ bool IsKernelFile(Format format) {
     return format == Format::Orik || format == Format::OrikText || format == Format::OrikBinary;
 }
 
-// The data-exchange module of the running session; null, with the failure in `failure`, when it
-// cannot be loaded.
-const tam::DataExchange* Exchange(KVXIResult& failure) {
+// The data-exchange module of the running session that reads or writes `format`; null, with the
+// failure in `failure`, when it cannot be loaded.
+const tam::DataExchange* Exchange(Format format, KVXIResult& failure) {
     std::string error;
-    const tam::DataExchange* exchange = tam::SessionDataExchange(error);
+    const tam::DataExchange* exchange = tam::SessionDataExchange(tam::ModuleFor(format), error);
     if (exchange == nullptr)
         failure = KVXIResult(KVXIResult::InternalError, error);
     return exchange;
@@ -72,7 +72,7 @@ private:
             return KVXIResult(KVXIResult::UnsupportedTargetType);
         }
         KVXIResult result;
-        const tam::DataExchange* exchange = Exchange(result);
+        const tam::DataExchange* exchange = Exchange(format, result);
         if (exchange == nullptr)
             return result;
         CadModel model;
@@ -86,7 +86,7 @@ private:
 
     KVXIResult FileToEbom(Format format, const std::string& path, const KVXIDocument& target) {
         KVXIResult result;
-        const tam::DataExchange* exchange = Exchange(result);
+        const tam::DataExchange* exchange = Exchange(format, result);
         if (exchange == nullptr)
             return result;
         tam::AssemblyModel model;
@@ -159,7 +159,7 @@ private:
     KVXIResult WriteFile(const CadModel& model, const KVXIDocument& target) {
         const Format format = TargetFormat(target);
         KVXIResult failure;
-        const tam::DataExchange* exchange = Exchange(failure);
+        const tam::DataExchange* exchange = Exchange(format, failure);
         if (exchange == nullptr)
             return failure;
         return tam::WriteAtomically(target.GetPath(), [&](const std::string& path) {

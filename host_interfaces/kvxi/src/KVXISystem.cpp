@@ -4,22 +4,31 @@
 #include "Guard.h"
 #include "ReaderMessages.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
 bool g_initialized = false;
-// Set once the data-exchange module has been configured in the running session.
-bool g_exchangeConfigured = false;
+// The modules configured in the running session, in the order they were.
+std::vector<tam::ExchangeModule> g_configured;
 KVXISystem::CancelCheck g_cancelCheck = nullptr;
+
+bool IsConfigured(tam::ExchangeModule module) {
+    return std::find(g_configured.begin(), g_configured.end(), module) != g_configured.end();
+}
 
 }  // namespace
 
 namespace tam {
 
-const DataExchange* SessionDataExchange(std::string& error) {
-    const DataExchange* exchange = LoadDataExchange(error);
-    if (exchange == nullptr || g_exchangeConfigured || !g_initialized)
+const DataExchange* SessionDataExchange(ExchangeModule module, std::string& error) {
+    if (module != ExchangeModule::General &&
+        SessionDataExchange(ExchangeModule::General, error) == nullptr)
+        return nullptr;
+    const DataExchange* exchange = LoadDataExchange(module, error);
+    if (exchange == nullptr || !g_initialized || IsConfigured(module))
         return exchange;
     const KVXIResult configured = RunGuarded(KVXIResult(KVXIResult::InternalError), [exchange]() {
         exchange->configure();
@@ -29,14 +38,14 @@ const DataExchange* SessionDataExchange(std::string& error) {
         error = configured.GetReason();
         return nullptr;
     }
-    g_exchangeConfigured = true;
+    g_configured.push_back(module);
     return exchange;
 }
 
 }  // namespace tam
 
-// The data-exchange module is not loaded here: a session that only reads kernel files never
-// needs it, and loading it costs more than the rest of the start together.
+// The data-exchange modules are not loaded here: a session that only reads kernel files never
+// needs them, and loading them costs more than the rest of the start together.
 KVXIResult KVXISystem::Initialize() {
     if (g_initialized)
         return KVXIResult();
@@ -51,20 +60,21 @@ KVXIResult KVXISystem::Initialize() {
     return result;
 }
 
+// Each configured module puts back its settings, the last configured first.
 KVXIResult KVXISystem::Shutdown() {
     if (g_initialized) {
-        std::string error;
-        const tam::DataExchange* exchange =
-            g_exchangeConfigured ? tam::LoadDataExchange(error) : nullptr;
-        tam::RunGuarded(KVXIResult(), [exchange]() {
-            if (exchange != nullptr)
+        for (auto module = g_configured.rbegin(); module != g_configured.rend(); ++module) {
+            std::string error;
+            const tam::DataExchange* exchange = tam::LoadDataExchange(*module, error);
+            tam::RunGuarded(KVXIResult(), [exchange]() {
                 exchange->restore();
-            return KVXIResult();
-        });
+                return KVXIResult();
+            });
+        }
         tam::ReleaseReaderMessages();
     }
     g_initialized = false;
-    g_exchangeConfigured = false;
+    g_configured.clear();
     return KVXIResult();
 }
 

@@ -55,17 +55,27 @@ KVXIResult ReadBrep(const std::string& path, const TranslateOptions& options,
     return KVXIResult();
 }
 
-KVXIResult ReadXcaf(Format format, const std::string& path, const TranslateOptions& options,
+KVXIResult ReadXcaf(XcafFileReader read, const std::string& path, const TranslateOptions& options,
                     ConversionProgress& progress, CadModel& model) {
     Handle(TDocStd_Document) doc = NewXcafDocument();
-    KVXIResult result = format == Format::Step
-                            ? ReadStepIntoXcaf(path, options.codePage, progress, doc)
-                            : ReadIgesIntoXcaf(path, progress, doc);
+    KVXIResult result = read(path, options, progress, doc);
     if (result.IsFailure())
         return result;
     if (progress.CheckInterrupt())
         return KVXIResult(KVXIResult::Interrupted);
     BuildModelFromXcaf(doc, options, model);
+    return result;
+}
+
+// What every read adds to its result: NoEntities for an empty model, a warning when entities
+// were skipped.
+KVXIResult CheckedRead(KVXIResult result, const CadModel& model) {
+    if (result.IsFailure())
+        return result;
+    if (model.IsEmpty())
+        return KVXIResult(KVXIResult::NoEntities);
+    if (model.entitiesSkipped)
+        result &= KVXIResult(KVXIResult::WarningEntitiesSkipped);
     return result;
 }
 
@@ -80,27 +90,32 @@ void AddShapeToModel(const TopoDS_Shape& shape, const TranslateOptions& options,
         AddPiece(it.Value(), options, model);
 }
 
+KVXIResult ReadStep(const std::string& path, const TranslateOptions& options,
+                    ConversionProgress& progress, Handle(TDocStd_Document) & doc) {
+    return ReadStepIntoXcaf(path, options.codePage, progress, doc);
+}
+
 KVXIResult ReadCadFile(Format format, const std::string& path, const TranslateOptions& options,
                        ConversionProgress& progress, CadModel& model) {
+    if (format == Format::Step)
+        return ReadCadFileThrough(ReadStep, path, options, progress, model);
     const KVXIResult failure(KVXIResult::ReadFailed);
-    KVXIResult result = RunGuarded(failure, [&]() {
-        switch (format) {
-            case Format::Step:
-            case Format::Iges:
-                return ReadXcaf(format, path, options, progress, model);
-            case Format::Brep:
-                return ReadBrep(path, options, progress, model);
-            default:
-                return KVXIResult(KVXIResult::UnsupportedSourceType);
-        }
-    });
-    if (result.IsFailure())
-        return result;
-    if (model.IsEmpty())
-        return KVXIResult(KVXIResult::NoEntities);
-    if (model.entitiesSkipped)
-        result &= KVXIResult(KVXIResult::WarningEntitiesSkipped);
-    return result;
+    return CheckedRead(RunGuarded(failure,
+                                  [&]() {
+                                      if (format != Format::Brep)
+                                          return KVXIResult(KVXIResult::UnsupportedSourceType);
+                                      return ReadBrep(path, options, progress, model);
+                                  }),
+                       model);
+}
+
+KVXIResult ReadCadFileThrough(XcafFileReader read, const std::string& path,
+                              const TranslateOptions& options, ConversionProgress& progress,
+                              CadModel& model) {
+    const KVXIResult failure(KVXIResult::ReadFailed);
+    return CheckedRead(
+        RunGuarded(failure, [&]() { return ReadXcaf(read, path, options, progress, model); }),
+        model);
 }
 
 }  // namespace tam

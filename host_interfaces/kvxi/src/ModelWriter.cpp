@@ -10,7 +10,6 @@
 #include <BRep_Builder.hxx>
 #include <Bnd_Box.hxx>
 #include <IFSelect_ReturnStatus.hxx>
-#include <IGESCAFControl_Writer.hxx>
 #include <RWGltf_CafWriter.hxx>
 #include <STEPCAFControl_Writer.hxx>
 #include <STEPControl_StepModelType.hxx>
@@ -52,8 +51,8 @@ CadModel WithoutMeshOnlyShapes(const CadModel& model, bool& dropped) {
     return kept;
 }
 
-// Writes what a CAD writer can take of the model: mesh-only shapes are left out, and then the
-// result says that some entities could not be translated.
+}  // namespace
+
 KVXIResult WriteCad(const CadModel& model,
                     const std::function<KVXIResult(const CadModel&)>& write) {
     bool dropped = false;
@@ -65,6 +64,8 @@ KVXIResult WriteCad(const CadModel& model,
         result &= KVXIResult(KVXIResult::WarningEntitiesSkipped);
     return result;
 }
+
+namespace {
 
 // Meshes a copy of every part shape (the originals may be shared with kernel entities, whose
 // facets must stay untouched) at a deflection that follows the model's size.
@@ -95,19 +96,6 @@ KVXIResult WriteStep(const CadModel& model, const std::string& path, ConversionP
     }
     return writer.Write(path.c_str()) == IFSelect_RetDone ? KVXIResult()
                                                           : KVXIResult(KVXIResult::WriteFailed);
-}
-
-KVXIResult WriteIges(const CadModel& model, const std::string& path, ConversionProgress& progress) {
-    Handle(TDocStd_Document) doc = BuildXcafDocument(model, true);
-    IGESCAFControl_Writer writer;
-    writer.SetColorMode(Standard_True);
-    writer.SetNameMode(Standard_True);
-    writer.SetLayerMode(Standard_True);
-    if (!writer.Perform(doc, path.c_str(), progress.Start())) {
-        return KVXIResult(progress.WasInterrupted() ? KVXIResult::Interrupted
-                                                    : KVXIResult::WriteFailed);
-    }
-    return KVXIResult();
 }
 
 KVXIResult WriteBrep(const CadModel& model, const std::string& path, ConversionProgress& progress) {
@@ -152,9 +140,6 @@ KVXIResult WriteModel(Format format, const CadModel& model, const std::string& p
         case Format::Step:
             return WriteCad(model,
                             [&](const CadModel& kept) { return WriteStep(kept, path, progress); });
-        case Format::Iges:
-            return WriteCad(model,
-                            [&](const CadModel& kept) { return WriteIges(kept, path, progress); });
         case Format::Brep:
             return WriteBrep(model, path, progress);
         case Format::Stl:

@@ -1,11 +1,9 @@
 #include "XcafReader.h"
 
-#include "IgesStructureCheck.h"
 #include "StepStructureCheck.h"
 #include "TessellatedParts.h"
 
 #include <IFSelect_ReturnStatus.hxx>
-#include <IGESCAFControl_Reader.hxx>
 #include <Interface_Check.hxx>
 #include <Interface_InterfaceModel.hxx>
 #include <Interface_Static.hxx>
@@ -17,12 +15,10 @@
 #include <XSControl_WorkSession.hxx>
 
 namespace tam {
-namespace {
 
-// True when the parser recorded failures (damaged records it skipped). Reads the parser's own
-// reports only: the work session's check list would also run every entity's semantic check,
-// which costs a few percent of the whole read. References to tessellated records are no damage:
-// the parser cannot type them, AddTessellatedParts reads them.
+// Reads the parser's own reports only: the work session's check list would also run every
+// entity's semantic check, which costs a few percent of the whole read. References to
+// tessellated records are no damage: the parser cannot type them, AddTessellatedParts reads them.
 bool ParserReportedFailures(XSControl_Reader& reader) {
     const Handle(Interface_InterfaceModel) model = reader.Model();
     if (model.IsNull())
@@ -44,19 +40,7 @@ bool DocumentHasShapes(const Handle(TDocStd_Document) & doc) {
     return roots.Length() > 0;
 }
 
-// Transfers what a reader parsed; shared by STEP and IGES.
-template <class Reader>
-KVXIResult TransferInto(Reader& reader, ConversionProgress& progress,
-                        Handle(TDocStd_Document) & doc, bool parserFailures) {
-    if (reader.NbRootsForTransfer() <= 0)
-        return KVXIResult(KVXIResult::NoEntities);
-    const bool transferred = reader.Transfer(doc, progress.Start());
-    if (progress.WasInterrupted())
-        return KVXIResult(KVXIResult::Interrupted);
-    if (!transferred || !DocumentHasShapes(doc))
-        return KVXIResult(KVXIResult::TransferFailed);
-    return KVXIResult(parserFailures ? KVXIResult::Warning : KVXIResult::Success);
-}
+namespace {
 
 // Sets the STEP reader's code page for one read and restores the previous one.
 class CodePageSetting {
@@ -108,25 +92,6 @@ KVXIResult ReadStepIntoXcaf(const std::string& path, const std::string& codePage
     if (!result.IsFailure())
         AddTessellatedParts(reader.ChangeReader().WS(), doc, path);
     return result;
-}
-
-KVXIResult ReadIgesIntoXcaf(const std::string& path, ConversionProgress& progress,
-                            Handle(TDocStd_Document) & doc) {
-    IGESCAFControl_Reader reader;
-    reader.SetColorMode(Standard_True);
-    reader.SetNameMode(Standard_True);
-    reader.SetLayerMode(Standard_True);
-    reader.SetReadVisible(Standard_False);
-    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) {
-        return KVXIResult(KVXIResult::ReadFailed);
-    }
-    if (progress.CheckInterrupt())
-        return KVXIResult(KVXIResult::Interrupted);
-    const std::string structureProblem = CheckIgesStructure(reader.WS()->Graph());
-    if (!structureProblem.empty())
-        return KVXIResult(KVXIResult::ReadFailed, structureProblem);
-    const bool failures = ParserReportedFailures(reader);
-    return TransferInto(reader, progress, doc, failures);
 }
 
 }  // namespace tam
