@@ -29,7 +29,7 @@ inline std::vector<std::filesystem::path> CorpusFiles(const std::string& subfold
     return files;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(TAM_SANITIZED)
 // Under the sanitizers corpus tests leave out files over a megabyte: those exercise Open CASCADE
 // far more than our code and would make the sanitizer run several times longer.
 constexpr std::uintmax_t kSanitizedFileLimit = 1000 * 1000;
