@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
 # Builds (when needed) and runs one libFuzzer target of tests/fuzz under AddressSanitizer and
 # UndefinedBehaviorSanitizer, or every target with the time split between them:
-#   scripts/fuzz.sh TARGET|all SECONDS
+#   scripts/fuzz.sh [--in BUILD_DIR] TARGET|all SECONDS
 # TARGET is kernel_text, kernel_binary, xml, ebom, product_xml, numbers, step or iges. Seeds come
 # from tests/data, tests/fuzz/seeds and ../shared/cad-corpus (when present); the growing corpus,
-# the log and any crashing input stay in build/fuzz/fuzz/TARGET. Exits non-zero on a finding.
+# the log and any crashing input stay in BUILD_DIR/fuzz/TARGET. Exits non-zero on a finding.
+# Without --in the fuzz preset's folder build/fuzz is used and the target built when needed; with
+# it the targets of that build folder are run as they are (the asan preset's tests do that).
 set -euo pipefail
+build_dir=
+if [[ ${1:-} == --in ]]; then
+    build_dir=$(realpath "${2:?build folder}")
+    shift 2
+fi
 cd "$(dirname "$0")/.."
+build_dir=${build_dir:-$PWD/build/fuzz}
 targets=(kernel_text kernel_binary xml ebom product_xml numbers step iges)
 target=${1:?target name or all}
 seconds=${2:?seconds}
 corpus_dir=../shared/cad-corpus
-if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
-    if ((EUID == 0)); then
-        apt-get install -y -q clang libclang-rt-dev >/dev/null
-    else
-        echo "fuzz: needs clang and libFuzzer: sudo apt-get install clang libclang-rt-dev" >&2
-        exit 2
-    fi
+if ! command -v clang++ >/dev/null ||
+    ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+    echo "fuzz: needs clang and libFuzzer, which scripts/setup.sh installs" >&2
+    exit 2
 fi
 
 # Copies the files given as seeds for the target into $seeds, shaped as the target reads them.
@@ -56,7 +61,7 @@ run_target() {
     # Open CASCADE is built without frame pointers: the fast unwinder stops at its frames, and the
     # leak suppressions, which name Open CASCADE functions, need the whole allocation stack.
     [[ $name == ebom || $name == step || $name == iges ]] && unwind=0
-    local dir=$PWD/build/fuzz/fuzz/$name
+    local dir=$build_dir/fuzz/$name
     seeds=$dir/seeds
     rm -rf "$seeds" && mkdir -p "$seeds" "$dir/corpus" "$dir/artifacts"
     collect_seeds "$name"
@@ -64,7 +69,7 @@ run_target() {
     ASAN_OPTIONS=detect_leaks=1:detect_odr_violation=0:allocator_may_return_null=1:fast_unwind_on_malloc=$unwind \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
-        "$PWD/build/fuzz/tests/fuzz/fuzz_$name" "$dir/corpus" "$seeds" -max_total_time="$time" \
+        "$build_dir/tests/fuzz/fuzz_$name" "$dir/corpus" "$seeds" -max_total_time="$time" \
         -timeout="$limit" -rss_limit_mb=2048 -malloc_limit_mb=65536 -max_len="$length" \
         -print_final_stats=1 \
         -artifact_prefix="$dir/artifacts/" >"$dir/last.log" 2>&1 || status=$?
@@ -79,8 +84,14 @@ run_target() {
     return "$status"
 }
 
+# Builds the named targets in the fuzz preset's folder; other folders are used as they are.
+build() {
+    [[ $build_dir == "$PWD/build/fuzz" ]] && scripts/build.sh fuzz "$@" >/dev/null
+    return 0
+}
+
 if [[ $target == all ]]; then
-    scripts/build.sh fuzz "${targets[@]/#/fuzz_}" >/dev/null
+    build "${targets[@]/#/fuzz_}"
     each=$((seconds / ${#targets[@]} > 0 ? seconds / ${#targets[@]} : 1))
     failed=0
     for name in "${targets[@]}"; do
@@ -88,5 +99,5 @@ if [[ $target == all ]]; then
     done
     exit "$failed"
 fi
-scripts/build.sh fuzz "fuzz_$target" >/dev/null
+build "fuzz_$target"
 run_target "$target" "$seconds"

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config locales
+    clang libclang-rt-14-dev lld
     libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
     libocct-ocaf-dev libocct-data-exchange-dev libocct-visualization-dev libtbb-dev
     libpugixml-dev libcli11-dev libtinygltf-dev nlohmann-json3-dev libstb-dev
