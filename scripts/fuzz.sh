@@ -9,8 +9,11 @@
 # it the targets of that build folder are run as they are (the asan preset's tests do that).
 set -euo pipefail
 build_dir=
+seed_args=()
 if [[ ${1:-} == --in ]]; then
     build_dir=$(realpath "${2:?build folder}")
+    # The test runs mutate from a fixed seed, so that a run on the same sources repeats itself.
+    seed_args=(-seed=1)
     shift 2
 fi
 cd "$(dirname "$0")/.."
@@ -71,7 +74,7 @@ run_target() {
         LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
         "$build_dir/tests/fuzz/fuzz_$name" "$dir/corpus" "$seeds" -max_total_time="$time" \
         -timeout="$limit" -rss_limit_mb=2048 -malloc_limit_mb=65536 -max_len="$length" \
-        -print_final_stats=1 \
+        -print_final_stats=1 "${seed_args[@]}" \
         -artifact_prefix="$dir/artifacts/" >"$dir/last.log" 2>&1 || status=$?
     local figures executions
     figures=$(grep -Eo 'cov: [0-9]+ ft: [0-9]+ corp: [0-9]+' "$dir/last.log" | tail -n 1 || true)
