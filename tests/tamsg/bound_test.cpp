@@ -8,53 +8,40 @@
 
 using namespace tamtest;
 
-TEST(BoxBound, DefaultIsEmptyAndZeroBoxIsNot) {
-    sglBoxBound empty;
-    EXPECT_TRUE(empty.isEmpty());
+TEST(BoxBound, EmptyZeroExpandedAndTransformedBoxes) {
+    sglBoxBound box;
+    EXPECT_TRUE(box.isEmpty());
+    EXPECT_EQ(box.getDiagonalLength(), 0.0f);
+    EXPECT_TRUE(box.transformed(sglMat4<float>()).isEmpty());
     sglBoxBound zero;
     zero.setMin(sglVec3<float>(0, 0, 0));
     zero.setMax(sglVec3<float>(0, 0, 0));
     EXPECT_FALSE(zero.isEmpty());
-    EXPECT_NE(empty, zero);
-    EXPECT_EQ(empty, sglBoxBound());
-    EXPECT_EQ(empty.getDiagonalLength(), 0.0f);
-}
+    EXPECT_NE(box, zero);
+    EXPECT_EQ(box, sglBoxBound());
 
-TEST(BoxBound, ExpandToIncludePointsAndBoxes) {
-    sglBoxBound box;
     box.expandToInclude(sglVec3<float>(1, 2, 3));
     EXPECT_EQ(box, sglBoxBound(sglVec3<float>(1, 2, 3), sglVec3<float>(1, 2, 3)));
     box.expandToInclude(sglVec3<float>(-1, 5, 0));
     EXPECT_EQ(box, sglBoxBound(sglVec3<float>(-1, 2, 0), sglVec3<float>(1, 5, 3)));
-    box.expandToInclude(sglBoxBound());  // empty box: no change
-    EXPECT_EQ(box.getMax(), sglVec3<float>(1, 5, 3));
+    box.expandToInclude(sglBoxBound());                  // empty box: no change
     box.expandToInclude(sglVec3<float>(NAN, 100, 100));  // non-finite point: ignored
     EXPECT_EQ(box.getMax(), sglVec3<float>(1, 5, 3));
-    sglBoxBound other(sglVec3<float>(0, 0, 0), sglVec3<float>(10, 1, 1));
-    box.expandToInclude(other);
+    box.expandToInclude(sglBoxBound(sglVec3<float>(0, 0, 0), sglVec3<float>(10, 1, 1)));
     EXPECT_EQ(box.getMax(), sglVec3<float>(10, 5, 3));
     EXPECT_TRUE(box.contains(sglVec3<float>(10, 5, 3)));
     EXPECT_FALSE(box.contains(sglVec3<float>(10.5f, 5, 3)));
-}
-
-TEST(BoxBound, TransformedCorners) {
-    sglBoxBound box(sglVec3<float>(0, 0, 0), sglVec3<float>(1, 2, 3));
     const sglBoxBound moved = box.transformed(sglMat4<float>::translation(sglVec3<float>(1, 1, 1)));
-    EXPECT_EQ(moved, sglBoxBound(sglVec3<float>(1, 1, 1), sglVec3<float>(2, 3, 4)));
-    EXPECT_TRUE(sglBoxBound().transformed(sglMat4<float>()).isEmpty());
+    EXPECT_EQ(moved, sglBoxBound(sglVec3<float>(0, 1, 1), sglVec3<float>(11, 6, 4)));
 }
 
-TEST(SubtreeBound, EmptySubtreesHaveEmptyBounds) {
-    sglGroup group;
-    EXPECT_TRUE(group.getBound().isEmpty());
-    group.addChild(new sglGeode, true);
-    EXPECT_TRUE(group.getBound().isEmpty());
-}
-
-TEST(SubtreeBound, NestedTransformsApplyInnerFirst) {
+TEST(SubtreeBound, NestedTransformsApplyInnerFirstAndEmptySubtreesAddNothing) {
     // root -> T1 (scale x by 2) -> T2 (translate x by 1) -> geode with point (1, 0, 0):
     // inner first gives (1 + 1) * 2 = 4.
     auto* root = new sglGroup;
+    EXPECT_TRUE(root->getBound().isEmpty());
+    root->addChild(new sglGeode, true);
+    EXPECT_TRUE(root->getBound().isEmpty());
     auto* outer = new sglTransform<float>;
     sglMat4<float> scale;
     scale(0, 0) = 2.0f;

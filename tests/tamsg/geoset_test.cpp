@@ -107,34 +107,31 @@ TEST(GeoSetReadBack, CountsFollowPrimitivesAndBindingsAndAShortCountIsInvalid) {
     lines->unref();
 }
 
-TEST(GeoSetCopy, DeepCopyOwnsItsOwnArrays) {
+TEST(GeoSetCopy, DeepCopyOwnsItsOwnArraysAndMovesAlone) {
     auto* points = MakePoints({1, 2, 3, 4, 5, 6});
     points->setColorList(SGL_BIND_OVERALL, new sglArrayDataPtr<float>({1, 0, 0, 1}), SGL_FLOAT, 4);
+    points->setNormalList(SGL_BIND_PER_VERTEX, new sglArrayDataPtr<float>({1, 0, 0, 1, 0, 0}),
+                          SGL_FLOAT);
     points->setState(0, {new sglPointSize(5.0f)});
     points->setName(L"pts");
     sglGeoSet* copy = points->deepCopy();
     ASSERT_NE(dynamic_cast<sglPointSet*>(copy), nullptr);
     EXPECT_NE(copy->getCoords(), points->getCoords());
     EXPECT_EQ(copy->getNumCoords(), 2u);
-    EXPECT_EQ(copy->getCoord(1), sglVec3<float>(4, 5, 6));
     EXPECT_EQ(copy->getColor(0), sglVec4<float>(1, 0, 0, 1));
     EXPECT_EQ(copy->getState(0)[0], points->getState(0)[0]);
     EXPECT_EQ(copy->getName(), L"pts");
-    points->unref();
-    EXPECT_EQ(copy->getCoord(0), sglVec3<float>(1, 2, 3));
-    copy->unref();
-}
-
-TEST(GeoSetTransform, PositionsMoveAndNormalsStayUnit) {
-    auto* points = MakePoints({1, 0, 0});
-    points->setNormalList(SGL_BIND_PER_VERTEX, new sglArrayDataPtr<float>({1, 0, 0}), SGL_FLOAT);
+    // Positions move, normals stay unit, the original stays where it was.
     sglMat4<float> scale;
     scale(0, 0) = 2.0f;
     scale(3, 2) = 7.0f;
-    points->transform(scale);
-    EXPECT_EQ(points->getCoord(0), sglVec3<float>(2, 0, 7));
-    EXPECT_FLOAT_EQ(points->getNormals()[0], 1.0f);
+    copy->transform(scale);
+    EXPECT_EQ(copy->getCoord(1), sglVec3<float>(8, 5, 13));
+    EXPECT_FLOAT_EQ(copy->getNormals()[0], 1.0f);
+    EXPECT_EQ(points->getCoord(1), sglVec3<float>(4, 5, 6));
     points->unref();
+    EXPECT_EQ(copy->getCoord(0), sglVec3<float>(2, 2, 10));
+    copy->unref();
 }
 
 TEST(Statelets, MaterialSidesAndClones) {

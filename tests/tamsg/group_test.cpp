@@ -4,7 +4,7 @@
 
 using namespace tamtest;
 
-TEST(GroupOwnership, DeletingGroupDeletesOwnedSubtree) {
+TEST(GroupOwnership, DeletingGroupDeletesOwnedSubtreeWhichRefusesNullSelfAndAncestors) {
     DeathCounter counter;
     auto* root = new TrackedGroup(counter);
     auto* inner = new TrackedGroup(counter);
@@ -12,6 +12,11 @@ TEST(GroupOwnership, DeletingGroupDeletesOwnedSubtree) {
     EXPECT_TRUE(inner->addChild(new TrackedGeode(counter), true));
     EXPECT_TRUE(inner->addChild(new TrackedGeode(counter), true));
     EXPECT_EQ(inner->getRefCount(), 1u);
+    EXPECT_FALSE(root->addChild(nullptr, true));
+    EXPECT_FALSE(root->addChild(root, true));
+    EXPECT_FALSE(inner->addChild(root, true));
+    EXPECT_EQ(root->getRefCount(), 0u);
+    EXPECT_EQ(root->getNumChildren(), 1u);
     root->unref();
     EXPECT_EQ(counter.deaths, 4);
 }
@@ -89,18 +94,6 @@ TEST(GroupOwnership, ReplacingAnUnownedChildLeavesBothWithTheirOwners) {
     EXPECT_EQ(replacement->getRefCount(), 1u);  // still only the test's reference
     replacement->unref();                       // the dying child leaves the group
     EXPECT_EQ(group.getNumChildren(), 0u);
-}
-
-TEST(GroupChildren, RefusesNullSelfAndAncestors) {
-    auto* root = new sglGroup;
-    auto* inner = new sglGroup;
-    root->addChild(inner, true);
-    EXPECT_FALSE(root->addChild(nullptr, true));
-    EXPECT_FALSE(root->addChild(root, true));
-    EXPECT_FALSE(inner->addChild(root, true));
-    EXPECT_EQ(root->getRefCount(), 0u);
-    EXPECT_EQ(root->getNumChildren(), 1u);
-    root->unref();
 }
 
 TEST(GroupMetadata, PairsAreOrderedAndUnique) {

@@ -42,25 +42,21 @@ TEST(TriangleStrips, StripsExpandToTrianglesOfAlternatingWinding) {
         EXPECT_EQ(strips->getNumIndices(), c.indices.size());
         EXPECT_EQ(strips->getNumCoords(), c.coords);
         EXPECT_EQ(strips->getTriangles(c.skipDegenerate), c.triangles);
-        if (!c.skipDegenerate)
+        if (!c.skipDegenerate) {
             EXPECT_EQ(strips->getNumTriangles(), c.triangles.size() / 3);
+        }
         strips->unref();
     }
 }
 
-TEST(TriangleStrips, IndexOutsideCoordinatesMakesSetInvalid) {
-    // The holder knows its size: 3 positions cannot serve index 9.
-    auto* strips = MakeStrips({3}, {0, 1, 9}, 3);
-    EXPECT_FALSE(strips->isValid());
-    EXPECT_TRUE(strips->getTriangles().empty());
-    // An explicit count exposes the bad index as well.
-    strips->setCoordList(new sglArrayDataPtr<float>(std::vector<float>(30, 0.0f)), SGL_FLOAT, 3, 0,
-                         3);
-    EXPECT_FALSE(strips->isValid());
-    strips->unref();
-}
+TEST(TriangleStrips, MissingOrShortListsAndIndicesOutsideTheCoordinatesMakeSetInvalid) {
+    sglMonoIndexedTriangleStripSet empty;
+    EXPECT_TRUE(empty.isValid());
+    EXPECT_EQ(empty.getNumTriangles(), 0u);
+    empty.setNumPrims(2);
+    EXPECT_FALSE(empty.isValid());
+    EXPECT_TRUE(empty.getTriangles().empty());
 
-TEST(TriangleStrips, ShortLengthOrIndexBlocksMakeSetInvalid) {
     auto* strips = MakeStrips({3}, {0, 1, 2}, 3);
     EXPECT_TRUE(strips->isValid());
     strips->setNumPrims(2);  // one length for two strips
@@ -68,16 +64,15 @@ TEST(TriangleStrips, ShortLengthOrIndexBlocksMakeSetInvalid) {
     strips->setNumPrims(1);
     strips->setIndexList(new sglArrayDataPtr<unsigned int>({0, 1}), 0, 3);
     EXPECT_FALSE(strips->isValid());
+    // The holder knows its size: 3 positions cannot serve index 9.
+    strips->setIndexList(new sglArrayDataPtr<unsigned int>({0, 1, 9}), 0, 0);
+    EXPECT_FALSE(strips->isValid());
+    EXPECT_TRUE(strips->getTriangles().empty());
+    // An explicit count exposes the bad index as well.
+    strips->setCoordList(new sglArrayDataPtr<float>(std::vector<float>(30, 0.0f)), SGL_FLOAT, 3, 0,
+                         3);
+    EXPECT_FALSE(strips->isValid());
     strips->unref();
-}
-
-TEST(TriangleStrips, MissingListsGiveNoTriangles) {
-    sglMonoIndexedTriangleStripSet strips;
-    EXPECT_TRUE(strips.isValid());
-    EXPECT_EQ(strips.getNumTriangles(), 0u);
-    strips.setNumPrims(2);
-    EXPECT_FALSE(strips.isValid());
-    EXPECT_TRUE(strips.getTriangles().empty());
 }
 
 TEST(TriangleStrips, RawExpansionCutsLengthsBeyondIndices) {
