@@ -8,30 +8,23 @@
 using tamtest::DeathCounter;
 using tamtest::TrackedGroup;
 
-TEST(DBRoot, OwnsItsSceneRoot) {
+TEST(DBRoot, OwnsItsSceneRootAndReleasesAReplacedOrClearedOne) {
     DeathCounter deaths;
     auto* root = new CTamDBRoot;
     EXPECT_EQ(root->GetSglRoot(), nullptr);
-    auto* group = new TrackedGroup(deaths);
-    root->SetSglRoot(group);
-    EXPECT_EQ(root->GetSglRoot(), group);
-    EXPECT_EQ(group->getRefCount(), 1u);
-    delete root;
-    EXPECT_EQ(deaths.deaths, 1);
-}
-
-TEST(DBRoot, ReplacingOrClearingReleasesThePreviousRoot) {
-    DeathCounter deaths;
-    CTamDBRoot root;
     auto* first = new TrackedGroup(deaths);
-    root.SetSglRoot(first);
-    root.SetSglRoot(first);  // the same root again keeps one reference
+    root->SetSglRoot(first);
+    root->SetSglRoot(first);  // the same root again keeps one reference
+    EXPECT_EQ(root->GetSglRoot(), first);
     EXPECT_EQ(first->getRefCount(), 1u);
-    root.SetSglRoot(new TrackedGroup(deaths));
+    root->SetSglRoot(new TrackedGroup(deaths));
     EXPECT_EQ(deaths.deaths, 1);
-    root.SetSglRoot(nullptr);
+    root->SetSglRoot(nullptr);
     EXPECT_EQ(deaths.deaths, 2);
-    EXPECT_EQ(root.GetSglRoot(), nullptr);
+    EXPECT_EQ(root->GetSglRoot(), nullptr);
+    root->SetSglRoot(new TrackedGroup(deaths));
+    delete root;
+    EXPECT_EQ(deaths.deaths, 3);
 }
 
 TEST(DBRoot, NewRootMayBeAChildOfTheOldOne) {

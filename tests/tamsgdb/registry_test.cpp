@@ -51,9 +51,12 @@ TEST_F(RegistryTest, ExtensionKeys) {
     EXPECT_EQ(sglModelLoader::extensionKey(L"trailing."), L"");
 }
 
-TEST_F(RegistryTest, ModelLoadsRouteByLowerCasedExtension) {
+TEST_F(RegistryTest, ModelLoadsRouteByLowerCasedExtensionAndHandlersMayCallTheRegistryAgain) {
     sglModelLoader::registerModelLoader(L"STEP", ModelHandler(L"step"));
     sglModelLoader::registerModelLoader(L"okt", ModelHandler(L"okt"));
+    sglModelLoader::registerModelLoader(L"prt", [](const std::wstring& path, unsigned int flags) {
+        return sglModelLoader::loadModelFromExtension(path, L"OKT", flags);
+    });
     EXPECT_TRUE(sglModelLoader::hasModelLoader(L"step"));
 
     void* result = sglModelLoader::loadModel(L"C:\\models\\Box.StEp", 0x83);
@@ -64,14 +67,15 @@ TEST_F(RegistryTest, ModelLoadsRouteByLowerCasedExtension) {
     EXPECT_EQ(Calls()[0].path, L"C:\\models\\Box.StEp");
     EXPECT_EQ(Calls()[0].flags, 0x83u);
 
-    result = sglModelLoader::loadModelFromExtension(L"part.prt", L"OKT", 3);
+    result = sglModelLoader::loadModel(L"part.prt", 3);
+    ASSERT_NE(result, nullptr);
     delete static_cast<CTamDBRoot*>(result);
     ASSERT_EQ(Calls().size(), 2u);
     EXPECT_EQ(Calls()[1].handler, L"okt");
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(RegistryTest, UnknownKeyGivesNullAndOneMessage) {
+TEST_F(RegistryTest, UnknownKeysAndThrowingHandlersGiveNullAndOneMessage) {
     EXPECT_EQ(sglModelLoader::loadModel(L"a.xyz", 0), nullptr);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].second, 0u);
@@ -82,6 +86,15 @@ TEST_F(RegistryTest, UnknownKeyGivesNullAndOneMessage) {
     EXPECT_EQ(sglModelLoader::loadEntities(L"a.step", 3), nullptr);
     EXPECT_FALSE(sglModelLoader::writeModel(L"out.igs", &gEntities));
     EXPECT_EQ(Messages().size(), 3u);
+
+    sglModelLoader::registerModelLoader(L"bad", [](const std::wstring&, unsigned int) -> void* {
+        throw std::runtime_error("plug-in failure");
+    });
+    sglModelLoader::registerModelWriter(L"bad",
+                                        [](const std::wstring&, void*) -> bool { throw 42; });
+    EXPECT_EQ(sglModelLoader::loadModel(L"x.bad", 0), nullptr);
+    EXPECT_FALSE(sglModelLoader::writeModel(L"x.bad", nullptr));
+    EXPECT_EQ(Messages().size(), 5u);
 }
 
 TEST_F(RegistryTest, EntitiesAndWritesHaveTheirOwnHandlers) {
@@ -100,28 +113,6 @@ TEST_F(RegistryTest, EntitiesAndWritesHaveTheirOwnHandlers) {
     // A key with only an entity loader has no model loader.
     EXPECT_EQ(sglModelLoader::loadModel(L"p.okb", 3), nullptr);
     EXPECT_EQ(Messages().size(), 1u);
-}
-
-TEST_F(RegistryTest, ThrowingHandlersBecomeFailures) {
-    sglModelLoader::registerModelLoader(L"bad", [](const std::wstring&, unsigned int) -> void* {
-        throw std::runtime_error("plug-in failure");
-    });
-    sglModelLoader::registerModelWriter(L"bad",
-                                        [](const std::wstring&, void*) -> bool { throw 42; });
-    EXPECT_EQ(sglModelLoader::loadModel(L"x.bad", 0), nullptr);
-    EXPECT_FALSE(sglModelLoader::writeModel(L"x.bad", nullptr));
-    EXPECT_EQ(Messages().size(), 2u);
-}
-
-TEST_F(RegistryTest, HandlersMayCallTheRegistryAgain) {
-    sglModelLoader::registerModelLoader(L"okt", ModelHandler(L"okt"));
-    sglModelLoader::registerModelLoader(L"prt", [](const std::wstring& path, unsigned int flags) {
-        return sglModelLoader::loadModelFromExtension(path, L"okt", flags);
-    });
-    void* result = sglModelLoader::loadModel(L"part.prt", 7);
-    ASSERT_NE(result, nullptr);
-    delete static_cast<CTamDBRoot*>(result);
-    EXPECT_EQ(Calls().size(), 1u);
 }
 
 TEST_F(RegistryTest, UnregisterRemovesHandlers) {
