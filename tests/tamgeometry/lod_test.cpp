@@ -44,6 +44,9 @@ TEST(AddLODToSceneGraph, GeodeWithSeveralPassesBecomesALevelOfDetailNodeInItsPla
     ASSERT_NE(lod, nullptr);
     EXPECT_EQ(lod->getName(), L"B");
     ASSERT_EQ(lod->getNumChildren(), 3u);
+    EXPECT_NE(dynamic_cast<CTamUserData*>(lod->getUserData()), nullptr);
+    // Switch distances follow the bounds: level k from 10 k to 10 (k + 1) radii, the last on.
+    const float radius = std::sqrt(8.0f) / 2.0f;  // the 2 x 2 x 0 box of the triangle
     for (unsigned int level = 0; level < 3; ++level) {
         auto* levelGeode = dynamic_cast<sglGeode*>(lod->getChild(level));
         ASSERT_NE(levelGeode, nullptr);
@@ -55,21 +58,12 @@ TEST(AddLODToSceneGraph, GeodeWithSeveralPassesBecomesALevelOfDetailNodeInItsPla
         auto* pass = dynamic_cast<CTamUserDataGeoset*>(levelGeode->getGeometry(0)->getUserData());
         ASSERT_NE(pass, nullptr);
         EXPECT_EQ(pass->GetLevel(), level);
+        float low = -1.0f;
+        float high = -1.0f;
+        ASSERT_TRUE(lod->getRange(level, low, high));
+        EXPECT_FLOAT_EQ(low, 10.0f * radius * level);
+        EXPECT_FLOAT_EQ(high, level < 2 ? 10.0f * radius * (level + 1) : FLT_MAX);
     }
-    EXPECT_NE(dynamic_cast<CTamUserData*>(lod->getUserData()), nullptr);
-    // Switch distances follow the bounds.
-    const float radius = std::sqrt(8.0f) / 2.0f;  // the 2 x 2 x 0 box of the triangle
-    float low = -1.0f;
-    float high = -1.0f;
-    ASSERT_TRUE(lod->getRange(0, low, high));
-    EXPECT_FLOAT_EQ(low, 0.0f);
-    EXPECT_FLOAT_EQ(high, 10.0f * radius);
-    ASSERT_TRUE(lod->getRange(1, low, high));
-    EXPECT_FLOAT_EQ(low, 10.0f * radius);
-    EXPECT_FLOAT_EQ(high, 20.0f * radius);
-    ASSERT_TRUE(lod->getRange(2, low, high));
-    EXPECT_FLOAT_EQ(low, 20.0f * radius);
-    EXPECT_EQ(high, FLT_MAX);
     group->unref();
 
     EXPECT_FLOAT_EQ(CTamGeomTools::GetLODSwitchDistance(0.0f, 1), 10.0f);
