@@ -57,7 +57,7 @@ TEST_F(LoaderAttributes, NameIsCutBeforeItsFirstBarUnlessFeatureNamesAreKept) {
     EXPECT_EQ(Names(Parse({barFirst}).get()), (std::vector<std::wstring>{L""}));
 }
 
-TEST_F(LoaderAttributes, GeneratedNamesCountOnWithinOnePart) {
+TEST_F(LoaderAttributes, GeneratedNamesCountOnWithinOnePartAndAcrossPartsOfAnAssembly) {
     FACE* first = orik_make_free_face(RectangleFace(1, 1));
     FACE* second = orik_make_free_face(RectangleFace(1, 1, 2.0));
     BODY* unnamed = BoxBody(1, 1, 1);
@@ -71,43 +71,40 @@ TEST_F(LoaderAttributes, GeneratedNamesCountOnWithinOnePart) {
     Name(solids[1], L"Named");
     EXPECT_EQ(Names(Parse({solids[0], solids[1], solids[2]}).get()),
               (std::vector<std::wstring>{L"rvd_body 0", L"Named", L"rvd_body 1"}));
-}
-
-TEST_F(LoaderAttributes, NameCounterRestartsPerPartUnlessInAssemblyMode) {
-    sglModelLoader::m_sbImportAsBodies = true;
-    EXPECT_EQ(Names(Parse({BoxBody(1, 1, 1)}).get()).front(), L"rvd_body 0");
     EXPECT_EQ(Names(Parse({BoxBody(1, 1, 1)}).get()).front(), L"rvd_body 0");
     loader.SetIsAssembly(true);
     Parse({BoxBody(1, 1, 1)});
     EXPECT_EQ(Names(Parse({BoxBody(1, 1, 1)}).get()).front(), L"rvd_body 2");
 }
 
-TEST_F(LoaderAttributes, LayerTextGivesTheLayerNumber) {
+TEST_F(LoaderAttributes, LayerTextGivesTheLayerNumberOnlyAShowValueOfExactlyZeroHides) {
     sglModelLoader::m_sbImportAsBodies = true;
     const struct {
-        const wchar_t* layer;
-        int number;
-    } cases[] = {{L"0", 0}, {L"12abc", 12}, {L"abc", -1}, {L"", -1}, {nullptr, -1}};
+        const char* attribute;
+        const wchar_t* value;
+        int layer;
+        bool visible;
+    } cases[] = {
+        {"ATTRIB_XORIK_LAYER", L"0", 0, true},
+        {"ATTRIB_XORIK_LAYER", L"12abc", 12, true},
+        {"ATTRIB_XORIK_LAYER", L"abc", -1, true},
+        {"ATTRIB_XORIK_LAYER", L"", -1, true},
+        {nullptr, nullptr, -1, true},
+        {"ATTRIB_XORIK_SHOW", L"0", -1, false},
+        {"ATTRIB_XORIK_SHOW", L"00", -1, true},
+        {"ATTRIB_XORIK_SHOW", L"word", -1, true},
+        {"ATTRIB_XORIK_SHOW", L"", -1, true},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (&c - cases));
         BODY* body = BoxBody(1, 1, 1);
-        if (c.layer != nullptr)
-            Attribute(body, "ATTRIB_XORIK_LAYER", c.layer);
+        if (c.attribute != nullptr)
+            Attribute(body, c.attribute, c.value);
         loader.SetLayerName(L"7");  // cleared before the body is read
         GroupPtr group = Parse({body});
-        EXPECT_EQ(Record(Geodes(group.get())[0]).GetLayer(), c.number);
-    }
-}
-
-TEST_F(LoaderAttributes, OnlyAShowValueOfExactlyZeroHides) {
-    sglModelLoader::m_sbImportAsBodies = true;
-    const struct {
-        const wchar_t* show;
-        bool visible;
-    } cases[] = {{L"0", false}, {L"00", true}, {L"word", true}, {L"", true}};
-    for (const auto& c : cases) {
-        BODY* body = BoxBody(1, 1, 1);
-        Attribute(body, "ATTRIB_XORIK_SHOW", c.show);
-        EXPECT_EQ(Record(Geodes(Parse({body}).get())[0]).GetVisible(), c.visible) << c.show;
+        const CTamUserData& record = Record(Geodes(group.get())[0]);
+        EXPECT_EQ(record.GetLayer(), c.layer);
+        EXPECT_EQ(record.GetVisible(), c.visible);
     }
     BODY* integerShow = BoxBody(1, 1, 1);
     api_add_generic_named_attribute(integerShow, "ATTRIB_XORIK_SHOW", 0).ignore();

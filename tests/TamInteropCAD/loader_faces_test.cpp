@@ -39,7 +39,9 @@ protected:
     }
 };
 
-TEST_F(LoaderFaces, PlanarFaceGivesALitValidStripSetInTheFaceColor) {
+TEST_F(LoaderFaces, PlanarFaceGivesALitValidStripSetInTheFaceColorOrTheDefaultColor) {
+    MESH_MANAGER* before = nullptr;
+    api_get_mesh_manager(before).ignore();
     BODY* body = BoxBody(10, 10, 10);
     FACE* face = FaceOf(body);
     Color(face, 0.0, 0.0, 1.0);
@@ -59,6 +61,13 @@ TEST_F(LoaderFaces, PlanarFaceGivesALitValidStripSetInTheFaceColor) {
     EXPECT_EQ(material->getSpecular(SGL_FRONT), sglVec4<float>(1, 1, 1, 1));
     EXPECT_FLOAT_EQ(material->getShininess(SGL_BACK), 64.0f);
     EXPECT_TRUE(LightingOn(*strips));
+    // An uncolored face packs the default color; the kernel's mesh manager is put back.
+    ASSERT_NE(StripSetPtr(loader.ParseFace(FaceOf(body, 1), true, false, &packed, 0)), nullptr);
+    EXPECT_EQ(packed, 15060172ul);
+    MESH_MANAGER* after = nullptr;
+    api_get_mesh_manager(after).ignore();
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(loader.ParseFace(nullptr, true, true, nullptr, 0), nullptr);  // a null face
 }
 
 TEST_F(LoaderFaces, CurvedFaceHasUnitNormalsAndTheLevelOfItsPass) {
@@ -78,56 +87,35 @@ TEST_F(LoaderFaces, CurvedFaceHasUnitNormalsAndTheLevelOfItsPass) {
     EXPECT_EQ(level->GetLevel(), 3u);
 }
 
-TEST_F(LoaderFaces, UncoloredFacePacksTheDefaultColorAndTheKernelMeshManagerIsReinstalled) {
-    MESH_MANAGER* before = nullptr;
-    api_get_mesh_manager(before).ignore();
-    unsigned long packed = 0;
-    StripSetPtr strips(loader.ParseFace(FaceOf(BoxBody(1, 1, 1)), true, false, &packed, 0));
-    ASSERT_NE(strips, nullptr);
-    EXPECT_EQ(packed, 15060172ul);
-    MESH_MANAGER* after = nullptr;
-    api_get_mesh_manager(after).ignore();
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(loader.ParseFace(nullptr, true, true, nullptr, 0), nullptr);  // a null face
-}
-
-TEST_F(LoaderFaces, ReadingTheFaceNameNamesTheFreeFaceGeode) {
+TEST_F(LoaderFaces, FaceNameNamesTheFreeFaceGeodeFaceColorOverridesTheBodyColorForThatFace) {
     FACE* face = orik_make_free_face(RectangleFace(4, 2));
     Name(face, L"Lid");
-    GroupPtr group = Parse({face});
-    ASSERT_EQ(Geodes(group.get()).size(), 1u);
-    EXPECT_EQ(Geodes(group.get())[0]->getName(), L"Lid");
-}
-
-TEST_F(LoaderFaces, FaceColorOverridesTheBodyColorForThatFaceOnly) {
     BODY* body = BoxBody(1, 1, 1);
     Color(body, 0, 0, 1);
     Color(FaceOf(body, 0), 1, 0, 0);
-    GroupPtr group = Parse({body});
+    GroupPtr group = Parse({face, body});
 
     const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 6u);
-    const sglGeoSet* first = geodes[0]->getGeometry(0);
-    EXPECT_EQ(MaterialOf(*first)->getDiffuse(SGL_FRONT), sglVec4<float>(1, 0, 0, 1));
-    for (size_t i = 1; i < geodes.size(); ++i) {
+    ASSERT_EQ(geodes.size(), 7u);
+    EXPECT_EQ(geodes[0]->getName(), L"Lid");
+    EXPECT_EQ(MaterialOf(*geodes[1]->getGeometry(0))->getDiffuse(SGL_FRONT),
+              sglVec4<float>(1, 0, 0, 1));
+    for (size_t i = 2; i < geodes.size(); ++i) {
         const sglGeoSet* later = geodes[i]->getGeometry(0);
         EXPECT_EQ(MaterialOf(*later)->getDiffuse(SGL_FRONT), sglVec4<float>(0, 0, 1, 1));
     }
 }
 
-TEST_F(LoaderFaces, TessellationCheckKeepsTrianglesInsideTheFaceBox) {
+TEST_F(LoaderFaces, TessellationCheckAndVersionPinnedFacetingKeepTheTriangles) {
     FACE* side = FaceOf(CylinderBody(5, 10));
     StripSetPtr unchecked(loader.ParseFace(side, false, false, nullptr, 0));
     GetTamPreferences()->SetIOCheckTesselation(true);
     api_delete_entity_facets(side, TRUE).ignore();
     StripSetPtr checked(loader.ParseFace(side, false, false, nullptr, 0));
-
     ASSERT_NE(unchecked, nullptr);
     ASSERT_NE(checked, nullptr);
     EXPECT_EQ(checked->getNumTriangles(), unchecked->getNumTriangles());
-}
 
-TEST_F(LoaderFaces, VersionPinnedFacetingStillMeshes) {
     sglModelLoader::m_sbFennelUseORIKmodeler = true;
     StripSetPtr strips(loader.ParseFace(FaceOf(BoxBody(2, 2, 2)), true, true, nullptr, 0));
     ASSERT_NE(strips, nullptr);

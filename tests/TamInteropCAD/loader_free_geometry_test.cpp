@@ -31,7 +31,7 @@ const Statelet* StateletOf(const sglGeoSet* set) {
 
 using LoaderFreeGeometry = LoaderTest;
 
-TEST_F(LoaderFreeGeometry, FreeVertexBecomesAColoredPoint) {
+TEST_F(LoaderFreeGeometry, FreeVertexBecomesAColoredPointCurvesAndPointsGoWhenNotImported) {
     VERTEX* vertex = FreePoint(1, 2, 3);
     Color(vertex, 1, 0, 0);
     GroupPtr group = Parse({vertex});
@@ -47,12 +47,23 @@ TEST_F(LoaderFreeGeometry, FreeVertexBecomesAColoredPoint) {
     EXPECT_EQ(StateletOf<sglPointSize>(points)->getSize(), 5.0f);
     EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 4u);
     EXPECT_EQ(Record(geodes[0]).GetFacetingTolerance(), CTamUserData::kToleranceUnset);
+
+    sglModelLoader::m_sbImportCurves = false;
+    sglModelLoader::m_sbImportPoints = false;
+    group = Parse({FreePoint(0, 0, 0), FreeSegment(gp_Pnt(), gp_Pnt(1, 1, 1))});
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->getNumChildren(), 0u);
 }
 
-TEST_F(LoaderFreeGeometry, StraightEdgeBecomesALineStripOfTwoPoints) {
-    GroupPtr group = Parse({FreeSegment(gp_Pnt(0, 0, 0), gp_Pnt(4, 0, 0))});
+TEST_F(LoaderFreeGeometry, StraightEdgeBecomesALineStripOfTwoPointsAFreeWireShowsItsFirstEdge) {
+    const TopoDS_Shape wire =
+        BRepBuilderAPI_MakeWire(TopoDS::Edge(Segment(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0))),
+                                TopoDS::Edge(Segment(gp_Pnt(1, 0, 0), gp_Pnt(1, 5, 0))))
+            .Shape();
+    GroupPtr group =
+        Parse({FreeSegment(gp_Pnt(0, 0, 0), gp_Pnt(4, 0, 0)), orik_make_free_wire(wire)});
     const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 1u);
+    ASSERT_EQ(geodes.size(), 2u);
     const auto* strip = dynamic_cast<const sglLineStripSet*>(geodes[0]->getGeometry(0));
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(strip->getNumPrims(), 1u);
@@ -62,13 +73,23 @@ TEST_F(LoaderFreeGeometry, StraightEdgeBecomesALineStripOfTwoPoints) {
     EXPECT_EQ(strip->getColor(0), sglVec4<float>(0.8f, 0.8f, 0.9f, 1.0f));
     EXPECT_EQ(StateletOf<sglLineWidth>(strip)->getWidth(), 1.0f);
     EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 5u);
+    ASSERT_EQ(geodes[1]->getNumGeometries(), 1u);
+    EXPECT_EQ(geodes[1]->getGeometry(0)->getNumCoords(), 2u);
 }
 
-TEST_F(LoaderFreeGeometry, EdgeNeedingMoreThanAHundredPointsShowsItsStartPoint) {
+TEST_F(LoaderFreeGeometry, EdgeIsSampledBeforeAnyRefinementAndBeyondAHundredPointsShowsItsStart) {
+    GroupPtr group(new sglGroup);
+    loader.ParseEntity(orik_make_free_edge(Circle(10.0)), group.get(), 0);
+    ASSERT_EQ(Geodes(group.get()).size(), 1u);
+    const auto* strip =
+        dynamic_cast<const sglLineStripSet*>(Geodes(group.get())[0]->getGeometry(0));
+    ASSERT_NE(strip, nullptr);
+    EXPECT_GT(strip->getPrimLengths()[0], 8u);
+
     sglModelLoader::m_suiRefinementType = 1;
     sglModelLoader::m_sbSetChordalError = true;
     sglModelLoader::m_fChordalErrorValue = 1e-5f;
-    GroupPtr group = Parse({orik_make_free_edge(Circle(1000.0))});
+    group = Parse({orik_make_free_edge(Circle(1000.0))});
     const std::vector<sglGeode*> geodes = Geodes(group.get());
     ASSERT_EQ(geodes.size(), 1u);
     const auto* points = dynamic_cast<const sglPointSet*>(geodes[0]->getGeometry(0));
@@ -77,37 +98,7 @@ TEST_F(LoaderFreeGeometry, EdgeNeedingMoreThanAHundredPointsShowsItsStartPoint) 
     EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 4u);
 }
 
-TEST_F(LoaderFreeGeometry, EdgeIsSampledEvenBeforeAnyRefinementExists) {
-    GroupPtr group(new sglGroup);
-    loader.ParseEntity(orik_make_free_edge(Circle(10.0)), group.get(), 0);
-    const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 1u);
-    const auto* strip = dynamic_cast<const sglLineStripSet*>(geodes[0]->getGeometry(0));
-    ASSERT_NE(strip, nullptr);
-    EXPECT_GT(strip->getPrimLengths()[0], 8u);
-}
-
-TEST_F(LoaderFreeGeometry, FreeWireShowsItsFirstEdge) {
-    const TopoDS_Shape wire =
-        BRepBuilderAPI_MakeWire(TopoDS::Edge(Segment(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0))),
-                                TopoDS::Edge(Segment(gp_Pnt(1, 0, 0), gp_Pnt(1, 5, 0))))
-            .Shape();
-    GroupPtr group = Parse({orik_make_free_wire(wire)});
-    const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 1u);
-    ASSERT_EQ(geodes[0]->getNumGeometries(), 1u);
-    EXPECT_EQ(geodes[0]->getGeometry(0)->getNumCoords(), 2u);
-}
-
-TEST_F(LoaderFreeGeometry, CurvesAndPointsAreLeftOutWhenNotImported) {
-    sglModelLoader::m_sbImportCurves = false;
-    sglModelLoader::m_sbImportPoints = false;
-    GroupPtr group = Parse({FreePoint(0, 0, 0), FreeSegment(gp_Pnt(), gp_Pnt(1, 1, 1))});
-    ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->getNumChildren(), 0u);
-}
-
-TEST_F(LoaderFreeGeometry, BodyModeGathersFreeFacesByColor) {
+TEST_F(LoaderFreeGeometry, BodyModeGathersFreeFacesByColorLaterPassesIntoTheSameGeode) {
     sglModelLoader::m_sbImportAsBodies = true;
     sglModelLoader::m_sbImportMassProperties = true;
     FACE* faces[3] = {orik_make_free_face(RectangleFace(1, 1)),
@@ -127,16 +118,13 @@ TEST_F(LoaderFreeGeometry, BodyModeGathersFreeFacesByColor) {
     EXPECT_NEAR(Record(geodes[0]).GetArea(), 2.0f, 1e-4f);
     EXPECT_NEAR(Record(geodes[1]).GetArea(), 6.0f, 1e-4f);
     EXPECT_EQ(Record(geodes[1]).GetEntityKind(), 2u);
-}
 
-TEST_F(LoaderFreeGeometry, LaterPassAddsCoarserStripsToTheColorGeode) {
-    sglModelLoader::m_sbImportAsBodies = true;
+    // Both passes of two faces of one color end in one geode, turned into two levels by the host.
     sglModelLoader::m_suiNbLOD = 2;
     loader.SetCreateLODForFaces(true);
-    GroupPtr group = Parse(
+    group = Parse(
         {orik_make_free_face(RectangleFace(1, 1)), orik_make_free_face(RectangleFace(1, 1, 3.0))});
     ASSERT_EQ(group->getNumChildren(), 1u);
-    // Both passes of both faces end in one geode, turned into two levels by the host.
     const std::vector<sglGeode*> levels = Geodes(group.get());
     ASSERT_EQ(levels.size(), 2u);
     EXPECT_EQ(levels[0]->getNumGeometries(), 2u);

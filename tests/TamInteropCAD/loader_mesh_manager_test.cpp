@@ -1,12 +1,10 @@
-// TAM_MESH_MANAGER packing of strip announcements, and the data-pointer classes.
+// TAM_MESH_MANAGER packing of strip announcements.
 #include <gtest/gtest.h>
 #include <tamsg/sglVec3.h>
-#include <tamsg/sglVec4.h>
 
 #include <TamInteropCAD/mesh_manager.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -69,41 +67,36 @@ TEST(TamMeshManager, OneStripOfFourTrianglesGivesOneLengthOfSix) {
     EXPECT_FLOAT_EQ(manager->GetNormals()[3 * 5 + 2], 1.0f);
 }
 
-TEST(TamMeshManager, SeparateTrianglesEachStartAStrip) {
+TEST(TamMeshManager, SeparateTrianglesAndLaterCountAnnouncementsEachStartAStrip) {
     std::unique_ptr<TAM_MESH_MANAGER> manager(new TAM_MESH_MANAGER);
-    manager->announce_counts(4, 12, 12);
-    AnnounceNodes(*manager, 12);
-    for (int t = 0; t < 4; ++t)
-        AnnounceTriangle(*manager, t, ORIK_SHARE_NONE, 3 * t, 3 * t + 1, 3 * t + 2);
+    manager->announce_counts(2, 6, 6);
+    AnnounceNodes(*manager, 6);
+    AnnounceTriangle(*manager, 0, ORIK_SHARE_NONE, 0, 1, 2);
+    AnnounceTriangle(*manager, 1, ORIK_SHARE_NONE, 3, 4, 5);
+    manager->end_mesh_output(nullptr, nullptr);
+    // A later face's indices are offset by the nodes announced before it.
+    manager->begin_mesh_output(nullptr, nullptr);
+    manager->announce_counts(1, 3, 3);
+    AnnounceNodes(*manager, 3);
+    AnnounceTriangle(*manager, 0, ORIK_SHARE_NONE, 0, 1, 2);
     manager->end_mesh_output(nullptr, nullptr);
     Blocks blocks(*manager);
 
     EXPECT_EQ(Array(manager->GetStripLengths(), manager->GetStripCount()),
-              (std::vector<unsigned int>{3, 3, 3, 3}));
-    EXPECT_EQ(manager->GetIndexCount(), 12u);
-}
-
-TEST(TamMeshManager, LaterCountAnnouncementOffsetsIndicesByEarlierNodes) {
-    std::unique_ptr<TAM_MESH_MANAGER> manager(new TAM_MESH_MANAGER);
-    for (int face = 0; face < 2; ++face) {
-        manager->begin_mesh_output(nullptr, nullptr);
-        manager->announce_counts(1, 3, 3);
-        AnnounceNodes(*manager, 3);
-        AnnounceTriangle(*manager, 0, ORIK_SHARE_NONE, 0, 1, 2);
-        manager->end_mesh_output(nullptr, nullptr);
-    }
-    Blocks blocks(*manager);
-
-    EXPECT_EQ(Array(manager->GetStripLengths(), manager->GetStripCount()),
-              (std::vector<unsigned int>{3, 3}));
+              (std::vector<unsigned int>{3, 3, 3}));
     EXPECT_EQ(Array(manager->GetIndices(), manager->GetIndexCount()),
-              (std::vector<unsigned int>{0, 1, 2, 3, 4, 5}));
+              (std::vector<unsigned int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
-TEST(TamMeshManager, AsksForIndexedStripsAndDropsWhatBreaksTheCounts) {
+TEST(TamMeshManager, AsksForIndexedStripsAndDropsWhatBreaksTheCountsOrLeavesThemEmpty) {
     std::unique_ptr<TAM_MESH_MANAGER> manager(new TAM_MESH_MANAGER);
     EXPECT_TRUE(manager->need_indexed_polygons());
     EXPECT_TRUE(manager->need_strip_polygons());
+    manager->end_mesh_output(nullptr, nullptr);
+    manager->end_entity_output(nullptr);
+    EXPECT_EQ(manager->GetStripCount(), 0u);
+    EXPECT_EQ(manager->GetPositions(), nullptr);
+    EXPECT_TRUE(manager->GetClipBox().isEmpty());
 
     manager->announce_counts(1, 2, 3);
     AnnounceNodes(*manager, 3);                               // one node more than announced
@@ -114,27 +107,4 @@ TEST(TamMeshManager, AsksForIndexedStripsAndDropsWhatBreaksTheCounts) {
     EXPECT_EQ(manager->GetNodeCount(), 2u);
     EXPECT_EQ(Array(manager->GetIndices(), manager->GetIndexCount()),
               (std::vector<unsigned int>{0, 1}));
-}
-
-TEST(TamMeshManager, NothingAnnouncedLeavesEmptyCounts) {
-    std::unique_ptr<TAM_MESH_MANAGER> manager(new TAM_MESH_MANAGER);
-    manager->end_mesh_output(nullptr, nullptr);
-    manager->end_entity_output(nullptr);
-    EXPECT_EQ(manager->GetStripCount(), 0u);
-    EXPECT_EQ(manager->GetPositions(), nullptr);
-    EXPECT_TRUE(manager->GetClipBox().isEmpty());
-}
-
-TEST(DataPointers, HoldAndReleaseTheirBlocks) {
-    void* block = std::malloc(16);
-    sglFreeableDataPtr freeable(block);
-    EXPECT_EQ(freeable.getData(), block);
-
-    auto* colors = new sglVec4<float>[2];
-    sglDeleteableDataPtr<sglVec4<float>> deleteable(colors);
-    EXPECT_EQ(deleteable.getData(), colors);
-    sglDeleteableDataPtr<unsigned int> lengths(new unsigned int[1]{4});
-    EXPECT_EQ(*static_cast<unsigned int*>(lengths.getData()), 4u);
-    sglDeleteableDataPtr<sglVec3<float>> none(nullptr);
-    EXPECT_EQ(none.getData(), nullptr);
 }

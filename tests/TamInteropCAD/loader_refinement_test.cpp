@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(LoaderRefinement, SizeBasedRuleFollowsTheDiagonalAndTheSlider) {
+TEST_F(LoaderRefinement, SizeBasedRuleFollowsTheDiagonalTheSliderAndTheHostScene) {
     sglModelLoader::m_fRefinement = 0.0f;
     const REFINEMENT* coarse = RefinementAfterUpdate(DiagonalHundred());
     ASSERT_NE(coarse, nullptr);
@@ -44,6 +44,12 @@ TEST_F(LoaderRefinement, SizeBasedRuleFollowsTheDiagonalAndTheSlider) {
 
     sglModelLoader::m_fRefinement = 1.0f;
     EXPECT_NEAR(RefinementAfterUpdate(DiagonalHundred())->get_surface_tol(), 0.005, 1e-7);
+    // The host's scene box enlarges the model's, unless it is a point.
+    sglModelLoader::m_fRefinement = 0.0f;
+    sglModelLoader::SetBBox(sglBoxBound(sglVec3<float>(5, 5, 5), sglVec3<float>(5, 5, 5)));
+    EXPECT_NEAR(RefinementAfterUpdate(DiagonalHundred())->get_surface_tol(), 0.405, 1e-6);
+    sglModelLoader::SetBBox(sglBoxBound(sglVec3<float>(), sglVec3<float>(72, 96, 160)));
+    EXPECT_NEAR(RefinementAfterUpdate(DiagonalHundred())->get_surface_tol(), 0.81, 1e-5);
 }
 
 TEST_F(LoaderRefinement, AngleBasedRuleDrivesTheNormalDeviation) {
@@ -73,30 +79,19 @@ TEST_F(LoaderRefinement, ExplicitToleranceOfZeroFallsBackAndIsNotRecorded) {
     EXPECT_EQ(Record(Geodes(group.get())[0]).GetFacetingTolerance(), 0.25f);
 }
 
-TEST_F(LoaderRefinement, HostSceneEnlargesTheBoxUnlessItIsAPoint) {
-    sglModelLoader::m_fRefinement = 0.0f;
-    sglModelLoader::SetBBox(sglBoxBound(sglVec3<float>(5, 5, 5), sglVec3<float>(5, 5, 5)));
-    EXPECT_NEAR(RefinementAfterUpdate(DiagonalHundred())->get_surface_tol(), 0.405, 1e-6);
-    sglModelLoader::SetBBox(sglBoxBound(sglVec3<float>(), sglVec3<float>(72, 96, 160)));
-    EXPECT_NEAR(RefinementAfterUpdate(DiagonalHundred())->get_surface_tol(), 0.81, 1e-5);
-}
-
-TEST_F(LoaderRefinement, VerticesAloneLeaveTheRefinementUncreated) {
+TEST_F(LoaderRefinement, VerticesAloneLeaveTheRefinementUncreatedCopiesShareOne) {
     VERTEX* vertex = orik_make_free_vertex(BRepBuilderAPI_MakeVertex(gp_Pnt(1, 1, 1)).Shape());
     GroupPtr group = Parse({vertex});
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(Geodes(group.get()).size(), 1u);
     EXPECT_EQ(RefinementOf(vertex), nullptr);
-}
 
-TEST_F(LoaderRefinement, CopiesShareOneRefinement) {
     RefinementAfterUpdate(DiagonalHundred());
     CTamCADLoader copy(loader);
     CTamCADLoader assigned;
     assigned = loader;
     BODY* first = BoxBody(1, 1, 1);
     BODY* second = BoxBody(1, 1, 1);
-    GroupPtr group(new sglGroup);
     copy.ParseEntity(first, group.get(), 0);
     assigned.ParseEntity(second, group.get(), 0);
     ASSERT_NE(RefinementOf(first), nullptr);

@@ -70,34 +70,26 @@ TEST_F(LoaderTransforms, BoxOfPlacedBodiesIsInModelCoordinates) {
     EXPECT_NEAR(box.getMax()[2], 33.0f, 1e-3f);
 }
 
-TEST_F(LoaderTransforms, FreePartsAreFlattenedIntoWorldCoordinates) {
+TEST_F(LoaderTransforms, FreePartsAreFlattenedIntoWorldCoordinatesOtherStructuresLeftAlone) {
     sglGeode* geode = nullptr;
     std::unique_ptr<CTamDBRoot> root = FreePartsModel(L"assembly-FreeParts", geode);
     CTamCADLoader::ChangeFreePartsStructure(root.get());
-
     auto* flat = dynamic_cast<sglGroup*>(root->GetSglRoot());
     ASSERT_NE(flat, nullptr);
     ASSERT_EQ(flat->getNumChildren(), 1u);
     ASSERT_EQ(flat->getChild(0), geode);
     EXPECT_EQ(geode->getGeometry(0)->getCoord(0), sglVec3<float>(12, 0, 0));
     EXPECT_EQ(root->GetXMLDoc(), nullptr);
-}
 
-TEST_F(LoaderTransforms, OtherStructuresAreLeftAlone) {
-    for (const wchar_t* name : {L"Assembly-FreeParts", L"parts"}) {
-        sglGeode* geode = nullptr;
-        std::unique_ptr<CTamDBRoot> root = FreePartsModel(name, geode);
+    for (const wchar_t* name : {L"Assembly-FreeParts", L"parts", L"assembly-FreeParts"}) {
+        root = FreePartsModel(name, geode);
+        if (name[0] == L'a')  // a second child under the assembly
+            static_cast<sglGroup*>(root->GetSglRoot())->addChild(new sglGroup, true);
         sglNode* before = root->GetSglRoot();
         CTamCADLoader::ChangeFreePartsStructure(root.get());
         EXPECT_EQ(root->GetSglRoot(), before);
         EXPECT_EQ(geode->getGeometry(0)->getCoord(0), sglVec3<float>(1, 0, 0));
     }
-    sglGeode* geode = nullptr;
-    std::unique_ptr<CTamDBRoot> twoChildren = FreePartsModel(L"assembly-FreeParts", geode);
-    static_cast<sglGroup*>(twoChildren->GetSglRoot())->addChild(new sglGroup, true);
-    sglNode* before = twoChildren->GetSglRoot();
-    CTamCADLoader::ChangeFreePartsStructure(twoChildren.get());
-    EXPECT_EQ(twoChildren->GetSglRoot(), before);
     CTamCADLoader::ChangeFreePartsStructure(nullptr);
 }
 
