@@ -36,6 +36,11 @@ protected:
 };
 
 TEST_F(CadToolsAttributes, ValuesAreWrittenAsText) {
+    KVXCOLLECTION* other = nullptr;
+    ASSERT_EQ(api_make_collection(other).error_number(), 0);
+    wchar_t handle[16];  // an entity reference is its handle in hexadecimal
+    swprintf(handle, 16, L"%x",
+             static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(other) & 0xffffffffu));
     api_add_generic_named_attribute(entity_, "half", 0.5);
     api_add_generic_named_attribute(entity_, "tiny", 1e-7);
     api_add_generic_named_attribute(entity_, "big", 1234567.0);
@@ -46,6 +51,7 @@ TEST_F(CadToolsAttributes, ValuesAreWrittenAsText) {
     api_add_generic_named_attribute(entity_, "wide", L"Pi\u00e8ce \u4e00");
     api_add_generic_named_attribute(entity_, "narrow", "Bracket-12");
     api_add_generic_named_attribute(entity_, "long", std::wstring(2000, L'x').c_str());
+    api_add_generic_named_attribute(entity_, "ref", static_cast<ENTITY*>(other));
     const std::pair<const char*, std::wstring> expected[] = {
         {"half", L"0.5"},  // reals like %g
         {"tiny", L"1e-07"},        {"big", L"1.23457e+06"},
@@ -53,20 +59,10 @@ TEST_F(CadToolsAttributes, ValuesAreWrittenAsText) {
         {"layer", L"-42"},         {"at", L"1 2.5 -3"},  // positions and vectors as three numbers
         {"dir", L"0 -1 0.25"},     {"wide", L"Pi\u00e8ce \u4e00"},     // strings of both widths
         {"narrow", L"Bracket-12"}, {"long", std::wstring(511, L'x')},  // cut to the buffer
+        {"ref", handle},
     };
     for (const auto& [name, text] : expected)
         EXPECT_EQ(Text(name), text) << name;
-}
-
-TEST_F(CadToolsAttributes, EntityReferencesAreTheirHandleInHex) {
-    KVXCOLLECTION* other = nullptr;
-    ASSERT_EQ(api_make_collection(other).error_number(), 0);
-    api_add_generic_named_attribute(entity_, "ref", static_cast<ENTITY*>(other));
-    const auto handle =
-        static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(other) & 0xffffffffu);
-    wchar_t expected[16];
-    swprintf(expected, 16, L"%x", handle);
-    EXPECT_EQ(Text("ref"), expected);
     api_delent(other);
 }
 
@@ -108,34 +104,32 @@ TEST_F(CadToolsAttributes, ColourComesFromTheEntityOrItsOwningBody) {
     api_delent(body);
 }
 
-struct ColourCase {
-    const wchar_t* text;
-    int red, green, blue;
-};
-
-TEST(CadToolsLoadColor, ReadsSixAndThreeDigitForms) {
-    const ColourCase cases[] = {
-        {L"#ff8000", 255, 128, 0},       {L"#FF8000", 255, 128, 0}, {L"#f80", 255, 136, 0},
-        {L"#F80", 255, 136, 0},          {L"#000000", 0, 0, 0},     {L"#fff", 255, 255, 255},
+TEST(CadToolsLoadColor, ReadsSixAndThreeDigitFormsRefusesOthersWithoutWriting) {
+    const struct {
+        const wchar_t* text;
+        int red, green, blue;  // -1: refused, nothing written
+    } cases[] = {
+        {L"#ff8000", 255, 128, 0},
+        {L"#FF8000", 255, 128, 0},
+        {L"#f80", 255, 136, 0},
+        {L"#F80", 255, 136, 0},
+        {L"#000000", 0, 0, 0},
+        {L"#fff", 255, 255, 255},
         {L"color: #0a0B0c", 10, 11, 12},  // text before the "#" is ignored
         {L"#-1+f 1", 0, 0, 0},            // signs and blanks are no hexadecimal digits
+        {L"#ff80", -1, -1, -1},
+        {L"ff8000", -1, -1, -1},
+        {L"", -1, -1, -1},
+        {L"#", -1, -1, -1},
+        {L"#ff80001", -1, -1, -1},
+        {L"##ff8000", -1, -1, -1},
     };
-    for (const ColourCase& c : cases) {
+    for (const auto& c : cases) {
         int red = -1, green = -1, blue = -1;
-        EXPECT_TRUE(CTamCADTools::LoadColor(CString(c.text), red, green, blue)) << c.text;
+        EXPECT_EQ(CTamCADTools::LoadColor(CString(c.text), red, green, blue), c.red >= 0) << c.text;
         EXPECT_EQ(red, c.red) << c.text;
         EXPECT_EQ(green, c.green) << c.text;
         EXPECT_EQ(blue, c.blue) << c.text;
-    }
-}
-
-TEST(CadToolsLoadColor, RefusesOtherFormsWithoutWriting) {
-    for (const wchar_t* text : {L"#ff80", L"ff8000", L"", L"#", L"#ff80001", L"##ff8000"}) {
-        int red = -1, green = -1, blue = -1;
-        EXPECT_FALSE(CTamCADTools::LoadColor(CString(text), red, green, blue)) << text;
-        EXPECT_EQ(red, -1) << text;
-        EXPECT_EQ(green, -1) << text;
-        EXPECT_EQ(blue, -1) << text;
     }
 }
 

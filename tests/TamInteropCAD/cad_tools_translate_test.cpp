@@ -45,15 +45,6 @@ TEST_F(CadToolsEntityList, CancelTouchesNothingAndNeedsNoRunningTranslator) {
     CTamCADTools::InitializeImport();
 }
 
-TEST_F(CadToolsEntityList, ProgressNamesTheFileAfterTheLaterSeparator) {
-    Release(CTamCADTools::InitializeConnectEntityList(L"C:\\models\\sub/first.stp", L"STEP"));
-    Release(CTamCADTools::InitializeConnectEntityList(L"/models/sub\\second.stp", L"STEP"));
-    ASSERT_EQ(Progress().size(), 2u);
-    EXPECT_EQ(Progress()[0].fraction, 0.0f);
-    EXPECT_EQ(Progress()[0].text, L"Loading Objects first.stp");
-    EXPECT_EQ(Progress()[1].text, L"Loading Objects second.stp");
-}
-
 TEST_F(CadToolsEntityList, MissingOrDamagedFileGivesOneErrorAndNoEntities) {
     for (const std::wstring& path :
          {std::wstring(L"/no/such/part.stp"),
@@ -68,7 +59,7 @@ TEST_F(CadToolsEntityList, MissingOrDamagedFileGivesOneErrorAndNoEntities) {
     }
 }
 
-TEST_F(CadToolsEntityList, WrittenEntitiesComeBackAsANewList) {
+TEST_F(CadToolsEntityList, WrittenEntitiesComeBackAsANewListProgressNamesTheFile) {
     tamtest::ScratchFolder folder;
     const std::wstring path = folder.file("box.stp");
     ENTITY_LIST* box = MakeBoxList();
@@ -82,8 +73,14 @@ TEST_F(CadToolsEntityList, WrittenEntitiesComeBackAsANewList) {
     EXPECT_TRUE(is_BODY((*list)[0]));
     Release(list);
     EXPECT_TRUE(Messages().empty());
-    ASSERT_EQ(Progress().size(), 1u);
+    // The file name follows the later separator, whichever it is.
+    Release(CTamCADTools::InitializeConnectEntityList(L"C:\\models\\sub/first.stp", L"STEP"));
+    Release(CTamCADTools::InitializeConnectEntityList(L"/models/sub\\second.stp", L"STEP"));
+    ASSERT_EQ(Progress().size(), 3u);
+    EXPECT_EQ(Progress()[0].fraction, 0.0f);
     EXPECT_EQ(Progress()[0].text, L"Loading Objects box.stp");
+    EXPECT_EQ(Progress()[1].text, L"Loading Objects first.stp");
+    EXPECT_EQ(Progress()[2].text, L"Loading Objects second.stp");
 }
 
 using CadToolsEbom = tamtest::RunningKernelTest;
@@ -118,7 +115,7 @@ TEST_F(CadToolsEbom, AssemblyBecomesOneXmlFileAndItsPartFilesInTheWorkFolder) {
 
 using CadToolsWriteFile = tamtest::RunningKernelTest;
 
-TEST_F(CadToolsWriteFile, ConvertsAFileIntoAnotherFormatSilently) {
+TEST_F(CadToolsWriteFile, ConvertsAFileIntoAnotherFormatSilentlyFailuresAreReturnedNotReported) {
     tamtest::ScratchFolder folder;
     const std::wstring source = folder.file("box.stp");
     const std::wstring target = folder.file("box.igs");
@@ -132,11 +129,7 @@ TEST_F(CadToolsWriteFile, ConvertsAFileIntoAnotherFormatSilently) {
     ASSERT_NE(list, nullptr);
     EXPECT_GE(list->count(), 1);
     Release(list);
-    EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(CadToolsWriteFile, FailuresAreReturnedNotReported) {
-    tamtest::ScratchFolder folder;
     const KVXIResult missing =
         CTamCADTools::WriteFile(L"/no/such/part.stp", folder.file("out.igs").c_str(), false);
     EXPECT_TRUE(missing.IsFailure());
