@@ -1,6 +1,7 @@
 #include "CoarseLevels.h"
 
 #include "MeshDecimator.h"
+#include "UnheldFaces.h"
 
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
@@ -98,8 +99,7 @@ void CoarseLevels::Remember(const std::vector<TopoDS_Face>& faces,
         }
         entries_[face.TShape().get()] = std::move(entry);
     }
-    if (entries_.size() > 2 * sizeAtLastSweep_ + 64)
-        forgetUnheld();
+    SweepUnheldFaces(entries_, sizeAtLastSweep_);
 }
 
 const CoarseLevels::Entry* CoarseLevels::usableEntry(const TopoDS_Face& face,
@@ -238,14 +238,6 @@ Handle(Poly_Triangulation) CoarseLevels::coarsen(const Entry& entry, const EdgeC
         failedNode = 0;
         return Handle(Poly_Triangulation)();
     }
-}
-
-void CoarseLevels::forgetUnheld() {
-    for (auto it = entries_.begin(); it != entries_.end();) {
-        const bool unheld = it->second.face.TShape()->GetRefCount() <= 1;
-        it = unheld ? entries_.erase(it) : std::next(it);
-    }
-    sizeAtLastSweep_ = entries_.size();
 }
 
 }  // namespace facet

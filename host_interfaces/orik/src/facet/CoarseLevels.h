@@ -54,7 +54,6 @@ private:
     // The face's coarser mesh, or null with the node (0-based) that could not go.
     static Handle(Poly_Triangulation) coarsen(const Entry& entry, const EdgeChoices& choices,
                                               const MeshParameters& parameters, int& failedNode);
-    void forgetUnheld();
 
     std::unordered_map<const TopoDS_TShape*, Entry> entries_;
     size_t sizeAtLastSweep_ = 0;

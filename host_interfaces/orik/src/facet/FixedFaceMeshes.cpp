@@ -1,5 +1,7 @@
 #include "FixedFaceMeshes.h"
 
+#include "UnheldFaces.h"
+
 #include <BRepAdaptor_Curve.hxx>
 #include <BRepAdaptor_Surface.hxx>
 #include <BRep_Builder.hxx>
@@ -70,16 +72,7 @@ void FixedFaceMeshes::Remember(const std::vector<TopoDS_Face>& faces, double def
         meshes_[key] = Entry{face.Located(TopLoc_Location()), new Poly_Triangulation(triangulation),
                              deflection};
     }
-    if (meshes_.size() > 2 * sizeAtLastSweep_ + 64)
-        forgetUnheld();
-}
-
-void FixedFaceMeshes::forgetUnheld() {
-    for (auto it = meshes_.begin(); it != meshes_.end();) {
-        const bool unheld = it->second.face.TShape()->GetRefCount() <= 1;
-        it = unheld ? meshes_.erase(it) : std::next(it);
-    }
-    sizeAtLastSweep_ = meshes_.size();
+    SweepUnheldFaces(meshes_, sizeAtLastSweep_);
 }
 
 }  // namespace facet

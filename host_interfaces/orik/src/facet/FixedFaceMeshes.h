@@ -38,7 +38,6 @@ private:
         Handle(Poly_Triangulation) mesh;
         double deflection;
     };
-    void forgetUnheld();
 
     std::unordered_map<const TopoDS_TShape*, Entry> meshes_;
     size_t sizeAtLastSweep_ = 0;
