@@ -17,6 +17,7 @@
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -66,9 +67,11 @@ private:
     static inline std::vector<Message> recorded_;
 };
 
-void appendU64(std::string& out, std::uint64_t value) {
+void writeU64(std::ostream& out, std::uint64_t value) {
+    char field[8];
     for (int i = 0; i < 8; ++i)
-        out += char((value >> (8 * i)) & 0xff);
+        field[i] = char((value >> (8 * i)) & 0xff);
+    out.write(field, 8);
 }
 
 bool readU64(const std::string& in, std::size_t& at, std::uint64_t& value) {
@@ -83,17 +86,15 @@ bool readU64(const std::string& in, std::size_t& at, std::uint64_t& value) {
 
 // Entry payload: u64 message count, per message u64 code and u64 size + UTF-8 text; then the
 // kernel file bytes.
-std::string payloadOf(const std::vector<Message>& messages, const std::string& kernelBytes) {
-    std::string payload;
-    appendU64(payload, messages.size());
+void writeMessages(std::ostream& out, const std::vector<Message>& messages) {
+    writeU64(out, messages.size());
     for (const Message& message : messages) {
         std::string text;
         WideToUtf8(message.text, text);
-        appendU64(payload, message.code);
-        appendU64(payload, text.size());
-        payload += text;
+        writeU64(out, message.code);
+        writeU64(out, text.size());
+        out.write(text.data(), std::streamsize(text.size()));
     }
-    return payload + kernelBytes;
 }
 
 // The messages of a payload; at is left at the kernel file bytes. False when malformed.
@@ -205,9 +206,10 @@ ENTITY_LIST* restoreEntry(const ImportCache& cache, const std::string& key,
 
 void storeEntry(const ImportCache& cache, const std::string& key,
                 const std::vector<Message>& messages, const ENTITY_LIST& entities) {
-    std::string bytes;
-    if (api_save_entity_list_with_facets(entities, bytes).ok())
-        cache.store(key, payloadOf(messages, bytes));
+    cache.store(key, [&messages, &entities](std::iostream& out) {
+        writeMessages(out, messages);
+        return api_save_entity_list_with_facets(entities, out).ok();
+    });
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "ContentHash.h"
 
-#include <cstdint>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -28,29 +28,54 @@ std::uint64_t rotate(std::uint64_t x, int bits) {
 
 // Two lanes over 8-byte words, each word mixed before it enters a lane, so that the lanes stay
 // independent; the size seeds both, so that inputs differing only in trailing zeros differ.
-std::string contentHash(const char* data, std::size_t size) {
-    std::uint64_t a = 0x243F6A8885A308D3ull ^ size;
-    std::uint64_t b = 0x13198A2E03707344ull ^ (size * kOdd1);
-    auto take = [&a, &b](std::uint64_t word) {
-        const std::uint64_t mixed = mix(word);
-        a = rotate(a ^ mixed, 27) * kOdd1;
-        b = rotate(b + (mixed ^ kOdd2), 31) * kOdd2;
-    };
-    std::size_t at = 0;
-    for (; at + 8 <= size; at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, data + at, 8);
-        take(word);
-    }
-    std::uint64_t tail = 0;
-    std::memcpy(&tail, data + at, size - at);
-    take(tail ^ (std::uint64_t(size - at) << 56));
-    char text[33];
-    std::snprintf(text, sizeof text, "%016llx%016llx", static_cast<unsigned long long>(mix(a + b)),
-                  static_cast<unsigned long long>(mix(b ^ rotate(a, 17))));
-    return text;
+ContentHasher::ContentHasher(std::uint64_t totalSize)
+    : a_(0x243F6A8885A308D3ull ^ totalSize), b_(0x13198A2E03707344ull ^ (totalSize * kOdd1)) {}
+
+void ContentHasher::take(std::uint64_t word) {
+    const std::uint64_t mixed = mix(word);
+    a_ = rotate(a_ ^ mixed, 27) * kOdd1;
+    b_ = rotate(b_ + (mixed ^ kOdd2), 31) * kOdd2;
 }
 
+void ContentHasher::add(const char* data, std::size_t size) {
+    while (size > 0) {
+        const std::size_t part = std::min(size, sizeof pending_ - pendingSize_);
+        std::memcpy(pending_ + pendingSize_, data, part);
+        pendingSize_ += part;
+        data += part;
+        size -= part;
+        if (pendingSize_ == sizeof pending_) {
+            std::uint64_t word;
+            std::memcpy(&word, pending_, 8);
+            take(word);
+            pendingSize_ = 0;
+        }
+        for (; size >= 8 && pendingSize_ == 0; data += 8, size -= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, data, 8);
+            take(word);
+        }
+    }
+}
+
+std::string ContentHasher::text() {
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, pending_, pendingSize_);
+    take(tail ^ (std::uint64_t(pendingSize_) << 56));
+    char digits[33];
+    std::snprintf(digits, sizeof digits, "%016llx%016llx",
+                  static_cast<unsigned long long>(mix(a_ + b_)),
+                  static_cast<unsigned long long>(mix(b_ ^ rotate(a_, 17))));
+    return digits;
+}
+
+std::string contentHash(const char* data, std::size_t size) {
+    ContentHasher hasher(size);
+    hasher.add(data, size);
+    return hasher.text();
+}
+
+// Read in pieces: a large file is never held whole.
 std::optional<std::string> fileContentHash(const std::string& path) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file)
@@ -58,11 +83,17 @@ std::optional<std::string> fileContentHash(const std::string& path) {
     const std::streamoff size = file.tellg();
     if (size < 0)
         return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
     file.seekg(0);
-    if (!file.read(&bytes[0], size))
-        return std::nullopt;
-    return contentHash(bytes);
+    ContentHasher hasher(static_cast<std::uint64_t>(size));
+    char chunk[1 << 16];
+    for (std::streamoff left = size; left > 0;) {
+        const std::streamsize part = std::streamsize(std::min<std::streamoff>(left, sizeof chunk));
+        if (!file.read(chunk, part))
+            return std::nullopt;
+        hasher.add(chunk, std::size_t(part));
+        left -= part;
+    }
+    return hasher.text();
 }
 
 }  // namespace tam

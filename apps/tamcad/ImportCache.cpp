@@ -24,16 +24,37 @@ namespace fs = std::filesystem;
 // payload's hash (32 hex digits), the payload.
 constexpr char kMagic[] = "TAMCACH1";
 constexpr std::size_t kMagicSize = 8;
+constexpr std::size_t kHashDigits = 32;
 constexpr char kEntryExtension[] = ".entry";
 // Files being written carry this in their name until they are renamed into place; ones left
 // behind by a process that died are removed once they are this old.
 constexpr char kPartMarker[] = ".part.";
 constexpr auto kAbandonedPartAge = std::chrono::minutes(10);
 
-void appendSized(std::string& out, const std::string& bytes) {
+void writeU64(std::ostream& out, std::uint64_t value) {
+    char field[8];
     for (int i = 0; i < 8; ++i)
-        out += char((std::uint64_t(bytes.size()) >> (8 * i)) & 0xff);
-    out += bytes;
+        field[i] = char((value >> (8 * i)) & 0xff);
+    out.write(field, 8);
+}
+
+void writeSized(std::ostream& out, const std::string& bytes) {
+    writeU64(out, bytes.size());
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+// The hash of the size bytes at `from`, read back from the stream.
+std::string hashOfStream(std::iostream& stream, std::streampos from, std::uint64_t size) {
+    stream.seekg(from);
+    ContentHasher hasher(size);
+    char chunk[1 << 16];
+    for (std::uint64_t left = size; left > 0 && stream;) {
+        const std::size_t part = std::size_t(std::min<std::uint64_t>(left, sizeof chunk));
+        stream.read(chunk, std::streamsize(part));
+        hasher.add(chunk, part);
+        left -= part;
+    }
+    return hasher.text();
 }
 
 // Reads one sized field at `at`; false when the bytes end first.
@@ -69,11 +90,27 @@ std::string partName(const std::string& entry) {
     return entry + kPartMarker + std::to_string(::getpid()) + "." + std::to_string(counter++);
 }
 
-bool writeAside(const std::string& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+// The entry: the payload's hash and size are written as placeholders, filled in once the payload
+// is written and hashed back from the file.
+bool writeAside(const std::string& path, const std::string& key,
+                const ImportCache::PayloadWriter& writePayload) {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
     if (!file)
         return false;
-    file.write(bytes.data(), std::streamsize(bytes.size()));
+    file.write(kMagic, kMagicSize);
+    writeSized(file, key);
+    const std::streampos hashAt = file.tellp();
+    writeSized(file, std::string(kHashDigits, '0'));
+    writeU64(file, 0);
+    const std::streampos payloadAt = file.tellp();
+    if (!file || !writePayload(file))
+        return false;
+    file.seekp(0, std::ios::end);
+    const std::uint64_t size = std::uint64_t(file.tellp() - payloadAt);
+    const std::string hash = hashOfStream(file, payloadAt, size);
+    file.seekp(hashAt);
+    writeSized(file, hash);
+    writeU64(file, size);
     file.close();
     return bool(file);
 }
@@ -109,17 +146,13 @@ std::optional<std::string> ImportCache::load(const std::string& key) const {
     return payload;
 }
 
-bool ImportCache::store(const std::string& key, const std::string& payload) const {
+bool ImportCache::store(const std::string& key, const PayloadWriter& writePayload) const {
     std::error_code error;
     fs::create_directories(folder_, error);
     const std::string path = entryPath(key);
-    std::string bytes(kMagic, kMagicSize);
-    appendSized(bytes, key);
-    appendSized(bytes, contentHash(payload));
-    appendSized(bytes, payload);
     // Written aside and renamed: a reader meanwhile sees the old entry or the new one, whole.
     const std::string aside = partName(path);
-    if (!writeAside(aside, bytes) || std::rename(aside.c_str(), path.c_str()) != 0) {
+    if (!writeAside(aside, key, writePayload) || std::rename(aside.c_str(), path.c_str()) != 0) {
         std::remove(aside.c_str());
         return false;
     }

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -20,10 +22,15 @@ public:
     // out (a damaged entry is removed so that the next store rebuilds it). Never throws.
     std::optional<std::string> load(const std::string& key) const;
 
-    // Stores the payload under key, replacing any entry of the same key, then evicts the least
-    // recently used entries until the folder is within its limit (the new entry goes last).
-    // False when the entry could not be written (the folder stays as it was). Never throws.
-    bool store(const std::string& key, const std::string& payload) const;
+    // Writes a payload to the stream it is given (a file open for reading and writing, at the
+    // payload's start; it may seek within what it writes); false when it failed.
+    using PayloadWriter = std::function<bool(std::iostream&)>;
+
+    // Stores the payload the writer writes under key, replacing any entry of the same key, then
+    // evicts the least recently used entries until the folder is within its limit (the new entry
+    // goes last). The payload goes straight to the entry's file, never whole in memory. False
+    // when the entry could not be written (the folder stays as it was). Never throws.
+    bool store(const std::string& key, const PayloadWriter& writePayload) const;
 
     const std::string& folder() const { return folder_; }
 

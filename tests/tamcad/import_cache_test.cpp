@@ -33,6 +33,13 @@ const fs::path kSampleStep = fs::path(TAM_SAMPLES_DIR) / "sample_assembly.step";
 using tamtest::readFile;
 using tamtest::writeFile;
 
+// A cache payload writer that writes the bytes.
+tam::ImportCache::PayloadWriter written(const std::string& bytes) {
+    return [bytes](std::iostream& out) {
+        return bool(out.write(bytes.data(), std::streamsize(bytes.size())));
+    };
+}
+
 std::vector<fs::path> entries(const fs::path& folder) {
     std::vector<fs::path> found;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder))
@@ -61,19 +68,31 @@ using ImportCacheTest = CacheFolderTest;
 TEST_F(ImportCacheTest, StoredPayloadsComeBackUnderTheirKeyOnly) {
     const tam::ImportCache cache(folder_.string(), 1 << 20);
     EXPECT_FALSE(cache.load("a"));
-    ASSERT_TRUE(cache.store("a", std::string("payload\0with zero", 17)));
-    ASSERT_TRUE(cache.store("b", ""));
+    ASSERT_TRUE(cache.store("a", written(std::string("payload\0with zero", 17))));
+    ASSERT_TRUE(cache.store("b", written("")));
     EXPECT_EQ(cache.load("a"), std::string("payload\0with zero", 17));
     EXPECT_EQ(cache.load("b"), std::string());
     EXPECT_FALSE(cache.load("c"));
-    ASSERT_TRUE(cache.store("a", "replaced"));
+    ASSERT_TRUE(cache.store("a", written("replaced")));
     EXPECT_EQ(cache.load("a"), std::string("replaced"));
+    EXPECT_FALSE(cache.store("c", [](std::iostream& out) { return !out.write("half", 4); }));
+    EXPECT_FALSE(cache.load("c"));
     EXPECT_EQ(entries(folder_).size(), 2u);
+}
+
+TEST(ContentHashTest, BytesHashedInPiecesHashAsAWhole) {
+    const std::string bytes = "a text of more than three words of eight bytes";
+    for (std::size_t cut : {0u, 1u, 7u, 8u, 13u, 46u}) {
+        tam::ContentHasher hasher(bytes.size());
+        hasher.add(bytes.data(), cut);
+        hasher.add(bytes.data() + cut, bytes.size() - cut);
+        EXPECT_EQ(hasher.text(), tam::contentHash(bytes)) << "cut at " << cut;
+    }
 }
 
 TEST_F(ImportCacheTest, TruncatedOrChangedEntriesAreMisses) {
     const tam::ImportCache cache(folder_.string(), 1 << 20);
-    ASSERT_TRUE(cache.store("key", std::string(300, 'x') + "end"));
+    ASSERT_TRUE(cache.store("key", written(std::string(300, 'x') + "end")));
     const fs::path entry = entries(folder_).front();
     const std::string whole = readFile(entry);
     for (size_t length = 0; length < whole.size(); length += 7) {
@@ -103,12 +122,12 @@ TEST_F(ImportCacheTest, TheLeastRecentlyUsedEntriesGoFirst) {
         }
     };
     for (const char* key : {"first", "second", "third"})
-        ASSERT_TRUE(cache.store(key, payload));
+        ASSERT_TRUE(cache.store(key, written(payload)));
     age("first", 30);
     age("second", 20);
     age("third", 10);
     ASSERT_TRUE(cache.load("first"));  // used now: the second is the oldest
-    ASSERT_TRUE(cache.store("fourth", payload));
+    ASSERT_TRUE(cache.store("fourth", written(payload)));
     EXPECT_TRUE(cache.load("first"));
     EXPECT_FALSE(cache.load("second"));
     EXPECT_TRUE(cache.load("third"));
@@ -126,7 +145,7 @@ TEST_F(ImportCacheTest, ProcessesStoringAndLoadingAtOnceSeeWholeEntries) {
             const std::string own(20000 + 1000 * child, char('a' + child));
             bool sound = true;
             for (int round = 0; round < 40; ++round) {
-                sound = sound && cache.store("shared", own);
+                sound = sound && cache.store("shared", written(own));
                 const std::optional<std::string> seen = cache.load("shared");
                 sound = sound && (!seen || (seen->size() >= 20000 &&
                                             *seen == std::string(seen->size(), seen->front())));

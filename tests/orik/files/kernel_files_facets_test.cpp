@@ -7,6 +7,7 @@
 #include <BRep_Tool.hxx>
 #include <Poly_Triangulation.hxx>
 
+#include <sstream>
 #include <vector>
 
 using oriktest::RecordingMeshManager;
@@ -50,9 +51,9 @@ protected:
     static std::string savedWithFacets(ENTITY* body) {
         ENTITY_LIST list;
         list.add(body);
-        std::string bytes;
+        std::stringstream bytes(std::ios::in | std::ios::out | std::ios::binary);
         EXPECT_EQ(api_save_entity_list_with_facets(list, bytes).error_number(), ORIK_OK);
-        return bytes;
+        return bytes.str();
     }
 
     static BODY* restored(const std::string& bytes) {

@@ -11,6 +11,7 @@
 #include <orik/outcome.h>
 
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 
 // Writes the list's entities to a file (text unless binary is TRUE): for each listed entity its
@@ -34,8 +35,11 @@ outcome api_save_entity_list_to_bytes(const ENTITY_LIST& entities, logical binar
 // ... the binary form that also keeps the facets: each geometry whose faces all hold the mesh
 // of its tolerances keeps its triangulations and those tolerances. Restoring such bytes makes
 // a later api_facet_entity at the same tolerances use the stored meshes instead of meshing;
-// at other tolerances it meshes afresh ...
-outcome api_save_entity_list_with_facets(const ENTITY_LIST& entities, std::string& bytes,
+// at other tolerances it meshes afresh. The bytes go straight to the stream from its current
+// position (a file opened for reading and writing, or a string stream), which must be seekable
+// and readable: sizes and the checksum are filled in afterwards. The stream is left at the end
+// of the bytes; after a failure what it holds is to be thrown away ...
+outcome api_save_entity_list_with_facets(const ENTITY_LIST& entities, std::iostream& stream,
                                          OrikOptions* options = nullptr);
 // ... and the entities in such bytes (size bytes at data; null data with size 0 is empty).
 outcome api_restore_entity_list_from_bytes(const char* data, size_t size, ENTITY_LIST& entities,

@@ -8,8 +8,10 @@
 #include <orik/orik_exception.h>
 #include <orik/outcome.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sstream>
 
 namespace orik {
 namespace files {
@@ -20,9 +22,25 @@ namespace {
     throw orik_exception(ORIK_FILE_DAMAGED);
 }
 
-void appendLittleEndian(std::string& out, uint64_t value, int bytes) {
+void writeLittleEndian(std::ostream& out, uint64_t value, int bytes) {
+    char field[8];
     for (int i = 0; i < bytes; ++i)
-        out += char((value >> (8 * i)) & 0xff);
+        field[i] = char((value >> (8 * i)) & 0xff);
+    out.write(field, bytes);
+}
+
+// FNV-1a (checksumOf) of the size bytes at `from`, read back from the stream.
+uint64_t checksumOfStream(std::iostream& stream, std::streampos from, uint64_t size) {
+    stream.seekg(from);
+    uint64_t hash = kChecksumSeed;
+    char chunk[1 << 16];
+    while (size > 0 && stream) {
+        const size_t take = size_t(std::min<uint64_t>(size, sizeof chunk));
+        stream.read(chunk, std::streamsize(take));
+        hash = checksumOf(chunk, take, hash);
+        size -= take;
+    }
+    return hash;
 }
 
 uint64_t loadLittleEndian(const char* data, int bytes) {
@@ -34,11 +52,18 @@ uint64_t loadLittleEndian(const char* data, int bytes) {
 
 class BinaryWriter {
 public:
-    std::string write(const KernelDocument& document) {
-        const std::string geometry = encodeShapes(document.shapes, true, !document.meshes.empty());
+    explicit BinaryWriter(std::iostream& out) : out_(out) {}
+
+    void write(const KernelDocument& document) {
         u32(uint32_t(document.shapes.size()));
-        u64(geometry.size());
-        out_ += geometry;
+        const std::streampos sizeAt = out_.tellp();
+        u64(0);  // the geometry's size, known once it is written
+        const std::streampos geometryAt = out_.tellp();
+        encodeShapes(document.shapes, true, !document.meshes.empty(), out_);
+        const std::streampos geometryEnd = out_.tellp();
+        out_.seekp(sizeAt);
+        u64(uint64_t(geometryEnd - geometryAt));
+        out_.seekp(geometryEnd);
         u32(uint32_t(document.entities.size()));
         for (const EntityRecord& record : document.entities)
             writeEntity(record);
@@ -54,13 +79,12 @@ public:
                 f64(mesh.maxEdgeLength);
             }
         }
-        return std::move(out_);
     }
 
 private:
-    void u8(uint8_t value) { out_ += char(value); }
-    void u32(uint32_t value) { appendLittleEndian(out_, value, 4); }
-    void u64(uint64_t value) { appendLittleEndian(out_, value, 8); }
+    void u8(uint8_t value) { out_.put(char(value)); }
+    void u32(uint32_t value) { writeLittleEndian(out_, value, 4); }
+    void u64(uint64_t value) { writeLittleEndian(out_, value, 8); }
     void f64(double value) {
         uint64_t bits;
         std::memcpy(&bits, &value, sizeof bits);
@@ -146,10 +170,10 @@ private:
 
     void text(const std::string& value) {
         u32(uint32_t(value.size()));
-        out_ += value;
+        out_.write(value.data(), std::streamsize(value.size()));
     }
 
-    std::string out_;
+    std::iostream& out_;
 };
 
 class BinaryReader {
@@ -351,14 +375,31 @@ bool looksLikeBinary(const char* data, size_t size) {
     return size >= kBinaryMagicSize && std::memcmp(data, kBinaryMagic, kBinaryMagicSize) == 0;
 }
 
-// magic (8 bytes), version (u32), payload size (u64), payload checksum (u64), payload.
+// magic (8 bytes), version (u32), payload size (u64), payload checksum (u64), payload. The size
+// and checksum are filled in once the payload is written.
+void writeBinary(const KernelDocument& document, std::iostream& out) {
+    out.write(kBinaryMagic, kBinaryMagicSize);
+    writeLittleEndian(out, document.meshes.empty() ? kFormatVersion : kBinaryMeshesVersion, 4);
+    const std::streampos sizeAt = out.tellp();
+    writeLittleEndian(out, 0, 8);
+    writeLittleEndian(out, 0, 8);
+    const std::streampos payloadAt = out.tellp();
+    BinaryWriter(out).write(document);
+    const std::streampos end = out.tellp();
+    const uint64_t payloadSize = uint64_t(end - payloadAt);
+    const uint64_t checksum = checksumOfStream(out, payloadAt, payloadSize);
+    out.seekp(sizeAt);
+    writeLittleEndian(out, payloadSize, 8);
+    writeLittleEndian(out, checksum, 8);
+    out.seekp(end);
+    if (!out)
+        throw orik_exception(ORIK_FILE_WRITE_FAILED);
+}
+
 std::string writeBinary(const KernelDocument& document) {
-    const std::string payload = BinaryWriter().write(document);
-    std::string file(kBinaryMagic, kBinaryMagicSize);
-    appendLittleEndian(file, document.meshes.empty() ? kFormatVersion : kBinaryMeshesVersion, 4);
-    appendLittleEndian(file, payload.size(), 8);
-    appendLittleEndian(file, checksumOf(payload.data(), payload.size()), 8);
-    return file + payload;
+    std::stringstream out(std::ios::in | std::ios::out | std::ios::binary);
+    writeBinary(document, out);
+    return out.str();
 }
 
 KernelDocument readBinary(const char* data, size_t size) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 
 namespace orik {
@@ -19,9 +20,10 @@ constexpr char kTextMagic[] = "ORIK-TEXT ";
 constexpr char kBinaryMagic[] = "ORIKBIN\x1a";
 constexpr size_t kBinaryMagicSize = 8;
 
-// 64-bit FNV-1a of the bytes: the files' guard against damage.
-inline uint64_t checksumOf(const char* data, size_t size) {
-    uint64_t hash = 14695981039346656037ull;
+// 64-bit FNV-1a of the bytes: the files' guard against damage. Bytes that come in pieces carry
+// on from the hash of the pieces before.
+constexpr uint64_t kChecksumSeed = 14695981039346656037ull;
+inline uint64_t checksumOf(const char* data, size_t size, uint64_t hash = kChecksumSeed) {
     for (size_t i = 0; i < size; ++i) {
         hash ^= uint8_t(data[i]);
         hash *= 1099511628211ull;
@@ -32,6 +34,9 @@ inline uint64_t checksumOf(const char* data, size_t size) {
 // The file's bytes for a document.
 std::string writeText(const KernelDocument& document);
 std::string writeBinary(const KernelDocument& document);
+// The binary form written to a stream from its current position, left at the end of what was
+// written; the stream must be readable and seekable (the checksum is taken from it).
+void writeBinary(const KernelDocument& document, std::iostream& out);
 
 // The document in a file's bytes; throws orik_exception with ORIK_FILE_DAMAGED (not such a
 // file, truncated, changed) or ORIK_FILE_VERSION (a later version of the format).

@@ -89,13 +89,13 @@ outcome api_save_entity_list_to_bytes(const ENTITY_LIST& entities, logical binar
     });
 }
 
-outcome api_save_entity_list_with_facets(const ENTITY_LIST& entities, std::string& bytes,
+outcome api_save_entity_list_with_facets(const ENTITY_LIST& entities, std::iostream& stream,
                                          OrikOptions*) {
-    return runApi("api_save_entity_list_with_facets", [&entities, &bytes] {
+    return runApi("api_save_entity_list_with_facets", [&entities, &stream] {
         // Stored as meshing made them, so that faceting them again builds the same strips.
         const orik::files::KernelDocument document = orik::files::documentOf(entities, true);
         orik::Faceter::instance().withUnflippedTriangles(
-            document.shapes, [&bytes, &document] { bytes = orik::files::writeBinary(document); });
+            document.shapes, [&stream, &document] { orik::files::writeBinary(document, stream); });
         return outcome();
     });
 }

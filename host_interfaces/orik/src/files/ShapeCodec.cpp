@@ -18,23 +18,28 @@
 namespace orik {
 namespace files {
 
-std::string encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary, bool withMeshes) {
+void encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary, bool withMeshes,
+                  std::ostream& out) {
     if (shapes.empty())
-        return std::string();
+        return;
     BRep_Builder builder;
     TopoDS_Compound compound;
     builder.MakeCompound(compound);
     for (const TopoDS_Shape& shape : shapes)
         builder.Add(compound, shape);
-    std::ostringstream stream(std::ios::out | std::ios::binary);
     if (binary) {
-        BinTools::Write(compound, stream, withMeshes, withMeshes, BinTools_FormatVersion_CURRENT);
+        BinTools::Write(compound, out, withMeshes, withMeshes, BinTools_FormatVersion_CURRENT);
     } else {
-        BRepTools::Write(compound, stream, Standard_False, Standard_False,
+        BRepTools::Write(compound, out, Standard_False, Standard_False,
                          TopTools_FormatVersion_CURRENT);
     }
-    if (!stream)
+    if (!out)
         throw orik_exception(ORIK_FILE_WRITE_FAILED);
+}
+
+std::string encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary, bool withMeshes) {
+    std::ostringstream stream(std::ios::out | std::ios::binary);
+    encodeShapes(shapes, binary, withMeshes, stream);
     return stream.str();
 }
 

@@ -3,6 +3,7 @@
 
 #include <TopoDS_Shape.hxx>
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ namespace files {
 // normals); sub-shapes shared between shapes are written once. No shapes: "".
 std::string encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary,
                          bool withMeshes = false);
+// The same written to a stream; throws orik_exception(ORIK_FILE_WRITE_FAILED) when it fails.
+void encodeShapes(const std::vector<TopoDS_Shape>& shapes, bool binary, bool withMeshes,
+                  std::ostream& out);
 
 // Reads shapes written by encodeShapes; throws orik_exception(ORIK_FILE_DAMAGED) unless the
 // bytes hold a compound of exactly count non-null shapes.
