@@ -9,8 +9,9 @@ endif()
 set(TAM_OCCT_KERNEL_LIBS TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo
     TKMesh TKShHealing TKPrim TKBO TKBool)
 set(TAM_OCCT_EXCHANGE_LIBS TKXSBase TKSTEP TKSTEPBase TKSTEPAttr TKSTEP209 TKXDESTEP
-    TKXCAF TKLCAF TKCAF TKCDF TKVCAF TKService TKV3d TKSTL TKRWMesh)
+    TKXCAF TKLCAF TKCAF TKCDF TKVCAF TKService TKV3d)
 set(TAM_OCCT_IGES_LIBS TKIGES TKXDEIGES)
+set(TAM_OCCT_MESH_FORMAT_LIBS TKSTL TKRWMesh)
 
 # OCCT's include folder for the targets that include OCCT headers: link this instead of naming the
 # folder. Installed headers never need it.

@@ -13,6 +13,8 @@ struct ModuleFile {
 ModuleFile FileOf(tam::ExchangeModule module) {
     if (module == tam::ExchangeModule::Iges)
         return {"libTam_kvxi_iges.so", "tam_kvxi_iges_exchange"};
+    if (module == tam::ExchangeModule::Mesh)
+        return {"libTam_kvxi_mesh.so", "tam_kvxi_mesh_exchange"};
     return {"libTam_kvxi_exchange.so", "tam_kvxi_data_exchange"};
 }
 
@@ -62,6 +64,10 @@ const LoadedModule& Loaded(ExchangeModule module) {
         static const LoadedModule iges = Load(ExchangeModule::Iges);
         return iges;
     }
+    if (module == ExchangeModule::Mesh) {
+        static const LoadedModule mesh = Load(ExchangeModule::Mesh);
+        return mesh;
+    }
     static const LoadedModule general = Load(ExchangeModule::General);
     return general;
 }
@@ -69,7 +75,11 @@ const LoadedModule& Loaded(ExchangeModule module) {
 }  // namespace
 
 ExchangeModule ModuleFor(Format format) {
-    return format == Format::Iges ? ExchangeModule::Iges : ExchangeModule::General;
+    if (format == Format::Iges)
+        return ExchangeModule::Iges;
+    if (format == Format::Stl || format == Format::Gltf)
+        return ExchangeModule::Mesh;
+    return ExchangeModule::General;
 }
 
 const DataExchange* LoadDataExchange(ExchangeModule module, std::string& error) {

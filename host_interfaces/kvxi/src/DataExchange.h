@@ -1,7 +1,7 @@
 // The translator's data-exchange modules: the readers and writers over Open CASCADE's STEP, IGES,
-// XCAF, STL and glTF toolkits live in libraries of their own (libTam_kvxi_exchange, and
-// libTam_kvxi_iges for IGES), loaded when
-// the translator is initialized, so that a program linking the translator loads those toolkits
+// XCAF, STL and glTF toolkits live in libraries of their own (libTam_kvxi_exchange,
+// libTam_kvxi_iges for IGES and libTam_kvxi_mesh for the STL and glTF writers), loaded when
+// a conversion first needs them, so that a program linking the translator loads those toolkits
 // (and the graphics libraries they pull in) only when it translates.
 #pragma once
 
@@ -29,10 +29,12 @@ struct DataExchange {
     KVXIResult (*writeModel)(Format, const CadModel&, const std::string&, ConversionProgress&);
 };
 
-// The modules: STEP, B-rep, STL and glTF with XCAF and everything the formats share; and IGES,
-// which builds on the first and brings the IGES toolkits and the booleans they pull in.
-enum class ExchangeModule { General, Iges };
-constexpr ExchangeModule kExchangeModules[] = {ExchangeModule::General, ExchangeModule::Iges};
+// The modules: STEP and B-rep with XCAF and everything the formats share; IGES, which builds on
+// the first and brings the IGES toolkits and the booleans they pull in; and the STL and glTF
+// writers, which build on the first and bring OCCT's mesh-format toolkits.
+enum class ExchangeModule { General, Iges, Mesh };
+constexpr ExchangeModule kExchangeModules[] = {ExchangeModule::General, ExchangeModule::Iges,
+                                               ExchangeModule::Mesh};
 
 // The module that reads or writes `format`.
 ExchangeModule ModuleFor(Format format);
@@ -54,3 +56,4 @@ const DataExchange* SessionDataExchange(ExchangeModule module, std::string& erro
 // The modules' exported entry points.
 extern "C" const tam::DataExchange* tam_kvxi_data_exchange();
 extern "C" const tam::DataExchange* tam_kvxi_iges_exchange();
+extern "C" const tam::DataExchange* tam_kvxi_mesh_exchange();

@@ -1,5 +1,5 @@
-// The data-exchange module's entry point: the table of its readers, writers and settings (STEP,
-// B-rep, STL and glTF; IGES has a module of its own).
+// The data-exchange module's entry point: the table of its readers, writers and settings (STEP
+// and B-rep; IGES, and the STL and glTF writers, have modules of their own).
 #include "AssemblyReader.h"
 #include "DataExchange.h"
 #include "ExchangeSettings.h"

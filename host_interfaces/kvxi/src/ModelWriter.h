@@ -7,6 +7,8 @@
 
 #include <kvxi/KVXIResult.h>
 
+#include <TopoDS_Compound.hxx>
+
 #include <functional>
 #include <string>
 
@@ -16,10 +18,13 @@ namespace tam {
 // result says that some entities could not be translated (NoEntities when nothing is left).
 KVXIResult WriteCad(const CadModel& model, const std::function<KVXIResult(const CadModel&)>& write);
 
+// The model's bodies at their placements and its free shapes, as one compound.
+TopoDS_Compound PlacedCompound(const CadModel& model);
+
 // Writes `model` to `path` (the final path; the caller handles atomic replacement) in one of
-// Step (AP214 with names, colors, layers), Brep, Stl or Gltf (IGES through the IGES module) (binary
-// when the path ends in .glb). UnsupportedTargetType for other formats; WriteFailed when OCCT could
-// not write.
+// Step (AP214 with names, colors, layers) or Brep (IGES through the IGES module, STL and glTF
+// through the mesh-format module). UnsupportedTargetType for other formats; WriteFailed when OCCT
+// could not write.
 KVXIResult WriteModel(Format format, const CadModel& model, const std::string& path,
                       ConversionProgress& progress);
 
