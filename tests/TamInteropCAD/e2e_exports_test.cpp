@@ -44,15 +44,11 @@ TEST_F(ExportedFlagsTest, FlagsStartAndStopTheKernelAroundOneLoad) {
 
 class ExportedNamesTest : public tamtest::StoppedKernelTest {};
 
-TEST_F(ExportedNamesTest, WriteWithNullListWritesNothing) {
-    const std::wstring target = Scratch("nothing.okt");
-    EXPECT_FALSE(writeModelOKB(target, nullptr));
-    EXPECT_FALSE(writeModelOKT(target, nullptr));
-    EXPECT_FALSE(tamtest::fs::exists(target));
+TEST_F(ExportedNamesTest, EntitiesReadAndWrittenUnderBothNamesANullListWritesNothing) {
+    EXPECT_FALSE(writeModelOKB(Scratch("nothing.okt"), nullptr));
+    EXPECT_FALSE(writeModelOKT(Scratch("nothing.okt"), nullptr));
+    EXPECT_FALSE(tamtest::fs::exists(Scratch("nothing.okt")));
     EXPECT_TRUE(Progress().empty());
-}
-
-TEST_F(ExportedNamesTest, EntitiesReadAndWrittenUnderBothNames) {
     CTamCADTools::InitializeImport();
     ENTITY_LIST* entities = loadEntitiesOKT(tamtest::SampleOkt());
     ASSERT_NE(entities, nullptr);

@@ -77,17 +77,6 @@ inline void WriteUtf16(const std::wstring& path, const std::wstring& body, bool 
         out.put(static_cast<char>(ch & 0xFF)).put(static_cast<char>((ch >> 8) & 0xFF));
 }
 
-// Every node of kind T below (and including) node, depth first.
-template <class T>
-void Collect(sglNode* node, std::vector<T*>& found) {
-    if (auto* hit = dynamic_cast<T*>(node))
-        found.push_back(hit);
-    if (auto* group = dynamic_cast<sglGroup*>(node)) {
-        for (unsigned int i = 0; i < group->getNumChildren(); ++i)
-            Collect(group->getChild(i), found);
-    }
-}
-
 // Transforms below node that place a part (a first child that is no transform).
 inline size_t LeafTransforms(sglNode* node) {
     std::vector<sglTransform<float>*> transforms;

@@ -48,21 +48,6 @@ TEST_F(LoaderMeshFaces, MeshOnlyFaceGivesItsTrianglesInItsColor) {
     EXPECT_EQ(DiffuseOf(*strips), sglVec4<float>(1, 0, 0, 1));
 }
 
-TEST_F(LoaderMeshFaces, FaceModeGivesOneGeodePerFaceWithItsArea) {
-    sglModelLoader::m_sbImportMassProperties = true;
-    GroupPtr group = Parse({ColoredMeshCube()});
-    ASSERT_NE(group, nullptr);
-    const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 6u);
-    for (size_t i = 0; i < geodes.size(); ++i) {
-        EXPECT_EQ(TriangleCount(geodes[i]), 2u);
-        EXPECT_NEAR(Record(geodes[i]).GetArea(), 4.0f, 1e-5f);
-        const sglVec4<float> expected =
-            i == 0 ? sglVec4<float>(1, 0, 0, 1) : sglVec4<float>(0, 0, 1, 1);
-        EXPECT_EQ(DiffuseOf(*geodes[i]->getGeometry(0)), expected);
-    }
-}
-
 TEST_F(LoaderMeshFaces, BodyModeSumsAreasAndMeasuresTheClosedMesh) {
     sglModelLoader::m_sbImportAsBodies = true;
     sglModelLoader::m_sbImportMassProperties = true;
@@ -81,7 +66,8 @@ TEST_F(LoaderMeshFaces, BodyModeSumsAreasAndMeasuresTheClosedMesh) {
     }
 }
 
-TEST_F(LoaderMeshFaces, EveryLevelOfDetailHasTheSameTriangles) {
+TEST_F(LoaderMeshFaces, FaceModeGivesOneGeodePerFaceWithItsAreaColorAndTrianglesAtEveryLevel) {
+    sglModelLoader::m_sbImportMassProperties = true;
     sglModelLoader::m_suiNbLOD = 3;
     GroupPtr group = Parse({ColoredMeshCube()});
     ASSERT_NE(group, nullptr);
@@ -94,6 +80,9 @@ TEST_F(LoaderMeshFaces, EveryLevelOfDetailHasTheSameTriangles) {
             auto* geode = dynamic_cast<sglGeode*>(lod->getChild(level));
             ASSERT_NE(geode, nullptr);
             EXPECT_EQ(TriangleCount(geode), 2u);
+            EXPECT_NEAR(Record(geode).GetArea(), 4.0f, 1e-5f);
+            EXPECT_EQ(DiffuseOf(*geode->getGeometry(0)),
+                      i == 0 ? sglVec4<float>(1, 0, 0, 1) : sglVec4<float>(0, 0, 1, 1));
             const auto* record =
                 dynamic_cast<const CTamUserDataGeoset*>(geode->getGeometry(0)->getUserData());
             ASSERT_NE(record, nullptr);

@@ -91,20 +91,21 @@ inline FACE* FaceOf(ENTITY* entity, int index = 0) {
     return static_cast<FACE*>(faces[index]);
 }
 
-// Every geode below node, depth first in child order.
-inline void CollectGeodes(sglNode* node, std::vector<sglGeode*>& geodes) {
-    if (auto* geode = dynamic_cast<sglGeode*>(node)) {
-        geodes.push_back(geode);
-    } else if (auto* group = dynamic_cast<sglGroup*>(node)) {
+// Every node of kind T below (and including) node, depth first in child order.
+template <class T>
+void Collect(sglNode* node, std::vector<T*>& found) {
+    if (auto* hit = dynamic_cast<T*>(node))
+        found.push_back(hit);
+    if (auto* group = dynamic_cast<sglGroup*>(node)) {
         for (unsigned int i = 0; i < group->getNumChildren(); ++i)
-            CollectGeodes(group->getChild(i), geodes);
+            Collect(group->getChild(i), found);
     }
 }
 
 inline std::vector<sglGeode*> Geodes(sglNode* node) {
     std::vector<sglGeode*> geodes;
     if (node != nullptr)
-        CollectGeodes(node, geodes);
+        Collect(node, geodes);
     return geodes;
 }
 

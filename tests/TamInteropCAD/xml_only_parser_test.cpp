@@ -176,54 +176,11 @@ TEST_F(XmlOnlyParserTest, SaveRulesAndNames) {
     }
 }
 
-TEST_F(XmlOnlyParserTest, UnwritableSaveFolderWritesNothing) {
+TEST_F(XmlOnlyParserTest, UnwritableSaveFolderOrCancelledImportWritesNothingCopiesShareOwnership) {
     sglModelLoader::SetSaveFolder(scratch_.file("missing"));
     EXPECT_FALSE(Run(Assembly(dir_, Instance(L"I", L"B", L"bolt")), "missing/top_asm.rvdXml"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(scratch_.path() / "save"), {}), 0);
     EXPECT_FALSE(fs::exists(scratch_.path() / "missing"));
-}
-
-TEST_F(XmlOnlyParserTest, MissingOrDamagedStructureSavesAnEmptyAssembly) {
-    const std::wstring good = Assembly(dir_, Instance(L"I", L"B", L"bolt"));
-    const struct {
-        const char* what;
-        std::wstring body;
-        std::size_t groups;
-    } cases[] = {
-        {"no Root", L"<E><D><Exposition><Structure><Reference/></Structure></Exposition></D></E>",
-         0},
-        {"truncated", good.substr(0, good.size() / 2), 0},
-        {"wrong encoding (lone surrogate)", L"<E>\xD800</E>", 0},
-        {"no document element", L"", 0},
-        {"a 61-character number",
-         Assembly(dir_, Instance(L"I", L"B", L"bolt", L"", std::wstring(61, L'1'))), 0},
-        {"a 60-character number",
-         Assembly(dir_, Instance(L"I", L"B", L"bolt", L"", std::wstring(60, L'1'))), 1},
-    };
-    for (const auto& c : cases) {
-        const auto doc = Run(c.body, "save/top_asm.rvdXml");
-        ASSERT_TRUE(doc) << c.what;
-        EXPECT_EQ(Groups(doc).size(), c.groups) << c.what;
-        EXPECT_EQ(doc->getDocumentElement()->GetAttributeValue(L"Version"), L"7.900000");
-    }
-    EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(XmlOnlyParserTest, DeepNestingGivesOneMessage) {
-    std::wstring nested = L"<Child Name=\"leaf\"><RefLink Id=\"bolt\"/></Child>";
-    std::wstring open, close;
-    for (int i = 0; i < 100000; ++i) {
-        open += L"<Child Name=\"s\">";
-        close += L"</Child>";
-    }
-    const auto doc = Run(Assembly(dir_, L"<I Name=\"top\">" + open + nested + close + L"</I>"),
-                         "save/top_asm.rvdXml");
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_NE(Messages()[0].text.find(L"deeper than 1000 levels"), std::wstring::npos);
-}
-
-TEST_F(XmlOnlyParserTest, CancelledImportWritesNothingAndCopiesShareOwnership) {
+    sglModelLoader::SetSaveFolder(scratch_.file("save"));
     sglModelLoader::m_sbCancelImport = true;
     sglModelLoader::m_sbImportMetas = true;
     WriteUtf16(L"\n" + Assembly(dir_, Instance(L"I", L"B", L"bolt")));
@@ -232,6 +189,44 @@ TEST_F(XmlOnlyParserTest, CancelledImportWritesNothingAndCopiesShareOwnership) {
     copy = parser;
     EXPECT_EQ(copy.Parse(), nullptr);
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch_.path() / "save"), {}), 0);
+}
+
+TEST_F(XmlOnlyParserTest, MissingDamagedOrTooDeepStructureSavesAnEmptyAssemblyOrBranch) {
+    const std::wstring good = Assembly(dir_, Instance(L"I", L"B", L"bolt"));
+    std::wstring open, close;
+    for (int i = 0; i < 100000; ++i) {
+        open += L"<Child Name=\"s\">";
+        close += L"</Child>";
+    }
+    const struct {
+        const char* what;
+        std::wstring body;
+        std::size_t groups, messages;
+    } cases[] = {
+        {"no Root", L"<E><D><Exposition><Structure><Reference/></Structure></Exposition></D></E>",
+         0, 0},
+        {"truncated", good.substr(0, good.size() / 2), 0, 0},
+        {"wrong encoding (lone surrogate)", L"<E>\xD800</E>", 0, 0},
+        {"no document element", L"", 0, 0},
+        {"a 61-character number",
+         Assembly(dir_, Instance(L"I", L"B", L"bolt", L"", std::wstring(61, L'1'))), 0, 0},
+        {"a 60-character number",
+         Assembly(dir_, Instance(L"I", L"B", L"bolt", L"", std::wstring(60, L'1'))), 1, 0},
+        {"nested 100,000 deep, kept down to 1000 levels",
+         Assembly(dir_, L"<I Name=\"top\">" + open +
+                            L"<Child Name=\"leaf\"><RefLink Id=\"bolt\"/></Child>" + close +
+                            L"</I>"),
+         1000, 1},
+    };
+    for (const auto& c : cases) {
+        Messages().clear();
+        const auto doc = Run(c.body, "save/top_asm.rvdXml");
+        ASSERT_TRUE(doc) << c.what;
+        EXPECT_EQ(Groups(doc).size(), c.groups) << c.what;
+        EXPECT_EQ(doc->getDocumentElement()->GetAttributeValue(L"Version"), L"7.900000");
+        ASSERT_EQ(Messages().size(), c.messages) << c.what;
+    }
+    EXPECT_NE(Messages()[0].text.find(L"deeper than 1000 levels"), std::wstring::npos);
 }
 
 }  // namespace
