@@ -81,19 +81,33 @@ void TriangleStripifier::cover(TriangleStrips& out) {
             buckets_[freeDegree_[t]].push_back(uint32_t(t));
     }
 
+    // Two starts of the fewest free neighbours are weighed against each other: the one whose
+    // strip is worth more goes first, the other waits for its turn.
     for (uint32_t start = nextStart(); start != kNone; start = nextStart()) {
+        const uint32_t degree = freeDegree_[start];
+        const uint32_t second = degree > 0 ? popStart(degree) : kNone;
         int best = 0;
-        walk(start, 0, walks_[best]);
-        long bestScore = score(start, walks_[best]);
-        for (uint32_t rotation = 1; rotation < 3; ++rotation) {
-            walk(start, rotation, walks_[1 - best]);
-            const long candidateScore = score(start, walks_[1 - best]);
-            if (candidateScore > bestScore) {
-                best = 1 - best;
-                bestScore = candidateScore;
-            }
+        long bestScore = 0;
+        weighStart(start, true, best, bestScore);
+        if (second != kNone) {
+            weighStart(second, false, best, bestScore);
+            buckets_[degree].push_back(walks_[best].start == start ? second : start);
         }
-        emit(start, walks_[best], out);
+        emit(walks_[best], out);
+    }
+}
+
+// Walks from start in its three rotations and keeps the one worth most in walks_[best], unless
+// the best walk so far (worth bestScore; none if first) is worth as much.
+void TriangleStripifier::weighStart(uint32_t start, bool first, int& best, long& bestScore) {
+    for (uint32_t rotation = 0; rotation < 3; ++rotation) {
+        Walk& candidate = walks_[1 - best];
+        walk(start, rotation, candidate);
+        const long candidateScore = score(candidate);
+        if ((first && rotation == 0) || candidateScore > bestScore) {
+            best = 1 - best;
+            bestScore = candidateScore;
+        }
     }
 }
 
@@ -243,6 +257,7 @@ bool TriangleStripifier::step(uint32_t& near, uint32_t& a, uint32_t& b, Step& st
 void TriangleStripifier::walk(uint32_t start, uint32_t rotation, Walk& result) {
     ++trial_;
     stamp_[start] = trial_;
+    result.start = start;
     result.rotation = rotation;
     result.forward.clear();
     result.backward.clear();
@@ -281,10 +296,11 @@ void TriangleStripifier::walk(uint32_t start, uint32_t rotation, Walk& result) {
 }
 
 // A walk's worth: its triangles, less two for each free triangle it would leave without a free
-// neighbour (each such triangle costs a strip of its own later).
-long TriangleStripifier::score(uint32_t start, const Walk& candidate) {
+// neighbour (each such triangle costs a strip of its own later), and less one for each it would
+// leave with a single free neighbour where it had more (a dead end where a short strip starts).
+long TriangleStripifier::score(const Walk& candidate) {
     ++trial_;
-    stamp_[start] = trial_;
+    stamp_[candidate.start] = trial_;
     for (const std::vector<Step>* steps : {&candidate.backward, &candidate.forward}) {
         for (const Step& s : *steps) {
             stamp_[s.triangle] = trial_;
@@ -292,23 +308,28 @@ long TriangleStripifier::score(uint32_t start, const Walk& candidate) {
                 stamp_[s.partner] = trial_;
         }
     }
-    long isolated = 0;
-    auto countIsolatedAround = [&](uint32_t triangle) {
+    long cost = 0;
+    auto costAround = [&](uint32_t triangle) {
         for (int e = 0; e < 3; ++e) {
             const uint32_t n = neighbours_[3 * triangle + e];
-            if (isFree(n) && freeDegreeWithout(n, kNone) == 0)
-                ++isolated;
+            if (!isFree(n))
+                continue;
+            const uint32_t left = freeDegreeWithout(n, kNone);
+            if (left == 0)
+                cost += 2;
+            else if (left == 1 && freeDegree_[n] > 1)
+                cost += 1;
         }
     };
-    countIsolatedAround(start);
+    costAround(candidate.start);
     for (const std::vector<Step>* steps : {&candidate.backward, &candidate.forward}) {
         for (const Step& s : *steps) {
-            countIsolatedAround(s.triangle);
+            costAround(s.triangle);
             if (s.partner != kNone)
-                countIsolatedAround(s.partner);
+                costAround(s.partner);
         }
     }
-    return long(candidate.triangleCount) - 2 * isolated;
+    return long(candidate.triangleCount) - cost;
 }
 
 // Drops the last triangle of a walk: a flipped pair falls back to its first triangle unflipped.
@@ -321,7 +342,8 @@ void TriangleStripifier::shortenByOne(std::vector<Step>& steps) {
     }
 }
 
-void TriangleStripifier::emit(uint32_t start, const Walk& chosen, TriangleStrips& out) {
+void TriangleStripifier::emit(const Walk& chosen, TriangleStrips& out) {
+    const uint32_t start = chosen.start;
     nodes_.clear();
     for (size_t i = chosen.backward.size(); i-- > 0;) {
         const Step& step = chosen.backward[i];
@@ -382,13 +404,21 @@ void TriangleStripifier::take(uint32_t triangle) {
 
 uint32_t TriangleStripifier::nextStart() {
     for (uint32_t degree = 0; degree < 4; ++degree) {
-        auto& bucket = buckets_[degree];
-        while (!bucket.empty()) {
-            const uint32_t t = bucket.back();
-            bucket.pop_back();
-            if (!used_[t] && freeDegree_[t] == degree)
-                return t;
-        }
+        const uint32_t start = popStart(degree);
+        if (start != kNone)
+            return start;
+    }
+    return kNone;
+}
+
+// The free triangles' entries are lazy: a triangle stays in the buckets of its former degrees.
+uint32_t TriangleStripifier::popStart(uint32_t degree) {
+    auto& bucket = buckets_[degree];
+    while (!bucket.empty()) {
+        const uint32_t t = bucket.back();
+        bucket.pop_back();
+        if (!used_[t] && freeDegree_[t] == degree)
+            return t;
     }
     return kNone;
 }

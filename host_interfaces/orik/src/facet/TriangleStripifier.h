@@ -31,12 +31,13 @@ public:
     virtual bool CanFlip(uint32_t p, uint32_t q, uint32_t r, uint32_t s) const = 0;
 };
 
-// Greedy stripifier: starts each strip at the free triangle with the fewest free neighbours,
-// tries its three rotations, extends each both ways and keeps the longest (less what it leaves
-// isolated). Where the next two triangles form a quad that may be flipped, a strip may turn the
-// quad's diagonal to go on, or to go on along fewer free neighbours. A greedy cover depends on
-// its tie-breaks, so the cover is made under a few rules and the one with the fewest indices is
-// kept. Linear in the number of triangles; keeps scratch buffers between calls.
+// Greedy stripifier: starts each strip at one of two free triangles with the fewest free
+// neighbours, tries their three rotations, extends each both ways and keeps the longest (less
+// what it leaves isolated or at a dead end). Where the next two triangles form a quad that may be
+// flipped, a strip may turn the quad's diagonal to go on, or to go on along fewer free neighbours.
+// A greedy cover depends on its tie-breaks, so the cover is made under a few rules and the one with
+// the fewest indices is kept. Linear in the number of triangles; keeps scratch buffers between
+// calls.
 class TriangleStripifier {
 public:
     // Covers the triangles (3 node indices each, below nodeCount) with strips, each triangle once
@@ -66,6 +67,7 @@ private:
     };
     // The walks from one start triangle in one rotation.
     struct Walk {
+        uint32_t start = 0;
         uint32_t rotation = 0;
         std::vector<Step> forward;   // appended after the start triangle
         std::vector<Step> backward;  // prepended before it, nearest first
@@ -81,13 +83,15 @@ private:
     bool canFlip(uint32_t first, uint32_t second);
     bool preferFlip(uint32_t n, uint32_t m, uint32_t a, uint32_t b, uint32_t w);
     bool step(uint32_t& near, uint32_t& a, uint32_t& b, Step& step);
+    void weighStart(uint32_t start, bool first, int& best, long& bestScore);
     void walk(uint32_t start, uint32_t rotation, Walk& result);
-    long score(uint32_t start, const Walk& candidate);
+    long score(const Walk& candidate);
     static void shortenByOne(std::vector<Step>& steps);
-    void emit(uint32_t start, const Walk& chosen, TriangleStrips& out);
+    void emit(const Walk& chosen, TriangleStrips& out);
     void flipPair(uint32_t first, uint32_t second);
     void take(uint32_t triangle);
     uint32_t nextStart();
+    uint32_t popStart(uint32_t degree);
 
     uint32_t* tris_ = nullptr;  // written only when flips_ is set
     size_t triCount_ = 0;
