@@ -137,9 +137,16 @@ TEST(FactorizeGraph, InvalidDrawablesAreDropped) {
     part->unref();
 }
 
-TEST(TransformGeode, BakesPositionsNormalsAndMassProperties) {
-    sglGeode* geode = tamtest::MakeGeode(L"g", {tamtest::MakeQuad(0, 1, 0, 0)});
+TEST(TransformGeode, MovesSharedDrawablesInPlaceOrBakesIntoACopyWithNormalsAndMassProperties) {
+    sglMonoIndexedTriangleStripSet* shared = tamtest::MakeQuad(0, 1, 0, 0);
+    sglGeode* geode = tamtest::MakeGeode(L"g", {shared});
+    sglGeode* second = tamtest::MakeGeode(L"b", {shared});
     geode->ref();
+    second->ref();
+    CTamOptimizer().TransformGeode(second, sglMat4<float>::translation({0, 0, 1}), true);
+    EXPECT_EQ(second->getGeometry(0), shared);
+    EXPECT_EQ(shared->getCoord(0), sglVec3<float>(0, 0, 1));
+
     auto* record = new CTamUserData;
     record->SetCofG(sglVec3<float>(1, 0, 0));
     geode->setUserData(record);
@@ -148,28 +155,12 @@ TEST(TransformGeode, BakesPositionsNormalsAndMassProperties) {
     matrix(3, 2) = 4;
     EXPECT_TRUE(CTamOptimizer().TransformGeode(geode, matrix, false));
     const sglGeoSet* set = geode->getGeometry(0);
-    EXPECT_EQ(set->getCoord(1), sglVec3<float>(0, 1, 4));
+    EXPECT_NE(set, shared);
+    EXPECT_EQ(set->getCoord(1), sglVec3<float>(0, 1, 5));
     EXPECT_NEAR(set->getNormals()[2], 1.0f, 1e-6f);
     EXPECT_EQ(record->GetCofG(), sglVec3<float>(0, 1, 4));
+    EXPECT_EQ(shared->getCoord(0), sglVec3<float>(0, 0, 1));
     EXPECT_FALSE(CTamOptimizer().TransformGeode(nullptr, matrix, false));
     geode->unref();
-}
-
-TEST(TransformGeode, SharedDrawablesAreCopiedUnlessInPlace) {
-    sglMonoIndexedTriangleStripSet* shared = tamtest::MakeQuad(0, 1, 0, 0);
-    sglGeode* first = tamtest::MakeGeode(L"a", {shared});
-    sglGeode* second = tamtest::MakeGeode(L"b", {shared});
-    first->ref();
-    second->ref();
-    const sglMat4<float> shift = sglMat4<float>::translation(sglVec3<float>(0, 0, 1));
-    CTamOptimizer().TransformGeode(first, shift, false);
-    EXPECT_NE(first->getGeometry(0), shared);
-    EXPECT_EQ(first->getGeometry(0)->getCoord(0), sglVec3<float>(0, 0, 1));
-    EXPECT_EQ(shared->getCoord(0), sglVec3<float>(0, 0, 0));
-
-    CTamOptimizer().TransformGeode(second, shift, true);
-    EXPECT_EQ(second->getGeometry(0), shared);
-    EXPECT_EQ(shared->getCoord(0), sglVec3<float>(0, 0, 1));
-    first->unref();
     second->unref();
 }

@@ -84,7 +84,7 @@ TEST(AddLODToSceneGraph, MissingLevelsAreCompactedAndUnmarkedDrawablesAreFinest)
     transform->unref();
 }
 
-TEST(AddLODToSceneGraph, SharedGeodeGetsOneNodeInEveryParentAndSecondRunChangesNothing) {
+TEST(AddLODToSceneGraph, SharedGeodeGetsOneNodeInEveryParentSecondRunsAndLoneGeodesChangeNothing) {
     auto* root = new sglGroup;
     root->ref();
     auto* left = new sglGroup;
@@ -100,9 +100,7 @@ TEST(AddLODToSceneGraph, SharedGeodeGetsOneNodeInEveryParentAndSecondRunChangesN
     EXPECT_EQ(left->getChild(0), right->getChild(0));
     EXPECT_EQ(CTamGeomTools::AddLODToSceneGraph(root), 0u);
     root->unref();
-}
-
-TEST(AddLODToSceneGraph, NullAndUnparentedGeodesAreLeftAlone) {
+    // Nothing to do without a parent.
     EXPECT_EQ(CTamGeomTools::AddLODToSceneGraph(nullptr), 0u);
     sglGeode* lone = MakeGeode(L"L", {0, 1});
     lone->ref();

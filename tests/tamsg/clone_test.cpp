@@ -53,7 +53,7 @@ TEST(NodeClone, ModeThreeCopiesStructureAndSharesDrawables) {
     EXPECT_EQ(records.deaths, 2);
 }
 
-TEST(NodeClone, ShallowCloneSharesChildrenWithoutNames) {
+TEST(NodeClone, ShallowCloneSharesChildrenWithoutNamesALodCloneKeepsRangesAndMetadata) {
     auto* group = new sglGroup;
     group->setName(L"A");
     group->addMetaProperty(L"k", L"v");
@@ -70,14 +70,12 @@ TEST(NodeClone, ShallowCloneSharesChildrenWithoutNames) {
     group->unref();
     EXPECT_EQ(child->getRefCount(), 1u);
     copy->unref();
-}
 
-TEST(NodeClone, LodKeepsRangesAndMetadataTravelsWithAttributes) {
     auto* lod = new sglLOD;
     lod->setRange(0, 0.0f, 50.0f);
     lod->addMetaProperty(L"k", L"v");
     lod->addChild(new sglGeode, true);
-    sglNode* copy = lod->clone(3);
+    copy = lod->clone(3);
     auto* copyLod = dynamic_cast<sglLOD*>(copy);
     ASSERT_NE(copyLod, nullptr);
     float lo = 0, hi = 0;

@@ -21,7 +21,7 @@ TEST(GroupOwnership, DeletingGroupDeletesOwnedSubtreeWhichRefusesNullSelfAndAnce
     EXPECT_EQ(counter.deaths, 4);
 }
 
-TEST(GroupOwnership, ChildSharedByTwoGroupsOutlivesFirst) {
+TEST(GroupOwnership, ChildSharedByTwoGroupsOutlivesFirstARemovedChildIsReleased) {
     DeathCounter counter;
     auto* a = new sglGroup;
     auto* b = new sglGroup;
@@ -36,24 +36,21 @@ TEST(GroupOwnership, ChildSharedByTwoGroupsOutlivesFirst) {
     EXPECT_EQ(shared->getParent(0), b);
     b->unref();
     EXPECT_EQ(counter.deaths, 1);
-}
 
-TEST(GroupOwnership, RemoveChildReleasesIt) {
-    DeathCounter counter;
     sglGroup group;
     auto* kept = new TrackedGeode(counter);
     kept->ref();  // the test keeps its own reference
     group.addChild(kept, true);
     group.addChild(new TrackedGeode(counter), true);
     EXPECT_TRUE(group.removeChildAt(1));
-    EXPECT_EQ(counter.deaths, 1);
+    EXPECT_EQ(counter.deaths, 2);
     EXPECT_TRUE(group.removeChild(kept));
-    EXPECT_EQ(counter.deaths, 1);
+    EXPECT_EQ(counter.deaths, 2);
     EXPECT_EQ(kept->getNumParents(), 0u);
     EXPECT_FALSE(group.removeChild(kept));
     EXPECT_FALSE(group.removeChildAt(0));
     kept->unref();
-    EXPECT_EQ(counter.deaths, 2);
+    EXPECT_EQ(counter.deaths, 3);
 }
 
 TEST(GroupOwnership, ReplaceChildKeepsPlaceAndOwnership) {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-TEST(Mat4, LayoutIsRowMajorWithTranslationInRowThree) {
+TEST(Mat4, LayoutIsRowMajorWithTranslationInRowThreeProductsApplyTheLeftOperandFirst) {
     sglMat4<float> m = sglMat4<float>::translation(sglVec3<float>(1, 2, 3));
     EXPECT_EQ((std::vector<float>{m[12], m[13], m[14]}), (std::vector<float>{1, 2, 3}));
     EXPECT_EQ(m(3, 2), m[4 * 3 + 2]);
@@ -13,9 +13,7 @@ TEST(Mat4, LayoutIsRowMajorWithTranslationInRowThree) {
     EXPECT_EQ(m.transformVector(sglVec3<float>(1, 1, 1)), sglVec3<float>(1, 1, 1));
     EXPECT_FALSE(m.isIdentity());
     EXPECT_TRUE(sglMat4<float>().isIdentity());
-}
-
-TEST(Mat4, ProductAppliesLeftOperandFirst) {
+    // A product applies its left operand first.
     sglMat4<float> scale;
     scale(0, 0) = scale(1, 1) = scale(2, 2) = 2.0f;
     const sglMat4<float> move = sglMat4<float>::translation(sglVec3<float>(1, 0, 0));

@@ -4,7 +4,7 @@
 
 using namespace tamtest;
 
-TEST(ObjectRefCount, ObjectLivesUntilLastReferenceIsDroppedOrHandedOver) {
+TEST(Object, LivesUntilLastReferenceIsDroppedOrHandedOverOwnsAndReplacesItsUserData) {
     DeathCounter counter;
     auto* group = new TrackedGroup(counter);
     EXPECT_EQ(group->getRefCount(), 0u);
@@ -15,9 +15,7 @@ TEST(ObjectRefCount, ObjectLivesUntilLastReferenceIsDroppedOrHandedOver) {
     EXPECT_EQ(counter.deaths, 0);
     group->unref();  // from zero: deleted
     EXPECT_EQ(counter.deaths, 1);
-}
 
-TEST(ObjectUserData, SetUserDataTakesOwnershipAndReplaces) {
     DeathCounter records;
     sglGeode geode;
     auto* first = new TrackedUserData(records);

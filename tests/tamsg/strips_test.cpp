@@ -75,15 +75,12 @@ TEST(TriangleStrips, MissingOrShortListsAndIndicesOutsideTheCoordinatesMakeSetIn
     strips->unref();
 }
 
-TEST(TriangleStrips, RawExpansionCutsLengthsBeyondIndices) {
+TEST(TriangleStrips, RawExpansionCutsLengthsBeyondIndicesDeepCopyKeepsIndices) {
     const unsigned int lengths[] = {5};
     const unsigned int indices[] = {0, 1, 2, 3};
     EXPECT_EQ(sglMonoIndexedTriangleStripSet::stripsToTriangles(lengths, 1, indices, 4),
               (Tris{0, 1, 2, 2, 1, 3}));
     EXPECT_TRUE(sglMonoIndexedTriangleStripSet::stripsToTriangles(nullptr, 1, indices, 4).empty());
-}
-
-TEST(TriangleStrips, DeepCopyKeepsIndices) {
     auto* strips = MakeStrips({4}, {0, 1, 2, 3}, 4);
     sglGeoSet* copy = strips->deepCopy();
     auto* copied = dynamic_cast<sglMonoIndexedTriangleStripSet*>(copy);

@@ -8,7 +8,7 @@
 using tamtest::DeathCounter;
 using tamtest::TrackedGroup;
 
-TEST(DBRoot, OwnsItsSceneRootAndReleasesAReplacedOrClearedOne) {
+TEST(DBRoot, OwnsItsSceneRootAndReleasesAReplacedOrClearedOneEvenForItsOwnChild) {
     DeathCounter deaths;
     auto* root = new CTamDBRoot;
     EXPECT_EQ(root->GetSglRoot(), nullptr);
@@ -22,22 +22,17 @@ TEST(DBRoot, OwnsItsSceneRootAndReleasesAReplacedOrClearedOne) {
     root->SetSglRoot(nullptr);
     EXPECT_EQ(deaths.deaths, 2);
     EXPECT_EQ(root->GetSglRoot(), nullptr);
-    root->SetSglRoot(new TrackedGroup(deaths));
-    delete root;
-    EXPECT_EQ(deaths.deaths, 3);
-}
-
-TEST(DBRoot, NewRootMayBeAChildOfTheOldOne) {
-    DeathCounter deaths;
-    CTamDBRoot root;
+    // The new root may be a child of the old one.
     auto* outer = new TrackedGroup(deaths);
     auto* inner = new TrackedGroup(deaths);
     outer->addChild(inner, true);
-    root.SetSglRoot(outer);
-    root.SetSglRoot(inner);
-    EXPECT_EQ(deaths.deaths, 1);
+    root->SetSglRoot(outer);
+    root->SetSglRoot(inner);
+    EXPECT_EQ(deaths.deaths, 3);
     EXPECT_EQ(inner->getRefCount(), 1u);
     EXPECT_EQ(inner->getNumParents(), 0u);
+    delete root;
+    EXPECT_EQ(deaths.deaths, 4);
 }
 
 TEST(DBRoot, SharesTheXmlDocument) {
