@@ -85,7 +85,7 @@ TEST_F(CadToolsEntityList, WrittenEntitiesComeBackAsANewListProgressNamesTheFile
 
 using CadToolsEbom = tamtest::RunningKernelTest;
 
-TEST_F(CadToolsEbom, CancelKeepsTheXmlPathAFailedConversionStillSetsItAndReportsOnce) {
+TEST_F(CadToolsEbom, CancelKeepsTheXmlPathFailedConversionSetsItAndReportsOnceAnAssemblyIsWritten) {
     sglModelLoader::m_sbCancelImport = true;
     std::wstring xmlPath = L"previous.xml";
     CTamCADTools::InitializeConnectXml(L"/no/such/assembly.stp", xmlPath, L"STEP", false);
@@ -97,17 +97,14 @@ TEST_F(CadToolsEbom, CancelKeepsTheXmlPathAFailedConversionStillSetsItAndReports
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, L"*** ERROR ***  assembly.stp: No such file or directory");
     EXPECT_TRUE(Progress().empty());
-}
-
-TEST_F(CadToolsEbom, AssemblyBecomesOneXmlFileAndItsPartFilesInTheWorkFolder) {
+    // An assembly becomes one XML file and its part files in the work folder.
     tamtest::ScratchFolder work;
     sglModelLoader::SetPathFolderWork(work.folder());
     const std::wstring source =
         std::filesystem::path(TAM_TEST_DATA_DIR "/kvxi/assembly.stp").wstring();
-    std::wstring xmlPath;
     CTamCADTools::InitializeConnectXml(source.c_str(), xmlPath, L"STEP", false);
     sglModelLoader::SetPathFolderWork(L"");
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Messages().size(), 1u);
     EXPECT_TRUE(std::filesystem::is_regular_file(work.path() / "assembly.xml"));
     EXPECT_TRUE(tam::IsRegularFile(xmlPath));
     EXPECT_TRUE(std::filesystem::is_regular_file(work.path() / "part1.okt"));

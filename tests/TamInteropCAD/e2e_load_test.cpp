@@ -43,7 +43,7 @@ TEST_F(KernelFileLoadTest, SampleBecomesAPartGroupOfGeodesACancelledLoadOnlyName
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(KernelFileLoadTest, EmptyDamagedAndMissingFilesGiveNullSceneAndOneMessage) {
+TEST_F(KernelFileLoadTest, EmptyDamagedMissingOrTruncatedFilesFailCleanly) {
     for (const std::wstring& path :
          {tamtest::InvalidData("e2e_empty.okt"), tamtest::InvalidData("e2e_truncated_sample.okt"),
           Scratch("missing.okt")}) {
@@ -52,9 +52,6 @@ TEST_F(KernelFileLoadTest, EmptyDamagedAndMissingFilesGiveNullSceneAndOneMessage
         ExpectNothingLoaded(path);
         EXPECT_EQ(Messages().size(), 1u);
     }
-}
-
-TEST_F(KernelFileLoadTest, EveryTruncationOfTheSampleFailsCleanly) {
     const std::string bytes = tamtest::readFile(tamtest::SampleOkt());
     ASSERT_FALSE(bytes.empty());
     const std::wstring path = Scratch("cut.okt");

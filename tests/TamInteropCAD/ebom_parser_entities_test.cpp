@@ -27,48 +27,44 @@ TEST_F(EbomEntitiesTest, SettingsChooseTheFileLoadedAndKernelFilesGoAfterLoading
         Texts loaded, deleted;
     };
     auto none = [](P&) {};
+    auto anyFile = [](P& p) { p.SetCheckIfFileIsUsed(false); };
+    auto linkedOnly = [](P& p) { p.SetReadNotIssuedFromFile(false); };
+    auto freeParts = [](P& p) {
+        p.SetReadNotIssuedFromFile(false);
+        p.SetReadAssemblyFreeParts(true);
+        p.SetCheckIfFileIsUsed(false);
+    };
+    auto ownFile = [](P& p) { p.SetReadIssuedFromFile(false); };
+    auto mirexV4 = [](P& p) { p.SetIsMirexV4(true); };
+    auto byName = [](P& p) { p.SetUsePathOktAsMapEntitiesKey(false); };
     const std::wstring twice = Document(L"step", L"p", L"OWN", From(L"mrxpart")) +
                                Document(L"step", L"p", L"OWN", From(L"mrxpart"));
+    const Texts ownOkt = {L"own.okt"};
     const std::vector<Row> rows = {
-        {Document(L"okt", L"p", L"OWN"), none, {L"own.okt"}, {L"own.okt"}},
+        {Document(L"okt", L"p", L"OWN"), none, ownOkt, ownOkt},
         {Document(L"okt", L"x", L"OWN"), none, {}, {}},  // placed by no instance
-        {Document(L"okt", L"x", L"OWN"),
-         [](P& p) { p.SetCheckIfFileIsUsed(false); },
-         {L"own.okt"},
-         {L"own.okt"}},
-        {Document(L"okt", L"p", L"OWN"), [](P& p) { p.SetReadNotIssuedFromFile(false); }, {}, {}},
+        {Document(L"okt", L"x", L"OWN"), anyFile, ownOkt, ownOkt},
+        {Document(L"okt", L"p", L"OWN"), linkedOnly, {}, {}},
         {Document(L"okt", L"p", L"LINK") + Document(L"okt", L"assembly-FreeParts", L"OWN"),
-         [](P& p) {
-             p.SetReadNotIssuedFromFile(false);
-             p.SetReadAssemblyFreeParts(true);
-             p.SetCheckIfFileIsUsed(false);
-         },
-         {L"own.okt"},
-         {L"own.okt"}},
+         freeParts, ownOkt, ownOkt},
         {Document(L"MrxPart", L"p", L"OWN") + Document(L"Assembly", L"p", L"OWN") +
              Document(L"vqg", L"p", L"OWN"),
          none,
          {},
          {}},
-        {Document(L"step", L"p", L"OWN", From(L"okt")), none, {L"link.okt"}, {L"own.okt"}},
-        {Document(L"step", L"p", L"OWN", From(L"mrxpart")), none, {L"own.okt"}, {}},
-        {Document(L"step", L"p", L"OWN", From(L"okt")),
-         [](P& p) { p.SetReadIssuedFromFile(false); },
-         {L"own.okt"},
-         {L"own.okt"}},
+        {Document(L"step", L"p", L"OWN", From(L"okt")), none, {L"link.okt"}, ownOkt},
+        {Document(L"step", L"p", L"OWN", From(L"mrxpart")), none, ownOkt, {}},
+        {Document(L"step", L"p", L"OWN", From(L"okt")), ownFile, ownOkt, ownOkt},
         {Document(L"step", L"p", L"OWN", From(L"step", L"gone.okt")),
          none,
          {L"gone.okt", L"own.okt"},
          {}},
         {Document(L"step", L"p", L"OWN", From(L"vqg")), none, {}, {}},
-        {Document(L"okt", L"p", L"OWN", From(L"step")),
-         [](P& p) { p.SetIsMirexV4(true); },
-         {L"own.okt"},
-         {L"own.okt"}},
-        {Document(L"okt", L"p", L"own.okt"), nullptr, {L"own.okt"}, {L"own.okt"}},
+        {Document(L"okt", L"p", L"OWN", From(L"step")), mirexV4, ownOkt, ownOkt},
+        {Document(L"okt", L"p", L"own.okt"), nullptr, ownOkt, ownOkt},
         {Document(L"okt", L"p", L"own.okt"), none, {}, {}},
         {twice, none, {L"own.okt", L"own.okt"}, {}},
-        {twice, [](P& p) { p.SetUsePathOktAsMapEntitiesKey(false); }, {L"own.okt"}, {}},
+        {twice, byName, ownOkt, {}},
     };
     for (size_t i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(i);

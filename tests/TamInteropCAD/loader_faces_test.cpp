@@ -70,23 +70,6 @@ TEST_F(LoaderFaces, PlanarFaceGivesALitValidStripSetInTheFaceColorOrTheDefaultCo
     EXPECT_EQ(loader.ParseFace(nullptr, true, true, nullptr, 0), nullptr);  // a null face
 }
 
-TEST_F(LoaderFaces, CurvedFaceHasUnitNormalsAndTheLevelOfItsPass) {
-    FACE* side = FaceOf(CylinderBody(5, 10));
-    StripSetPtr strips(loader.ParseFace(side, false, false, nullptr, 3));
-
-    ASSERT_NE(strips, nullptr);
-    EXPECT_TRUE(strips->isValid());
-    EXPECT_GT(strips->getNumTriangles(), 8u);
-    const float* normals = strips->getNormals();
-    for (unsigned int i = 0; i < strips->getNumNormals(); ++i) {
-        const sglVec3<float> n(normals[3 * i], normals[3 * i + 1], normals[3 * i + 2]);
-        EXPECT_NEAR(n.length(), 1.0f, 1e-4f);
-    }
-    const auto* level = dynamic_cast<const CTamUserDataGeoset*>(strips->getUserData());
-    ASSERT_NE(level, nullptr);
-    EXPECT_EQ(level->GetLevel(), 3u);
-}
-
 TEST_F(LoaderFaces, FaceNameNamesTheFreeFaceGeodeFaceColorOverridesTheBodyColorForThatFace) {
     FACE* face = orik_make_free_face(RectangleFace(4, 2));
     Name(face, L"Lid");
@@ -106,17 +89,27 @@ TEST_F(LoaderFaces, FaceNameNamesTheFreeFaceGeodeFaceColorOverridesTheBodyColorF
     }
 }
 
-TEST_F(LoaderFaces, TessellationCheckAndVersionPinnedFacetingKeepTheTriangles) {
+TEST_F(LoaderFaces, CurvedFaceHasUnitNormalsAndItsLevelTheTessellationCheckKeepsItsTriangles) {
     FACE* side = FaceOf(CylinderBody(5, 10));
-    StripSetPtr unchecked(loader.ParseFace(side, false, false, nullptr, 0));
+    StripSetPtr unchecked(loader.ParseFace(side, false, false, nullptr, 3));
+    ASSERT_NE(unchecked, nullptr);
+    EXPECT_TRUE(unchecked->isValid());
+    EXPECT_GT(unchecked->getNumTriangles(), 8u);
+    const float* normals = unchecked->getNormals();
+    for (unsigned int i = 0; i < unchecked->getNumNormals(); ++i) {
+        const sglVec3<float> n(normals[3 * i], normals[3 * i + 1], normals[3 * i + 2]);
+        EXPECT_NEAR(n.length(), 1.0f, 1e-4f);
+    }
+    const auto* level = dynamic_cast<const CTamUserDataGeoset*>(unchecked->getUserData());
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->GetLevel(), 3u);
     GetTamPreferences()->SetIOCheckTesselation(true);
     api_delete_entity_facets(side, TRUE).ignore();
     StripSetPtr checked(loader.ParseFace(side, false, false, nullptr, 0));
-    ASSERT_NE(unchecked, nullptr);
     ASSERT_NE(checked, nullptr);
     EXPECT_EQ(checked->getNumTriangles(), unchecked->getNumTriangles());
 
-    sglModelLoader::m_sbFennelUseORIKmodeler = true;
+    sglModelLoader::m_sbFennelUseORIKmodeler = true;  // version-pinned faceting still meshes
     StripSetPtr strips(loader.ParseFace(FaceOf(BoxBody(2, 2, 2)), true, true, nullptr, 0));
     ASSERT_NE(strips, nullptr);
     EXPECT_EQ(strips->getNumTriangles(), 2u);

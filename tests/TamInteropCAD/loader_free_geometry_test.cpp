@@ -133,10 +133,8 @@ TEST_F(LoaderFreeGeometry, BodyModeGathersFreeFacesByColorLaterPassesIntoTheSame
 
 TEST_F(LoaderFreeGeometry, BodyModeGathersFreeEdgesByColorApartFromPoints) {
     sglModelLoader::m_sbImportAsBodies = true;
-    EDGE* edges[2] = {FreeSegment(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0)),
-                      FreeSegment(gp_Pnt(0, 1, 0), gp_Pnt(1, 1, 0))};
-    VERTEX* point = FreePoint(5, 5, 5);
-    GroupPtr group = Parse({edges[0], point, edges[1]});
+    GroupPtr group = Parse({FreeSegment(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0)), FreePoint(5, 5, 5),
+                            FreeSegment(gp_Pnt(0, 1, 0), gp_Pnt(1, 1, 0))});
     const std::vector<sglGeode*> geodes = Geodes(group.get());
     ASSERT_EQ(geodes.size(), 2u);
     EXPECT_EQ(geodes[0]->getNumGeometries(), 2u);

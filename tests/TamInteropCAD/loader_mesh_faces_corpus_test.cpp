@@ -88,7 +88,7 @@ void PrintTo(const TessellatedFile& file, std::ostream* out) {
 class LoaderMeshFacesCorpus : public LoaderTest,
                               public ::testing::WithParamInterface<TessellatedFile> {};
 
-TEST_P(LoaderMeshFacesCorpus, FacesBringTheirTrianglesAndStyledColors) {
+TEST_P(LoaderMeshFacesCorpus, FacesBringTheirTrianglesAndStyledColorsClosedPartsTheirVolume) {
     TAM_REQUIRE_CORPUS();
     sglModelLoader::m_sbImportMassProperties = true;
     const std::filesystem::path path = CorpusDir() / "step" / GetParam().name;
@@ -112,21 +112,13 @@ TEST_P(LoaderMeshFacesCorpus, FacesBringTheirTrianglesAndStyledColors) {
     EXPECT_EQ(triangles, GetParam().triangles);
     EXPECT_EQ(colors.count(kUnstyledColor), 0u) << "a face without its styled color";
     EXPECT_EQ(colors.size(), GetParam().colors);
-}
 
-TEST_P(LoaderMeshFacesCorpus, ClosedPartsHaveTheirVolumeInBodyMode) {
-    TAM_REQUIRE_CORPUS();
-    sglModelLoader::m_sbImportAsBodies = true;
-    sglModelLoader::m_sbImportMassProperties = true;
-    const std::filesystem::path path = CorpusDir() / "step" / GetParam().name;
-    TranslatedFile file(path);
-    ASSERT_NE(file.list(), nullptr);
-    GroupPtr group(loader.ParseEntities(*file.list(), path.wstring()));
-    ASSERT_NE(group, nullptr);
-    const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 1u);
-    EXPECT_EQ(TriangleCount(geodes[0]), GetParam().triangles);
-    EXPECT_NEAR(Record(geodes[0]).GetVolume(), GetParam().volume, 1e-4f * GetParam().volume);
+    sglModelLoader::m_sbImportAsBodies = true;  // one body geode, with the part's volume
+    group.reset(loader.ParseEntities(*file.list(), path.wstring()));
+    const std::vector<sglGeode*> bodies = Geodes(group.get());
+    ASSERT_EQ(bodies.size(), 1u);
+    EXPECT_EQ(TriangleCount(bodies[0]), GetParam().triangles);
+    EXPECT_NEAR(Record(bodies[0]).GetVolume(), GetParam().volume, 1e-4f * GetParam().volume);
 }
 
 // A red cube whose face at the largest x is styled blue by a style overriding the cube's own.

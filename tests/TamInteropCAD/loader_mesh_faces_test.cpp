@@ -34,7 +34,7 @@ BODY* ColoredMeshCube() {
 
 using LoaderMeshFaces = LoaderTest;
 
-TEST_F(LoaderMeshFaces, MeshOnlyFaceGivesItsTrianglesInItsColor) {
+TEST_F(LoaderMeshFaces, MeshOnlyFaceGivesItsTrianglesInItsColorABareFaceGivesNothing) {
     loader.UpdateRefinement(sglBoxBound(sglVec3<float>(), sglVec3<float>(2, 2, 2)));
     BODY* cube = ColoredMeshCube();
     unsigned long packed = 0;
@@ -46,6 +46,14 @@ TEST_F(LoaderMeshFaces, MeshOnlyFaceGivesItsTrianglesInItsColor) {
     EXPECT_EQ(strips->getNumNormals(), 4u);
     EXPECT_EQ(packed, 0x0000FFul);
     EXPECT_EQ(DiffuseOf(*strips), sglVec4<float>(1, 0, 0, 1));
+    // A face without surface or triangles gives nothing.
+    TopoDS_Face bare;
+    BRep_Builder().MakeFace(bare);
+    FACE* face = orik_make_free_face(bare);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(loader.ParseFace(face, true, false, nullptr, 0), nullptr);
+    sglModelLoader::m_sbImportMassProperties = true;
+    EXPECT_TRUE(Geodes(Parse({orik_make_body(bare)}).get()).empty());
 }
 
 TEST_F(LoaderMeshFaces, BodyModeSumsAreasAndMeasuresTheClosedMesh) {
@@ -89,16 +97,6 @@ TEST_F(LoaderMeshFaces, FaceModeGivesOneGeodePerFaceWithItsAreaColorAndTriangles
             EXPECT_EQ(record->GetLevel(), level);
         }
     }
-}
-
-TEST_F(LoaderMeshFaces, FaceWithoutSurfaceOrTrianglesGivesNothing) {
-    TopoDS_Face bare;
-    BRep_Builder().MakeFace(bare);
-    FACE* face = orik_make_free_face(bare);
-    ASSERT_NE(face, nullptr);
-    EXPECT_EQ(loader.ParseFace(face, true, false, nullptr, 0), nullptr);
-    sglModelLoader::m_sbImportMassProperties = true;
-    EXPECT_TRUE(Geodes(Parse({orik_make_body(bare)}).get()).empty());
 }
 
 }  // namespace tamtest

@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(LoaderRefinement, SizeBasedRuleFollowsTheDiagonalTheSliderAndTheHostScene) {
+TEST_F(LoaderRefinement, SizeRuleFollowsTheDiagonalSliderAndHostSceneAngleRuleTheNormalDeviation) {
     sglModelLoader::m_fRefinement = 0.0f;
     const REFINEMENT* coarse = RefinementAfterUpdate(DiagonalHundred());
     ASSERT_NE(coarse, nullptr);
@@ -50,14 +50,12 @@ TEST_F(LoaderRefinement, SizeBasedRuleFollowsTheDiagonalTheSliderAndTheHostScene
     EXPECT_NEAR(RefinementAfterUpdate(DiagonalHundred())->get_surface_tol(), 0.405, 1e-6);
     sglModelLoader::SetBBox(sglBoxBound(sglVec3<float>(), sglVec3<float>(72, 96, 160)));
     EXPECT_NEAR(RefinementAfterUpdate(DiagonalHundred())->get_surface_tol(), 0.81, 1e-5);
-}
-
-TEST_F(LoaderRefinement, AngleBasedRuleDrivesTheNormalDeviation) {
+    // The angle-based rule drives the normal deviation.
+    sglModelLoader::SetBBox(sglBoxBound(sglVec3<float>(), sglVec3<float>()));
     sglModelLoader::m_suiRelativeRefinementFunction = 1;
-    sglModelLoader::m_fRefinement = 0.0f;
-    const REFINEMENT* coarse = RefinementAfterUpdate(DiagonalHundred());
-    EXPECT_NEAR(coarse->get_normal_tol(), 60.0, 1e-5);
-    EXPECT_NEAR(coarse->get_surface_tol(), 10.0, 1e-5);
+    const REFINEMENT* angular = RefinementAfterUpdate(DiagonalHundred());
+    EXPECT_NEAR(angular->get_normal_tol(), 60.0, 1e-5);
+    EXPECT_NEAR(angular->get_surface_tol(), 10.0, 1e-5);
     sglModelLoader::m_fRefinement = 0.9f;
     EXPECT_EQ(RefinementAfterUpdate(DiagonalHundred())->get_normal_tol(), 5.0);
 }

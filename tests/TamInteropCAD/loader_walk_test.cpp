@@ -64,13 +64,17 @@ TEST_F(LoaderWalk, FaceModeMakesOneGeodePerFaceUnderThePartGroupBodyModeOnePerSo
     EXPECT_EQ(CountSets<sglLineStripSet>(Geodes(group.get())), 0u);
     EXPECT_EQ(CountSets<sglPointSet>(Geodes(group.get())), 0u);
     EXPECT_EQ(CountSets<sglMonoIndexedTriangleStripSet>(Geodes(group.get())), 6u);
-    // Body mode makes one geode for a closed solid.
+    // Body mode makes one geode for a closed solid, and sends unplaced one-face bodies to the
+    // free faces of their color.
     sglModelLoader::m_sbImportAsBodies = true;
-    group = Parse({BoxBody(1, 2, 3)});
+    group = Parse({BoxBody(1, 2, 3), orik_make_body(RectangleFace(1, 1)),
+                   orik_make_body(RectangleFace(2, 2, 5.0))});
     const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 1u);
+    ASSERT_EQ(geodes.size(), 2u);
     EXPECT_EQ(geodes[0]->getNumGeometries(), 6u);
     EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 1u);
+    EXPECT_EQ(geodes[1]->getNumGeometries(), 2u);
+    EXPECT_EQ(Record(geodes[1]).GetEntityKind(), 2u);
 }
 
 TEST_F(LoaderWalk, PlacedBodyGetsOneTransformNodePerGeodeWithTheBodyMatrix) {
@@ -124,14 +128,25 @@ TEST_F(LoaderWalk, SeveralPassesGiveOneLevelPerPassCoarserAfterFinerAlsoOnASecon
     }
 }
 
-TEST_F(LoaderWalk, LevelOfDetailCountIsClampedAndWrittenBackFacetingSettingsAreRestored) {
+TEST_F(LoaderWalk, ProgressRisesToOneOverAllPassesWhoseCountIsClampedAndWrittenBack) {
+    Parse({BoxBody(1, 1, 1), BoxBody(2, 2, 2), BoxBody(3, 3, 3), BoxBody(4, 4, 4)});
+    EXPECT_EQ(ProgressFractions(Progress()), (std::vector<float>{0.25f, 0.5f, 0.75f, 1.0f}));
+    for (const HostProgress& step : Progress())
+        EXPECT_FALSE(step.hasText);
     for (const auto& [asked, used] : {std::pair<unsigned int, unsigned int>{0, 1}, {9, 5}}) {
         sglModelLoader::m_suiNbLOD = asked;
         Progress().clear();
-        Parse({BoxBody(1, 1, 1)});
+        Parse({BoxBody(1, 1, 1), BoxBody(2, 2, 2)});
         EXPECT_EQ(sglModelLoader::m_suiNbLOD, used);
-        EXPECT_EQ(Progress().size(), used);
+        const std::vector<float> fractions = ProgressFractions(Progress());
+        ASSERT_EQ(fractions.size(), 2 * used);
+        for (size_t i = 1; i < fractions.size(); ++i)
+            EXPECT_GT(fractions[i], fractions[i - 1]);
+        EXPECT_EQ(fractions.back(), 1.0f);
     }
+}
+
+TEST_F(LoaderWalk, HostFacetingSettingsAreRestoredAfterThePasses) {
     sglModelLoader::m_suiNbLOD = 4;
     sglModelLoader::m_sbSetChordalError = sglModelLoader::m_sbSetNormalDeviation = true;
     sglModelLoader::m_sbSetEdgeLength = true;
@@ -167,22 +182,6 @@ TEST_F(LoaderWalk, LaterPassesScaleTheNormalDeviation) {
     }
 }
 
-TEST_F(LoaderWalk, ProgressRisesToOneOverAllPasses) {
-    Parse({BoxBody(1, 1, 1), BoxBody(2, 2, 2), BoxBody(3, 3, 3), BoxBody(4, 4, 4)});
-    EXPECT_EQ(ProgressFractions(Progress()), (std::vector<float>{0.25f, 0.5f, 0.75f, 1.0f}));
-    for (const HostProgress& step : Progress())
-        EXPECT_FALSE(step.hasText);
-
-    Progress().clear();
-    sglModelLoader::m_suiNbLOD = 3;
-    Parse({BoxBody(1, 1, 1), BoxBody(2, 2, 2)});
-    const std::vector<float> fractions = ProgressFractions(Progress());
-    ASSERT_EQ(fractions.size(), 6u);
-    for (size_t i = 1; i < fractions.size(); ++i)
-        EXPECT_GT(fractions[i], fractions[i - 1]);
-    EXPECT_EQ(fractions.back(), 1.0f);
-}
-
 TEST_F(LoaderWalk, WireBodyShowsItsEdgesAsLineStripsBodyOfPointsEachVertex) {
     const TopoDS_Shape wire =
         BRepBuilderAPI_MakeWire(TopoDS::Edge(Segment(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0))),
@@ -204,16 +203,6 @@ TEST_F(LoaderWalk, WireBodyShowsItsEdgesAsLineStripsBodyOfPointsEachVertex) {
     ASSERT_EQ(geodes.size(), 1u);
     EXPECT_EQ(geodes[0]->getNumGeometries(), 2u);
     EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 5u);
-}
-
-TEST_F(LoaderWalk, BodyModeSendsAnUnplacedOneFaceBodyToTheFreeFacesOfItsColor) {
-    sglModelLoader::m_sbImportAsBodies = true;
-    GroupPtr group =
-        Parse({orik_make_body(RectangleFace(1, 1)), orik_make_body(RectangleFace(2, 2, 5.0))});
-    const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 1u);
-    EXPECT_EQ(geodes[0]->getNumGeometries(), 2u);
-    EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 2u);
 }
 
 TEST_F(LoaderWalk, MergingIntoOneActorReturnsTheFactorizedGraph) {
