@@ -57,7 +57,7 @@ TEST_F(KernelTest, EntityReferenceIsDroppedWithItsTarget) {
     EXPECT_EQ(reference->value(), nullptr);
 }
 
-TEST_F(KernelTest, FaceInheritsItsBodysColor) {
+TEST_F(KernelTest, FaceInheritsItsBodysColorAndTheDefaultComesLast) {
     BODY* body = orik_make_body(oriktest::boxShape());
     ENTITY_LIST faces;
     api_get_faces(body, faces);
@@ -80,14 +80,9 @@ TEST_F(KernelTest, FaceInheritsItsBodysColor) {
     api_rh_remove_entity_rgb(faces[1]);
     api_rh_get_entity_rgb(faces[1], color, TRUE, found);
     EXPECT_EQ(color, rgb_color(0, 0, 1));
-}
-
-TEST_F(KernelTest, DefaultColorAppliesWhenNothingIsFound) {
-    BODY* body = orik_make_body(oriktest::boxShape());
+    // Where nothing is found the default color applies.
     api_rh_set_default_rgb(rgb_color(0.1, 0.2, 0.3));
-    rgb_color color;
-    logical found = TRUE;
-    api_rh_get_entity_rgb(body, color, TRUE, found);
+    api_rh_get_entity_rgb(orik_make_body(oriktest::boxShape()), color, TRUE, found);
     EXPECT_FALSE(found);
     EXPECT_EQ(color, rgb_color(0.1, 0.2, 0.3));
     EXPECT_EQ(api_rh_set_entity_rgb(nullptr, color).error_number(), ORIK_NULL_ENTITY);

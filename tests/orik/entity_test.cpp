@@ -43,7 +43,7 @@ TEST_F(KernelTest, BoxBodyHasItsTopology) {
     }
 }
 
-TEST_F(KernelTest, SubEntityQueriesUseTheBodysEntities) {
+TEST_F(KernelTest, SubEntityQueriesUseTheBodysOwnEntities) {
     BODY* body = orik_make_body(oriktest::boxShape());
     ENTITY_LIST faces, bodyEdges, faceEdges, faceFaces;
     api_get_faces(body, faces);
@@ -61,22 +61,16 @@ TEST_F(KernelTest, SubEntityQueriesUseTheBodysEntities) {
     EXPECT_GE(vertices.lookup(edge->start()), 0);
     EXPECT_GE(vertices.lookup(edge->end()), 0);
     EXPECT_TRUE(edge->has_curve());
-}
-
-TEST_F(KernelTest, BodiesSharingAShapeHaveTheirOwnFaces) {
-    const TopoDS_Shape shape = oriktest::boxShape();
-    BODY* first = orik_make_body(shape);
-    BODY* second = orik_make_body(shape, translation(100, 0, 0));
-    ENTITY_LIST firstFaces, secondFaces;
-    api_get_faces(first, firstFaces);
+    // A second body over the same shape has faces of its own.
+    BODY* second = orik_make_body(orik_entity_shape(body), translation(100, 0, 0));
+    ENTITY_LIST secondFaces;
     api_get_faces(second, secondFaces);
-    EXPECT_NE(firstFaces[0], secondFaces[0]);
-    EXPECT_EQ(firstFaces[0]->owner(), first);
+    EXPECT_NE(secondFaces[0], faces[0]);
     EXPECT_EQ(secondFaces[0]->owner(), second);
-    EXPECT_TRUE(orik_entity_shape(first).IsSame(orik_entity_shape(second)));
+    EXPECT_TRUE(orik_entity_shape(second).IsSame(orik_entity_shape(body)));
 }
 
-TEST_F(KernelTest, BodyTransformComesFromPlacementAndLocation) {
+TEST_F(KernelTest, BodyTransformComesFromPlacementLocationScaleAndRotation) {
     const TopoDS_Shape located = oriktest::boxShape().Moved(TopLoc_Location(translation(0, 5, 0)));
     BODY* body = orik_make_body(located, translation(1, 2, 3));
     ASSERT_NE(body->transform(), nullptr);
@@ -92,15 +86,13 @@ TEST_F(KernelTest, BodyTransformComesFromPlacementAndLocation) {
         EXPECT_GE(p.x(), -1e-9);
         EXPECT_GE(p.y(), -1e-9);
     }
-}
-
-TEST_F(KernelTest, ScaledAndRotatedTransformsReachTheKernelForm) {
+    // Scaled and rotated placements reach the kernel form.
     gp_Trsf rotation;
     rotation.SetRotation(gp_Ax1(gp_Pnt(), gp_Dir(0, 0, 1)), M_PI / 2);
     gp_Trsf scale;
     scale.SetScale(gp_Pnt(), 2.0);
-    BODY* body = orik_make_body(oriktest::boxShape(), scale * rotation);
-    const KVXtransf* transf = body->transform();
+    BODY* turned = orik_make_body(oriktest::boxShape(), scale * rotation);
+    const KVXtransf* transf = turned->transform();
     ASSERT_NE(transf, nullptr);
     EXPECT_DOUBLE_EQ(transf->scaling(), 2.0);
     // The x axis turns into the y axis: row 0 of the row-vector matrix is (0, 1, 0).

@@ -11,12 +11,10 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 
-#include <algorithm>
 #include <cmath>
-#include <map>
 #include <set>
-#include <tuple>
 
+using oriktest::CornerTriangle;
 using oriktest::KernelTest;
 using oriktest::RecordedFace;
 using oriktest::RecordingMeshManager;
@@ -26,27 +24,12 @@ using oriktest::Vec3;
 
 namespace {
 
-using Key = std::tuple<long long, long long, long long>;
-using TriangleKey = std::array<Key, 3>;
-
-Key keyOf(double x, double y, double z) {
-    auto round = [](double v) { return std::llround(v * 1e6); };
-    return {round(x), round(y), round(z)};
-}
-
-// Rotates the triangle so that its smallest corner comes first (winding kept).
-TriangleKey normalized(TriangleKey t) {
-    const size_t first = size_t(std::min_element(t.begin(), t.end()) - t.begin());
-    std::rotate(t.begin(), t.begin() + long(first), t.end());
-    return t;
-}
-
 // The face's OCCT triangles in the face's reporting coordinates, face orientation applied.
-std::multiset<TriangleKey> occtTriangles(const ENTITY* face) {
+std::multiset<CornerTriangle> occtTriangles(const ENTITY* face) {
     const TopoDS_Face shape = TopoDS::Face(orik_entity_shape(face));
     TopLoc_Location location;
     const Handle(Poly_Triangulation) mesh = BRep_Tool::Triangulation(shape, location);
-    std::multiset<TriangleKey> triangles;
+    std::multiset<CornerTriangle> triangles;
     if (mesh.IsNull())
         return triangles;
     gp_Trsf placement = location.Transformation();
@@ -57,25 +40,12 @@ std::multiset<TriangleKey> occtTriangles(const ENTITY* face) {
         mesh->Triangle(t).Get(n[0], n[1], n[2]);
         if (shape.Orientation() == TopAbs_REVERSED)
             std::swap(n[1], n[2]);
-        TriangleKey key;
+        CornerTriangle corners;
         for (int i = 0; i < 3; ++i) {
             const gp_Pnt p = mesh->Node(n[i]).Transformed(placement);
-            key[size_t(i)] = keyOf(p.X(), p.Y(), p.Z());
+            corners[size_t(i)] = oriktest::cornerOf(p.X(), p.Y(), p.Z());
         }
-        triangles.insert(normalized(key));
-    }
-    return triangles;
-}
-
-std::multiset<TriangleKey> stripTriangles(const RecordedFace& face) {
-    std::multiset<TriangleKey> triangles;
-    for (const auto& t : face.stripTriangles()) {
-        TriangleKey key;
-        for (int i = 0; i < 3; ++i) {
-            const Vec3& p = face.positions[t[size_t(i)]];
-            key[size_t(i)] = keyOf(p.x, p.y, p.z);
-        }
-        triangles.insert(normalized(key));
+        triangles.insert(oriktest::normalized(corners));
     }
     return triangles;
 }
@@ -115,7 +85,7 @@ RecordingMeshManager facetAndCompare(ENTITY* entity) {
         EXPECT_EQ(face.announcedNodes, int(face.positions.size()));
         EXPECT_EQ(face.announcedPolygons, int(face.polygons.size()));
         EXPECT_EQ(face.shares.front(), ORIK_SHARE_NONE);
-        EXPECT_EQ(stripTriangles(face), occtTriangles(face.face));
+        EXPECT_EQ(face.cornerTriangles(), occtTriangles(face.face));
         // The polygons carry the same triangles, in strip order, with their own winding.
         const auto strips = face.stripTriangles();
         EXPECT_EQ(strips.size(), face.polygons.size());
@@ -135,9 +105,15 @@ RecordingMeshManager facetAndCompare(ENTITY* entity) {
 
 TEST_F(KernelTest, PlanarCylindricalAndSplineFacesAreReproduced) {
     BODY* box = orik_make_body(oriktest::boxShape());
-    const RecordingMeshManager boxFaces = facetAndCompare(box);
-    for (const RecordedFace& face : boxFaces.faces)
+    for (const RecordedFace& face : facetAndCompare(box).faces)
         EXPECT_EQ(face.owner, box);
+    // Faceting one face announces only that face.
+    ENTITY_LIST boxFaces;
+    api_get_faces(box, boxFaces);
+    const RecordingMeshManager one = facetAndCompare(boxFaces[2]);
+    ASSERT_EQ(one.faces.size(), 1u);
+    EXPECT_EQ(one.faces[0].face, boxFaces[2]);
+    EXPECT_EQ(one.faces[0].owner, box);
     BODY* cylinder = orik_make_body(oriktest::cylinderShape(5, 10));
     api_set_entity_refinement(cylinder, refinement(0.01, 10), TRUE);
     EXPECT_GT(facetAndCompare(cylinder).triangleCount(), 50);
@@ -171,16 +147,6 @@ TEST_F(KernelTest, InnerLocationsApplyAndBodyPlacementDoesNot) {
         EXPECT_DOUBLE_EQ(p.z, 7.0);
 }
 
-TEST_F(KernelTest, FacetingOneFaceAnnouncesOnlyThatFace) {
-    BODY* box = orik_make_body(oriktest::boxShape());
-    ENTITY_LIST faces;
-    api_get_faces(box, faces);
-    const RecordingMeshManager manager = facetAndCompare(faces[2]);
-    ASSERT_EQ(manager.faces.size(), 1u);
-    EXPECT_EQ(manager.faces[0].face, faces[2]);
-    EXPECT_EQ(manager.faces[0].owner, box);
-}
-
 TEST_F(KernelTest, WithoutStripsEveryTriangleStartsAPolygonOfItsOwn) {
     BODY* cylinder = orik_make_body(oriktest::cylinderShape());
     RecordingMeshManager manager(false);
@@ -190,7 +156,7 @@ TEST_F(KernelTest, WithoutStripsEveryTriangleStartsAPolygonOfItsOwn) {
         for (int share : face.shares)
             EXPECT_EQ(share, ORIK_SHARE_NONE);
         EXPECT_EQ(face.stripLengths.size(), face.polygons.size());
-        EXPECT_EQ(stripTriangles(face), occtTriangles(face.face));
+        EXPECT_EQ(face.cornerTriangles(), occtTriangles(face.face));
     }
 }
 
@@ -209,23 +175,18 @@ public:
 
 }  // namespace
 
-TEST_F(KernelTest, CoordinateManagersGetTrianglesByPosition) {
-    BODY* box = orik_make_body(oriktest::boxShape());
-    CoordinateCounter counter;
-    api_set_mesh_manager(&counter);
-    ASSERT_TRUE(api_facet_entity(box).ok());
-    EXPECT_EQ(counter.polygons, 12);
-    EXPECT_EQ(counter.polynodes, 36);
-}
-
-TEST_F(KernelTest, MeshManagerIsInstalledAndReplaced) {
+TEST_F(KernelTest, MeshManagersAreInstalledAndReplaced) {
     MESH_MANAGER* current = reinterpret_cast<MESH_MANAGER*>(1);
     ASSERT_TRUE(api_get_mesh_manager(current).ok());
     EXPECT_EQ(current, nullptr);
-    RecordingMeshManager manager;
-    api_set_mesh_manager(&manager);
+    // A manager that wants no indices gets the triangles by position.
+    CoordinateCounter counter;
+    api_set_mesh_manager(&counter);
     api_get_mesh_manager(current);
-    EXPECT_EQ(current, &manager);
+    EXPECT_EQ(current, &counter);
+    ASSERT_TRUE(api_facet_entity(orik_make_body(oriktest::boxShape())).ok());
+    EXPECT_EQ(counter.polygons, 12);
+    EXPECT_EQ(counter.polynodes, 36);
     // Faceting without a manager (with or without expert options), or an entity without
     // faces, succeeds.
     api_set_mesh_manager(nullptr);

@@ -1,8 +1,19 @@
 #include "recording_mesh_manager.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace oriktest {
+
+Corner cornerOf(double x, double y, double z) {
+    return {std::llround(x * 1e6), std::llround(y * 1e6), std::llround(z * 1e6)};
+}
+
+CornerTriangle normalized(CornerTriangle t) {
+    std::rotate(t.begin(), std::min_element(t.begin(), t.end()), t.end());
+    return t;
+}
 
 std::vector<std::array<unsigned, 3>> RecordedFace::stripTriangles() const {
     std::vector<std::array<unsigned, 3>> triangles;
@@ -14,6 +25,17 @@ std::vector<std::array<unsigned, 3>> RecordedFace::stripTriangles() const {
                                            : std::array<unsigned, 3>{s[t + 1], s[t], s[t + 2]});
         }
         offset += length;
+    }
+    return triangles;
+}
+
+std::multiset<CornerTriangle> RecordedFace::cornerTriangles() const {
+    std::multiset<CornerTriangle> triangles;
+    for (const auto& t : stripTriangles()) {
+        CornerTriangle corners;
+        for (size_t i = 0; i < 3; ++i)
+            corners[i] = cornerOf(positions[t[i]].x, positions[t[i]].y, positions[t[i]].z);
+        triangles.insert(normalized(corners));
     }
     return triangles;
 }

@@ -6,6 +6,7 @@
 #include <orik/orik.h>
 
 #include <array>
+#include <set>
 #include <vector>
 
 namespace oriktest {
@@ -13,6 +14,13 @@ namespace oriktest {
 struct Vec3 {
     double x, y, z;
 };
+
+// A position rounded to 1e-6, so that the same node met twice compares equal.
+using Corner = std::array<long long, 3>;
+using CornerTriangle = std::array<Corner, 3>;
+Corner cornerOf(double x, double y, double z);
+// The triangle with its smallest corner first, winding kept.
+CornerTriangle normalized(CornerTriangle t);
 
 // One face as the manager received it.
 struct RecordedFace {
@@ -28,6 +36,8 @@ struct RecordedFace {
 
     // The triangles the packed strips stand for (standard strip alternation).
     std::vector<std::array<unsigned, 3>> stripTriangles() const;
+    // The same triangles by their corners' positions, each normalized.
+    std::multiset<CornerTriangle> cornerTriangles() const;
 };
 
 class RecordingMeshManager : public INDEXED_MESH_MANAGER {

@@ -32,12 +32,6 @@ MeshParameters tolerances(double linear, double angularDeg, double maxEdge = -1.
     return parameters;
 }
 
-Handle(Poly_Triangulation) firstFaceMesh(const TopoDS_Shape& shape) {
-    TopLoc_Location location;
-    return BRep_Tool::Triangulation(TopoDS::Face(TopExp_Explorer(shape, TopAbs_FACE).Current()),
-                                    location);
-}
-
 int triangleCount(const TopoDS_Shape& shape) {
     int triangles = 0;
     for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
@@ -62,10 +56,34 @@ Handle(Poly_Triangulation) meshOf(const TopoDS_Face& face) {
     return BRep_Tool::Triangulation(face, location);
 }
 
+Handle(Poly_Triangulation) firstFaceMesh(const TopoDS_Shape& shape) {
+    return meshOf(TopoDS::Face(TopExp_Explorer(shape, TopAbs_FACE).Current()));
+}
+
+// Both shapes' faces, in exploration order, carry the same nodes and triangles.
+void expectSameMeshes(const TopoDS_Shape& got, const TopoDS_Shape& expected) {
+    TopExp_Explorer g(got, TopAbs_FACE), e(expected, TopAbs_FACE);
+    for (; g.More() && e.More(); g.Next(), e.Next()) {
+        const auto a = meshOf(TopoDS::Face(g.Current())), b = meshOf(TopoDS::Face(e.Current()));
+        ASSERT_FALSE(a.IsNull() || b.IsNull());
+        ASSERT_EQ(a->NbNodes(), b->NbNodes());
+        ASSERT_EQ(a->NbTriangles(), b->NbTriangles());
+        for (int i = 1; i <= a->NbNodes(); ++i)
+            EXPECT_LT(a->Node(i).Distance(b->Node(i)), 1e-12);
+        for (int t = 1; t <= a->NbTriangles(); ++t) {
+            int n[3], m[3];
+            a->Triangle(t).Get(n[0], n[1], n[2]);
+            b->Triangle(t).Get(m[0], m[1], m[2]);
+            EXPECT_TRUE(n[0] == m[0] && n[1] == m[1] && n[2] == m[2]);
+        }
+    }
+    EXPECT_FALSE(g.More() || e.More());
+}
+
 }  // namespace
 
 // Every face meshed with normals: the kernel's facet tests compare each face with its mesh.
-TEST(ShapeMesherTest, SameTolerancesAreNotMeshedAgain) {
+TEST(ShapeMesherTest, SameTolerancesAreNotMeshedAgainAndClearingLetsCoarserPassesBeCoarser) {
     const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(5, 10).Shape();
     ShapeMesher mesher;
     ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.01, 10)));
@@ -76,11 +94,7 @@ TEST(ShapeMesherTest, SameTolerancesAreNotMeshedAgain) {
     EXPECT_FALSE(mesher.IsMeshed(cylinder, tolerances(0.01, 10, 2.0)));
     mesher.Forget(cylinder);
     EXPECT_FALSE(mesher.IsMeshed(cylinder, tolerances(0.01, 10)));
-}
-
-TEST(ShapeMesherTest, ClearingLetsACoarserPassBeCoarser) {
-    const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(5, 10).Shape();
-    ShapeMesher mesher;
+    // Clearing lets a coarser pass be coarser.
     ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.001, 5)));
     const int fine = triangleCount(cylinder);
     mesher.Clear(cylinder);
@@ -203,37 +217,11 @@ TEST(ShapeMesherTest, DenseFacesMeshedApartGetTheSameMesh) {
     ShapeMesher mesher;
     ASSERT_TRUE(mesher.Mesh(inPlace, tolerances(1e-4, 5)));
     ASSERT_TRUE(mesher.Mesh(apart, limited));
-    const Handle(Poly_Triangulation) expected = meshOf(sideOf(inPlace));
-    const Handle(Poly_Triangulation) got = meshOf(sideOf(apart));
-    ASSERT_FALSE(got.IsNull());
     EXPECT_FALSE(mesher.Abandoned(sideOf(apart)));
-    EXPECT_TRUE(got->HasNormals());
-    EXPECT_TRUE(got->HasUVNodes());
-    ASSERT_EQ(got->NbNodes(), expected->NbNodes());
-    ASSERT_EQ(got->NbTriangles(), expected->NbTriangles());
-    for (int i = 1; i <= got->NbNodes(); ++i)
-        EXPECT_LT(got->Node(i).Distance(expected->Node(i)), 1e-12);
-    EXPECT_EQ(triangleCount(apart), triangleCount(inPlace));
-}
-
-// Both shapes' faces, in exploration order, carry the same nodes and triangles.
-void expectSameMeshes(const TopoDS_Shape& got, const TopoDS_Shape& expected) {
-    TopExp_Explorer g(got, TopAbs_FACE), e(expected, TopAbs_FACE);
-    for (; g.More() && e.More(); g.Next(), e.Next()) {
-        const auto a = meshOf(TopoDS::Face(g.Current())), b = meshOf(TopoDS::Face(e.Current()));
-        ASSERT_FALSE(a.IsNull() || b.IsNull());
-        ASSERT_EQ(a->NbNodes(), b->NbNodes());
-        ASSERT_EQ(a->NbTriangles(), b->NbTriangles());
-        for (int i = 1; i <= a->NbNodes(); ++i)
-            EXPECT_LT(a->Node(i).Distance(b->Node(i)), 1e-12);
-        for (int t = 1; t <= a->NbTriangles(); ++t) {
-            int n[3], m[3];
-            a->Triangle(t).Get(n[0], n[1], n[2]);
-            b->Triangle(t).Get(m[0], m[1], m[2]);
-            EXPECT_TRUE(n[0] == m[0] && n[1] == m[1] && n[2] == m[2]);
-        }
-    }
-    EXPECT_FALSE(g.More() || e.More());
+    ASSERT_FALSE(meshOf(sideOf(apart)).IsNull());
+    EXPECT_TRUE(meshOf(sideOf(apart))->HasNormals());
+    EXPECT_TRUE(meshOf(sideOf(apart))->HasUVNodes());
+    expectSameMeshes(apart, inPlace);
 }
 
 TEST(ShapeMesherTest, FacesOfStraightEdgedPlanesComeBackAsAFreshMeshingWouldMakeThem) {

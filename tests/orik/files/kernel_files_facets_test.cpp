@@ -87,7 +87,7 @@ protected:
 
 }  // namespace
 
-TEST_F(KernelFilesFacetsTest, FacetingAtTheSavedTolerancesUsesTheSavedMeshes) {
+TEST_F(KernelFilesFacetsTest, SavedTolerancesUseTheSavedMeshesOthersMeshAfresh) {
     Strips original;
     BODY* body = restored(facetedCylinder(original));
     ASSERT_NE(body, nullptr);
@@ -99,13 +99,6 @@ TEST_F(KernelFilesFacetsTest, FacetingAtTheSavedTolerancesUsesTheSavedMeshes) {
     // flipped quads in them.
     EXPECT_EQ(facet(body, fine_), original);
     EXPECT_EQ(triangulations(body), before);
-}
-
-TEST_F(KernelFilesFacetsTest, OtherTolerancesMeshAfresh) {
-    Strips original;
-    BODY* body = restored(facetedCylinder(original));
-    ASSERT_NE(body, nullptr);
-    const std::vector<const Poly_Triangulation*> before = triangulations(body);
 
     BODY* fresh = orik_make_body(oriktest::cylinderShape(5, 10));
     const Strips coarse = facet(body, coarse_);
@@ -125,21 +118,19 @@ TEST_F(KernelFilesFacetsTest, DamagedFilesWithFacetsAreRefused) {
     Strips original;
     const std::string bytes = facetedCylinder(original);
     const size_t step = bytes.size() / 97 + 1;
-    for (size_t length = 0; length < bytes.size(); length += step) {
+    const auto expectRefused = [](const std::string& damaged, const std::string& what) {
         ENTITY_LIST list;
-        EXPECT_NE(api_restore_entity_list_from_bytes(bytes.data(), length, list).error_number(),
-                  ORIK_OK)
-            << "truncated to " << length;
+        EXPECT_NE(
+            api_restore_entity_list_from_bytes(damaged.data(), damaged.size(), list).error_number(),
+            ORIK_OK)
+            << what;
         EXPECT_EQ(list.count(), 0);
-    }
+    };
+    for (size_t length = 0; length < bytes.size(); length += step)
+        expectRefused(bytes.substr(0, length), "truncated to " + std::to_string(length));
     for (size_t at = 0; at < bytes.size(); at += step) {
         std::string changed = bytes;
         changed[at] = char(changed[at] ^ 0x5a);
-        ENTITY_LIST list;
-        EXPECT_NE(
-            api_restore_entity_list_from_bytes(changed.data(), changed.size(), list).error_number(),
-            ORIK_OK)
-            << "byte " << at << " changed";
-        EXPECT_EQ(list.count(), 0);
+        expectRefused(changed, "byte " + std::to_string(at) + " changed");
     }
 }

@@ -20,13 +20,19 @@ class KernelFilesTest : public oriktest::KernelTest, public ::testing::WithParam
 protected:
     bool binary() const { return GetParam(); }
 
-    ENTITY_LIST restored(const std::string& bytes) {
-        ENTITY_LIST list;
+    // The sample, saved in this form and restored into `copy`.
+    void SetUp() override {
+        KernelTest::SetUp();
+        sample = filestest::makeSample();
+        const std::string bytes = saved(sample.list, binary());
+        EXPECT_EQ(bytes.compare(0, 8, binary() ? std::string("ORIKBIN\x1a", 8) : "ORIK-TEX"), 0);
         EXPECT_EQ(
-            api_restore_entity_list_from_bytes(bytes.data(), bytes.size(), list).error_number(),
+            api_restore_entity_list_from_bytes(bytes.data(), bytes.size(), copy).error_number(),
             ORIK_OK);
-        return list;
     }
+
+    filestest::Sample sample;
+    ENTITY_LIST copy;
 };
 
 ATTRIB_GEN_NAME* attribute(const ENTITY* entity, const char* name) {
@@ -51,17 +57,16 @@ bool sameTransform(const gp_Trsf& a, const gp_Trsf& b) {
 // written again exactly as it was read. Either form, told apart by its first bytes, restores
 // through the same call.
 TEST_P(KernelFilesTest, SavingWhatWasRestoredGivesTheSameRecords) {
-    const filestest::Sample sample = filestest::makeSample();
-    const std::string bytes = saved(sample.list, binary());
-    EXPECT_EQ(bytes.compare(0, 8, binary() ? std::string("ORIKBIN\x1a", 8) : "ORIK-TEX"), 0);
-    const ENTITY_LIST copy = restored(bytes);
     EXPECT_EQ(copy.count(), sample.list.count());
     EXPECT_TRUE(withoutGeometry(saved(copy, false)) == withoutGeometry(saved(sample.list, false)));
+    // An empty list makes an empty file.
+    const std::string empty = saved(ENTITY_LIST(), binary());
+    ENTITY_LIST none;
+    EXPECT_TRUE(api_restore_entity_list_from_bytes(empty.data(), empty.size(), none).ok());
+    EXPECT_EQ(none.count(), 0);
 }
 
 TEST_P(KernelFilesTest, GeometryComesBackWithTheSameTopology) {
-    const filestest::Sample sample = filestest::makeSample();
-    const ENTITY_LIST copy = restored(saved(sample.list, binary()));
     for (int i = 0; i < copy.count(); ++i) {
         for (TopAbs_ShapeEnum type : {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX}) {
             TopTools_IndexedMapOfShape before, after;
@@ -77,8 +82,6 @@ TEST_P(KernelFilesTest, GeometryComesBackWithTheSameTopology) {
 }
 
 TEST_P(KernelFilesTest, EntitiesComeBackWithTheirKindsTransformsAndValues) {
-    const filestest::Sample sample = filestest::makeSample();
-    const ENTITY_LIST copy = restored(saved(sample.list, binary()));
     ASSERT_EQ(copy.count(), sample.list.count());
     for (int i = 0; i < copy.count(); ++i) {
         EXPECT_EQ(copy[i]->identity(), sample.list[i]->identity()) << i;
@@ -112,8 +115,6 @@ TEST_P(KernelFilesTest, EntitiesComeBackWithTheirKindsTransformsAndValues) {
 }
 
 TEST_P(KernelFilesTest, SubEntitiesKeepTheirAttributesAtTheSamePlaces) {
-    const filestest::Sample sample = filestest::makeSample();
-    const ENTITY_LIST copy = restored(saved(sample.list, binary()));
     ENTITY_LIST before, after;
     api_get_edges(sample.second, before);
     api_get_edges(copy[3], after);
@@ -128,8 +129,6 @@ TEST_P(KernelFilesTest, SubEntitiesKeepTheirAttributesAtTheSamePlaces) {
 }
 
 TEST_P(KernelFilesTest, SharedGeometryStaysShared) {
-    const filestest::Sample sample = filestest::makeSample();
-    const ENTITY_LIST copy = restored(saved(sample.list, binary()));
     EXPECT_EQ(orik_entity_shape(copy[1]).TShape(), orik_entity_shape(copy[3]).TShape());
     EXPECT_NE(orik_entity_shape(copy[1]).TShape(), orik_entity_shape(sample.first).TShape());
     // Two bodies over one box and four free entities: five shapes in the geometry section.
@@ -146,8 +145,6 @@ TEST_P(KernelFilesTest, SharedGeometryStaysShared) {
 }
 
 TEST_P(KernelFilesTest, CollectionsKeepMembersInOrderAndWhatTheyOwn) {
-    const filestest::Sample sample = filestest::makeSample();
-    const ENTITY_LIST copy = restored(saved(sample.list, binary()));
     ASSERT_TRUE(is_KVXCOLLECTION(copy[0]));
     const KVXCOLLECTION* collection = static_cast<KVXCOLLECTION*>(copy[0]);
     ASSERT_EQ(collection->member_count(), 2);
@@ -163,12 +160,7 @@ TEST_P(KernelFilesTest, CollectionsKeepMembersInOrderAndWhatTheyOwn) {
     EXPECT_EQ(wcs->z_axis().z(), 1.0);
 }
 
-TEST_P(KernelFilesTest, EmptyListMakesAnEmptyFile) {
-    EXPECT_EQ(restored(saved(ENTITY_LIST(), binary())).count(), 0);
-}
-
 TEST_P(KernelFilesTest, FilesOnDiskRoundTrip) {
-    const filestest::Sample sample = filestest::makeSample();
     // A name beyond ASCII: wide in the interface, UTF-8 on disk.
     const tamtest::ScratchFolder folder;
     const std::string directory = folder.path().string();
@@ -179,9 +171,10 @@ TEST_P(KernelFilesTest, FilesOnDiskRoundTrip) {
         directory + (binary() ? "/orik_files_test_\xc3\xa4.okb" : "/orik_files_test_\xc3\xa4.okt");
     ASSERT_EQ(api_save_entity_list(path.c_str(), sample.list, binary()).error_number(), ORIK_OK);
     EXPECT_TRUE(std::filesystem::exists(onDisk));
-    ENTITY_LIST copy;
-    ASSERT_EQ(api_restore_entity_list(path.c_str(), copy).error_number(), ORIK_OK);
-    EXPECT_TRUE(withoutGeometry(saved(copy, false)) == withoutGeometry(saved(sample.list, false)));
+    ENTITY_LIST fromDisk;
+    ASSERT_EQ(api_restore_entity_list(path.c_str(), fromDisk).error_number(), ORIK_OK);
+    EXPECT_TRUE(withoutGeometry(saved(fromDisk, false)) ==
+                withoutGeometry(saved(sample.list, false)));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, KernelFilesTest, ::testing::Values(false, true),
