@@ -91,16 +91,6 @@ inline void LoadEbom(const std::string& path, Ebom& ebom) {
         CollectLeaves(instance, gp_Trsf(), 1, ebom);
 }
 
-// Largest difference between the 3x4 matrices of two transformations.
-inline double MatrixDistance(const gp_Trsf& a, const gp_Trsf& b) {
-    double distance = 0.0;
-    for (int row = 1; row <= 3; ++row) {
-        for (int column = 1; column <= 4; ++column)
-            distance = std::max(distance, std::abs(a.Value(row, column) - b.Value(row, column)));
-    }
-    return distance;
-}
-
 // The entities of a part file, loaded once per path.
 class PartFiles {
 public:
@@ -153,24 +143,16 @@ inline int CountDistinctBodyShapes(const Entities& flat) {
     return static_cast<int>(shapes.size());
 }
 
-inline bool HasBody(const Entities& entities) {
-    for (int i = 0; i < entities.Count(); ++i) {
-        if (is_BODY(entities[i]))
-            return true;
-    }
-    return false;
-}
-
 // Leaves placing a part with a body, and part documents (Type "okt") whose file holds one.
 inline std::pair<int, int> CountPlacedAndDistinctBodies(const Ebom& ebom) {
     PartFiles files;
     int placed = 0;
     for (const EbomLeaf& leaf : ebom.leaves)
-        placed += HasBody(files.Part(ebom.ShapeOf(leaf.refLink))) ? 1 : 0;
+        placed += CountBodies(files.Part(ebom.ShapeOf(leaf.refLink))) > 0 ? 1 : 0;
     int parts = 0;
     for (const pugi::xml_node document : ebom.doc.document_element().children("Document")) {
         if (std::string(document.attribute("Type").value()) == "okt")
-            parts += HasBody(files.Part(document.attribute("FilePath").value())) ? 1 : 0;
+            parts += CountBodies(files.Part(document.attribute("FilePath").value())) > 0 ? 1 : 0;
     }
     return {placed, parts};
 }

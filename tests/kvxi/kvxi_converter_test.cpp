@@ -2,11 +2,11 @@
 // tests/data/kvxi: a STEP assembly (a block placed twice, one instance red, one hidden
 // cylinder with a non-ASCII name, one yellow face), an AP242 file of tessellated parts and a
 // B-rep compound with free geometry.
+#include "file_bytes.h"
 #include "kvxi_test_support.h"
 #include "scratch_folder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -20,16 +20,6 @@ const std::string kData = std::string(TAM_TEST_DATA_DIR) + "/kvxi/";
 class KvxiConverterTest : public KernelSuite {
 protected:
     std::string Out(const std::string& name) const { return (m_scratch.path() / name).string(); }
-
-    static KVXIResult WriteEntities(const Entities& entities, const std::string& path) {
-        KVXIOrikDocument source(entities.list);
-        KVXIDocument target{KVXIFile(path)};
-        KVXIOptions options;
-        options.Add("TranslateAttributes", true);
-        KVXIConverter converter;
-        converter.SetOptions(options);
-        return converter.Convert(source, target);
-    }
 
     tamtest::ScratchFolder m_scratch;
 };
@@ -248,10 +238,7 @@ TEST_F(KvxiConverterTest, VisualizationTargetIsGltf) {
     KVXIDocument source(kData + "assembly.stp");
     KVXIDocument glb(Out("model.glb"));
     EXPECT_TRUE(converter.Convert(source, glb).IsSuccess());
-    std::ifstream in(Out("model.glb"), std::ios::binary);
-    char magic[4] = {};
-    in.read(magic, 4);
-    EXPECT_EQ(std::string(magic, 4), "glTF");
+    EXPECT_EQ(tamtest::readFile(Out("model.glb")).substr(0, 4), "glTF");
 }
 
 TEST_F(KvxiConverterTest, FailedWritesLeaveNoFile) {

@@ -9,9 +9,12 @@
 
 #include <BRepBndLib.hxx>
 #include <Bnd_Box.hxx>
+#include <gp_Trsf.hxx>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -75,6 +78,19 @@ inline void Convert(const std::string& path, const char* type, const KVXIOptions
     target.GetEntities(out.list);
 }
 
+// Writes the entities to a file (type tag optional), with their attributes.
+inline KVXIResult WriteEntities(const Entities& entities, const std::string& path,
+                                const char* type = nullptr) {
+    KVXIOrikDocument source(entities.list);
+    KVXIDocument target{KVXIFile(path)};
+    target.SetType(type);
+    KVXIOptions options;
+    options.Add("TranslateAttributes", true);
+    KVXIConverter converter;
+    converter.SetOptions(options);
+    return converter.Convert(source, target);
+}
+
 inline int CountBodies(const Entities& entities) {
     int bodies = 0;
     for (int i = 0; i < entities.Count(); ++i)
@@ -114,6 +130,16 @@ inline Bnd_Box WorldBox(const Entities& entities) {
         BRepBndLib::Add(shape.Moved(TopLoc_Location(orik_entity_placement(entities[i]))), box);
     }
     return box;
+}
+
+// Largest difference between the 3x4 matrices of two transformations.
+inline double MatrixDistance(const gp_Trsf& a, const gp_Trsf& b) {
+    double distance = 0.0;
+    for (int row = 1; row <= 3; ++row) {
+        for (int column = 1; column <= 4; ++column)
+            distance = std::max(distance, std::abs(a.Value(row, column) - b.Value(row, column)));
+    }
+    return distance;
 }
 
 }  // namespace kvxitest
