@@ -55,28 +55,22 @@ TEST_F(HostTest, WriterRefusesANullList) {
     EXPECT_FALSE(fs::exists("/tmp/never.step"));
 }
 
+// Settings copied one to one are left to the cache key and batch option tests; here what the
+// host derives from them.
 TEST_F(HostTest, SettingsReachTheRegistryAndPreferences) {
     tam::ImportSettings settings;
     settings.levelsOfDetail = 3;
-    settings.asBodies = true;
-    settings.points = false;
-    settings.refinement = 0.8f;
     settings.explicitTolerances = true;
     settings.chordalError = 0.25f;
     settings.checkTessellation = true;
     sglModelLoader::m_sbCancelImport = true;
     tam::applyImportSettings(settings);
     EXPECT_EQ(sglModelLoader::m_suiNbLOD, 3u);
-    EXPECT_TRUE(sglModelLoader::m_sbImportAsBodies);
-    EXPECT_FALSE(sglModelLoader::m_sbImportPoints);
-    EXPECT_TRUE(sglModelLoader::m_sbImportCurves);
-    EXPECT_FLOAT_EQ(sglModelLoader::m_fRefinement, 0.8f);
     EXPECT_EQ(sglModelLoader::m_suiRefinementType, 1u);
     EXPECT_TRUE(sglModelLoader::m_sbSetChordalError);
     EXPECT_FLOAT_EQ(sglModelLoader::m_fChordalErrorValue, 0.25f);
     EXPECT_FALSE(sglModelLoader::m_sbSetNormalDeviation);
     EXPECT_FALSE(sglModelLoader::m_sbCancelImport);
-    EXPECT_FALSE(sglModelLoader::m_sbHealing);
     EXPECT_TRUE(GetTamPreferences()->GetIOCheckTesselation());
     GetTamPreferences()->Reset();
 }

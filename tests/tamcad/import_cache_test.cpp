@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "file_bytes.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -47,20 +48,15 @@ std::vector<fs::path> entries(const fs::path& folder) {
     return found;
 }
 
+// The cache's folder, not made yet, in a scratch folder of the test.
 class CacheFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("tam_import_cache_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-    }
     void TearDown() override {
         tam::setImportCache(nullptr);
         sglModelLoader::ResetSettings();
-        fs::remove_all(folder_);
     }
-    fs::path folder_;
+    tamtest::ScratchFolder scratch_;
+    const fs::path folder_ = scratch_.path() / "cache";
 };
 
 using ImportCacheTest = CacheFolderTest;
@@ -208,7 +204,6 @@ TEST_F(CadCacheKeyTest, ContentSettingsAndLibrariesChangeTheKey) {
 class CachedImportTest : public CacheFolderTest {
 protected:
     void SetUp() override {
-        CacheFolderTest::SetUp();
         tam::applyImportSettings(tam::ImportSettings());
         tam::registerPlugins();
     }

@@ -10,14 +10,7 @@ namespace {
 const tam::Rgb kBlack{0, 0, 0};
 
 tam::ScreenVertex at(float x, float y, float depth, float r, float g, float b) {
-    tam::ScreenVertex v;
-    v.x = x;
-    v.y = y;
-    v.depth = depth;
-    v.r = r;
-    v.g = g;
-    v.b = b;
-    return v;
+    return {x, y, depth, r, g, b};
 }
 
 size_t countPixels(const tam::Image& image, bool (*match)(tam::Rgb)) {
@@ -57,23 +50,16 @@ TEST(RasterizerTest, FillsATriangleAndLeavesTheRestAlone) {
 }
 
 TEST(RasterizerTest, NearerFragmentsWinWhateverTheOrder) {
+    // A green triangle at depth 1 and a red one at depth 5, drawn in both orders.
+    const auto draw = [](tam::Rasterizer& raster, bool isNear) {
+        const float depth = isNear ? 1 : 5, r = isNear ? 0 : 1, g = isNear ? 1 : 0;
+        raster.drawTriangle(at(-1, -1, depth, r, g, 0), at(9, -1, depth, r, g, 0),
+                            at(-1, 9, depth, r, g, 0));
+    };
     for (bool nearFirst : {true, false}) {
         tam::Rasterizer raster(4, 4, kBlack);
-        const auto nearTriangle = [&] {
-            raster.drawTriangle(at(-1, -1, 1, 0, 1, 0), at(9, -1, 1, 0, 1, 0),
-                                at(-1, 9, 1, 0, 1, 0));
-        };
-        const auto farTriangle = [&] {
-            raster.drawTriangle(at(-1, -1, 5, 1, 0, 0), at(9, -1, 5, 1, 0, 0),
-                                at(-1, 9, 5, 1, 0, 0));
-        };
-        if (nearFirst) {
-            nearTriangle();
-            farTriangle();
-        } else {
-            farTriangle();
-            nearTriangle();
-        }
+        draw(raster, nearFirst);
+        draw(raster, !nearFirst);
         EXPECT_EQ(raster.image().pixel(0, 0), (tam::Rgb{0, 255, 0}));
     }
 }
@@ -110,11 +96,9 @@ TEST(PictureTest, ShowsTheVisibleModelInItsColors) {
     EXPECT_GT(countPixels(image, isBlueish), 100u);
     // The hidden yellow square lies under the others' level: it must not show at all.
     EXPECT_EQ(countPixels(image, isYellowish), 0u);
-}
-
-TEST(PictureTest, EmptySceneIsPlainBackground) {
-    const tam::Image image = tam::renderPicture(nullptr, tam::PictureOptions{64, 48});
-    EXPECT_EQ(countPixels(image, isBackground), 64u * 48u);
+    // No scene gives plain background.
+    const tam::Image empty = tam::renderPicture(nullptr, tam::PictureOptions{64, 48});
+    EXPECT_EQ(countPixels(empty, isBackground), 64u * 48u);
 }
 
 // The PNG itself is read back by the CLI test; here only the failure.

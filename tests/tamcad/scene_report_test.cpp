@@ -22,13 +22,10 @@ TEST(SceneStatsTest, CountsNodesOfEveryLevelAndPrimitivesOfTheFinest) {
     EXPECT_EQ(stats.lineStrips, 1u);
     EXPECT_EQ(stats.points, 1u);
     EXPECT_EQ(stats.levels, 2u);
-}
-
-TEST(SceneStatsTest, EmptySceneCountsNothing) {
-    const tam::SceneStats stats = tam::collectStats(nullptr);
-    EXPECT_EQ(stats.nodes, 0u);
-    EXPECT_EQ(stats.levels, 0u);
-    EXPECT_DOUBLE_EQ(stats.indicesPerTriangle(), 0.0);
+    const tam::SceneStats empty = tam::collectStats(nullptr);
+    EXPECT_EQ(empty.nodes, 0u);
+    EXPECT_EQ(empty.levels, 0u);
+    EXPECT_DOUBLE_EQ(empty.indicesPerTriangle(), 0.0);
 }
 
 TEST(InfoPrinterTest, PrintsAnIndentedTreeWithRecords) {
@@ -46,12 +43,9 @@ TEST(InfoPrinterTest, PrintsAnIndentedTreeWithRecords) {
     EXPECT_NE(text.find("geode \"Line\"  kind face  layer 12  visible  area 100  line strips 1"),
               std::string::npos);
     EXPECT_NE(text.find("    geode \"Coarse\""), std::string::npos);
-}
-
-TEST(InfoPrinterTest, NullSceneSaysEmpty) {
-    std::ostringstream out;
-    tam::printSceneTree(out, nullptr);
-    EXPECT_EQ(out.str(), "(empty scene)\n");
+    std::ostringstream empty;
+    tam::printSceneTree(empty, nullptr);
+    EXPECT_EQ(empty.str(), "(empty scene)\n");
 }
 
 }  // namespace
