@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(TamColor, TextFormReadsBackAndRejectsOtherText) {
+TEST(TamColor, TextFormReadsBackRejectsOtherTextAndFloatsAreClamped) {
     const CTamColor orange(255, 128, 0, 255);
     EXPECT_EQ(orange.ToText(), L"255 128 0 255");
     CTamColor read;
@@ -23,9 +23,7 @@ TEST(TamColor, TextFormReadsBackAndRejectsOtherText) {
         EXPECT_FALSE(unchanged.FromText(bad));
         EXPECT_EQ(unchanged, CTamColor(1, 2, 3, 4));
     }
-}
-
-TEST(TamColor, FloatsAreClampedAndRounded) {
+    // Floats are clamped and rounded.
     const CTamColor c = CTamColor::FromFloats(1.5f, 0.5f, -1.0f);
     EXPECT_EQ(c, CTamColor(255, 128, 0, 255));
     EXPECT_FLOAT_EQ(c.GetFloat(0), 1.0f);

@@ -95,7 +95,7 @@ TEST(XmlNodeLookup, EmptyNodeAnswersEverythingSafely) {
     EXPECT_FALSE(empty.setText(L"x"));
 }
 
-TEST(XmlNodeChange, AddNodeAndAttributeBuildTheTree) {
+TEST(XmlNodeChange, AddNodeAttributeAndSetTextBuildTheTree) {
     CTamXmlParserDocu doc;
     auto root = doc.initialize();
     EXPECT_TRUE(root->getParentNode()->isEmpty());
@@ -108,6 +108,13 @@ TEST(XmlNodeChange, AddNodeAndAttributeBuildTheTree) {
     EXPECT_EQ(server->GetAttributeValue(L"Type"), L"CTamServerModifiable");
     EXPECT_EQ(server->getParentNode()->getName(), L"DocumentRVD");
     EXPECT_EQ(doc.toString().find(L"CTamList"), std::wstring::npos);
+    // Setting text replaces the existing text and its elements.
+    auto parsed = Parse("<a>old<b/>older</a>");
+    auto a = parsed->getDocumentElement();
+    EXPECT_TRUE(a->setText(L"new"));
+    EXPECT_EQ(a->getText(), L"new");
+    EXPECT_EQ(a->getChildNodes().size(), 1u);
+    EXPECT_FALSE(parsed->getRootNode()->setText(L"x"));
 }
 
 TEST(XmlNodeChange, InvalidNamesAreRefused) {
@@ -120,13 +127,4 @@ TEST(XmlNodeChange, InvalidNamesAreRefused) {
     }
     EXPECT_FALSE(element->AddNode(L"Meta.Part_Number")->isEmpty());
     EXPECT_FALSE(element->AddNode(L"\u00e9l\u00e9ment")->isEmpty());
-}
-
-TEST(XmlNodeChange, SetTextReplacesExistingText) {
-    auto doc = Parse("<a>old<b/>older</a>");
-    auto a = doc->getDocumentElement();
-    EXPECT_TRUE(a->setText(L"new"));
-    EXPECT_EQ(a->getText(), L"new");
-    EXPECT_EQ(a->getChildNodes().size(), 1u);
-    EXPECT_FALSE(doc->getRootNode()->setText(L"x"));
 }
