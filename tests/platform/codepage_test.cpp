@@ -19,9 +19,7 @@ TEST(CodePage, Utf8RoundTrip) {
     std::string back;
     ASSERT_TRUE(tam::WideToUtf8(wide, back));
     EXPECT_EQ(back, kUtf8);
-}
-
-TEST(CodePage, AnsiCodePageUnderTheCLocaleIsUtf8) {
+    // The ANSI code page under the C locale is UTF-8.
     EXPECT_EQ(tam::ToWide(kUtf8), kWide);
     EXPECT_EQ(tam::ToNarrow(kWide), kUtf8);
 }

@@ -50,15 +50,13 @@ TEST(CStringEdit, CaseReplaceRemoveInsertDelete) {
     EXPECT_EQ(CString(L"abc").MakeReverse(), L"cba");
 }
 
-TEST(CStringEdit, TrimVariants) {
+TEST(CStringEdit, TrimVariantsAndTokenize) {
     EXPECT_EQ(CString(L" \t a b \n").Trim(), L"a b");
     EXPECT_EQ(CString(L"xxaxx").Trim(L'x'), L"a");
     EXPECT_EQ(CString(L"-+a+-").TrimLeft(L"+-"), L"a+-");
     EXPECT_EQ(CString(L"-+a+-").TrimRight(L"+-"), L"-+a");
     EXPECT_EQ(CString(L"   ").Trim(), L"");
-}
-
-TEST(CStringEdit, TokenizeWalksTokens) {
+    // Tokenize walks the tokens.
     const CString text(L";a;;bc;");
     int pos = 0;
     EXPECT_EQ(text.Tokenize(L";", pos), L"a");
@@ -67,7 +65,7 @@ TEST(CStringEdit, TokenizeWalksTokens) {
     EXPECT_EQ(pos, -1);
 }
 
-TEST(CStringFormat, PercentSIsWideAndPercentCapitalSIsNarrow) {
+TEST(CStringFormat, PercentSIsWidePercentCapitalSNarrowAndLongOutputFits) {
     CString text;
     text.Format(L"%s=%d %S %c%%", L"n\u00e9", 42, "narrow", L'z');
     EXPECT_EQ(text, L"n\u00e9=42 narrow z%");
@@ -75,12 +73,8 @@ TEST(CStringFormat, PercentSIsWideAndPercentCapitalSIsNarrow) {
     EXPECT_EQ(text, L"n\u00e9=42 narrow z% l h  1.50 1234567890123");
     EXPECT_EQ(tam::FormatWide(nullptr), L"");
     EXPECT_EQ(tam::PortableWideFormat(L"%-10s|%S|%%s"), L"%-10ls|%s|%%s");
-}
-
-TEST(CStringFormat, LongOutputGrowsTheBuffer) {
-    const std::wstring big(5000, L'x');
-    CString text;
-    text.Format(L"[%s]", big.c_str());
+    // Long output grows the buffer.
+    text.Format(L"[%s]", std::wstring(5000, L'x').c_str());
     EXPECT_EQ(text.GetLength(), 5002);
 }
 

@@ -3,6 +3,7 @@
 #include <platform/CodePage.h>
 #include <platform/WideFile.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "scratch_folder.h"
@@ -14,12 +15,7 @@ namespace {
 // A fresh folder per test, removed afterwards; wide paths use back-slashes on purpose.
 class WideFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        for (wchar_t& ch : m_wideDir) {
-            if (ch == L'/')
-                ch = L'\\';
-        }
-    }
+    void SetUp() override { std::replace(m_wideDir.begin(), m_wideDir.end(), L'/', L'\\'); }
 
     std::wstring Wide(const std::wstring& name) const { return m_wideDir + L"\\" + name; }
 
@@ -106,12 +102,7 @@ TEST_F(WideFileTest, FailedWritesLeaveNothingBehind) {
     EXPECT_FALSE(tam::WriteFileBytes(Wide(L"folder"), "data"));
     EXPECT_FALSE(tam::WriteFileBytes(Wide(L"no\\such\\dir\\f.txt"), "data"));
     EXPECT_FALSE(tam::WriteFileBytes(Wide(L"ends\\"), "data"));
-    size_t entries = 0;
-    for (const auto& entry : fs::directory_iterator(m_dir)) {
-        (void)entry;
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1);
     std::string data = "previous";
     EXPECT_FALSE(tam::ReadFileBytes(Wide(L"missing"), data));
     EXPECT_TRUE(data.empty());
