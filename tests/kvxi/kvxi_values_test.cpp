@@ -57,15 +57,12 @@ TEST(KVXIDocumentTest, TypeAndUnit) {
     EXPECT_FALSE(KVXIFile("/nonexistent/file.stp").Exists());
 }
 
-TEST(KVXIConverterTest, RefusesToConvertBeforeInitialize) {
+TEST(KVXIConverterTest, RefusesToConvertBeforeInitializeAndReportsUnusedOptions) {
     KVXIConverter converter;
     KVXIDocument source(std::string("/nonexistent.stp"));
     KVXIDocument target(std::string("/tmp/out.stp"));
     EXPECT_EQ(converter.Convert(source, target).GetValue(), KVXIResult::NotInitialized);
-}
-
-TEST(KVXIConverterTest, SetOptionsReportsOptionsItDoesNotUse) {
-    KVXIConverter converter;
+    // Setting options reports those it does not use.
     KVXIOptions used;
     used.Add("Healing", false);
     EXPECT_EQ(converter.SetOptions(used).GetValue(), KVXIResult::Success);

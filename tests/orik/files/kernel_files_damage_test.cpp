@@ -148,16 +148,14 @@ TEST_F(KernelFilesDamageTest, ReferencesBeyondTheGeometryAreRefused) {
     }
 }
 
-TEST_F(KernelFilesDamageTest, LaterVersionsAreReportedAsSuch) {
+TEST_F(KernelFilesDamageTest, LaterVersionsAreReportedAsSuchForeignInputAsDamaged) {
     std::string text = smallFile(false);
     text[10] = '2';  // "ORIK-TEXT 2"
     EXPECT_EQ(restore(text), ORIK_FILE_VERSION);
     std::string binary = smallFile(true);
     binary[8] = 3;  // version 2 is the binary form with facets
     EXPECT_EQ(restore(binary), ORIK_FILE_VERSION);
-}
-
-TEST_F(KernelFilesDamageTest, ForeignAndEmptyInputIsRefused) {
+    // Foreign and empty input is damaged.
     EXPECT_EQ(restore(""), ORIK_FILE_DAMAGED);
     EXPECT_EQ(restore("ISO-10303-21;\nHEADER;\n"), ORIK_FILE_DAMAGED);
     EXPECT_EQ(restore(std::string("ORIKBIN\x1a", 8)), ORIK_FILE_DAMAGED);
