@@ -6,10 +6,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
+#include "file_bytes.h"
 #include "run_shell.h"
 #include "scratch_folder.h"
 
@@ -186,32 +186,24 @@ std::string summaryWithoutTime(const std::string& out) {
 
 TEST_F(TamcadCliTest, TwoImportsOfOneFileAtOnceBothSucceedThroughTheCache) {
     const fs::path cache = m_dir / "cache";
-    const std::string import =
-        "'" TAMCAD_EXE "' import -q --cache-dir " + quoted(cache) + " " + quoted(kSampleStep);
-    const RunResult both =
-        runShell("(" + import + " > " + quoted(m_dir / "a") + "; echo $? > " +
-                 quoted(m_dir / "a.rc") + ") & (" + import + " > " + quoted(m_dir / "b") +
-                 "; echo $? > " + quoted(m_dir / "b.rc") + ") & wait");
-    for (const char* name : {"a.rc", "b.rc"}) {
-        std::ifstream rc(m_dir / name);
-        int code = -1;
-        rc >> code;
-        EXPECT_EQ(code, 0) << name << both.out;
-    }
-    const auto read = [this](const char* name) {
-        std::ifstream in(m_dir / name);
-        return summaryWithoutTime(std::string((std::istreambuf_iterator<char>(in)), {}));
+    // An import writing its stdout alone (so that sanitizer reports on stderr stay out) to the
+    // file `name` and its exit code to `name`.rc.
+    const auto import = [this](const std::string& name, const std::string& options) {
+        return "('" TAMCAD_EXE "' import -q " + options + " " + quoted(kSampleStep) + " > " +
+               quoted(m_dir / name) + "; echo $? > " + quoted(m_dir / (name + ".rc")) + ")";
     };
-    EXPECT_EQ(read("a"), read("b"));
-    // A hit, then an import without the cache: the same summary (stdout alone, so that sanitizer
-    // reports on stderr stay out).
-    ASSERT_EQ(runShell("(" + import + " > " + quoted(m_dir / "again") + ")").exitCode, 0);
-    EXPECT_EQ(read("again"), read("a"));
-    ASSERT_EQ(runShell("('" TAMCAD_EXE "' import -q --no-cache " + quoted(kSampleStep) + " > " +
-                       quoted(m_dir / "uncached") + ")")
-                  .exitCode,
-              0);
-    EXPECT_EQ(read("uncached"), read("a"));
+    const auto summary = [this](const std::string& name) {
+        EXPECT_EQ(tamtest::readFile(m_dir / (name + ".rc")), "0\n") << name;
+        return summaryWithoutTime(tamtest::readFile(m_dir / name));
+    };
+    const std::string cached = "--cache-dir " + quoted(cache);
+    runShell(import("a", cached) + " & " + import("b", cached) + " & wait");
+    EXPECT_EQ(summary("a"), summary("b"));
+    // A hit, then an import without the cache: the same summary.
+    runShell(import("again", cached));
+    EXPECT_EQ(summary("again"), summary("a"));
+    runShell(import("uncached", "--no-cache"));
+    EXPECT_EQ(summary("uncached"), summary("a"));
     size_t entries = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(cache))
         entries += entry.path().extension() == ".entry" ? 1 : 0;
