@@ -6,9 +6,6 @@
 
 #include <corpus.h>
 
-#include <cstdint>
-#include <filesystem>
-
 using namespace kvxitest;
 
 namespace {

@@ -6,7 +6,6 @@
 #include "scratch_folder.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 using namespace kvxitest;
@@ -131,16 +130,12 @@ TEST_F(KvxiEbomTest, LargeAssemblyThatLoopsIsRefusedWithItsCause) {
     const fs::path source = m_scratch.path() / "loop.step";
     const std::string command = std::string(TAM_MAKE_PLATES) + " 500 " + source.string() + " 1";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    std::string text;
-    {
-        std::ifstream in(source);
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string text = tamtest::readFile(source);
     const std::string plateInGroup = ",#195,#168,$);";  // the group's first plate
     const size_t at = text.find(plateInGroup);
     ASSERT_NE(at, std::string::npos);
     text.replace(at, plateInGroup.size(), ",#195,#186,$);");  // now the root
-    std::ofstream(source) << text;
+    tamtest::writeFile(source, text);
     const KVXIResult result = ConvertToEbom(source.string(), "STEP", XmlPath());
     EXPECT_EQ(result.GetValue(), KVXIResult::ReadFailed);
     EXPECT_NE(result.GetReason().find("loop.step: the product structure loops: product '"),

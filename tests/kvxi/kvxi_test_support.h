@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <string>
 
 namespace kvxitest {

@@ -1,8 +1,6 @@
 // Generic named attributes of every kind, and colors with inheritance.
 #include "orik_test_support.h"
 
-#include <cstring>
-
 using oriktest::KernelTest;
 
 namespace {

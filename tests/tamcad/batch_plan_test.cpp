@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <thread>
 
 #include "scratch_folder.h"
 
@@ -46,9 +45,7 @@ TEST(BatchShard, ParsesIndexOfCount) {
     for (const auto& c : cases) {
         tam::ShardSpec shard;
         EXPECT_EQ(tam::parseShard(c.text, shard), c.valid) << c.text;
-        if (c.valid)
-            EXPECT_EQ(std::make_pair(shard.index, shard.count), std::make_pair(c.index, c.count))
-                << c.text;
+        EXPECT_TRUE(!c.valid || (shard.index == c.index && shard.count == c.count)) << c.text;
     }
 }
 
@@ -66,8 +63,7 @@ TEST(BatchShard, ShardsAreDisjointCoverTheListAndIgnoreItsOrder) {
             for (const auto& document : tam::selectShard(reversed, {index, count}))
                 shareOfReversed.insert(document.relative);
             EXPECT_EQ(share, shareOfReversed) << index << "/" << count;
-            if (count > 1)
-                EXPECT_LT(share.size(), documents.size()) << index << "/" << count;
+            EXPECT_TRUE(count == 1 || share.size() < documents.size()) << index << "/" << count;
             covered.insert(share.begin(), share.end());
         }
         EXPECT_EQ(covered.size(), documents.size()) << count;

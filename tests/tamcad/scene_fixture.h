@@ -7,8 +7,6 @@
 #include <tamsgdb/CTamUserData.h>
 #include <tamsgdb/CTamUserDataGeoset.h>
 
-#include <vector>
-
 #include "scene_builders.h"
 
 namespace tamtest {

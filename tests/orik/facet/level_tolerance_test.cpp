@@ -24,7 +24,6 @@
 #include <array>
 #include <cmath>
 #include <map>
-#include <string>
 #include <vector>
 
 using orik::facet::FaceMesh;

@@ -3,7 +3,6 @@
 #include "files_test_support.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <sstream>
 

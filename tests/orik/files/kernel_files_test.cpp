@@ -8,7 +8,6 @@
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
 
-#include <cstring>
 #include <filesystem>
 
 using filestest::saved;
