@@ -187,7 +187,7 @@ TEST(EntityList, KeepsOrderWithoutDuplicates) {
     EXPECT_TRUE(api_stop_modeller().ok());
 }
 
-TEST_F(KernelTest, CopiesAreTopLevelAndIndependent) {
+TEST_F(KernelTest, CopiesAreTopLevelAndIndependentAndOnlyTopLevelEntitiesAreDeleted) {
     BODY* body = orik_make_body(oriktest::boxShape(), translation(0, 0, 1));
     ENTITY_LIST faces;
     api_get_faces(body, faces);
@@ -211,12 +211,7 @@ TEST_F(KernelTest, CopiesAreTopLevelAndIndependent) {
     EXPECT_TRUE(found);
     EXPECT_EQ(color, rgb_color(1, 0, 0));
     EXPECT_TRUE(api_delent(bodyCopy).ok());
-}
-
-TEST_F(KernelTest, OnlyTopLevelEntitiesCanBeDeleted) {
-    BODY* body = orik_make_body(oriktest::boxShape());
-    ENTITY_LIST faces;
-    api_get_faces(body, faces);
+    // Only top-level entities can be deleted.
     EXPECT_EQ(api_delent(faces[0]).error_number(), ORIK_NOT_TOP_LEVEL);
     EXPECT_EQ(api_delent(nullptr).error_number(), ORIK_NULL_ENTITY);
     ENTITY_LIST mixed;

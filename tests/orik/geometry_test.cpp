@@ -86,7 +86,7 @@ TEST_F(KernelTest, AreasOfBodiesAndFacesWithHolesToTheRequestedAccuracy) {
     }
 }
 
-TEST_F(KernelTest, MassPropertiesOfABox) {
+TEST_F(KernelTest, MassPropertiesOfABoxAndOfACylinderAtEachLevel) {
     BODY* box = orik_make_body(oriktest::boxShape(10, 20, 30), translation(500, 0, 0));
     mass_props props;
     ASSERT_TRUE(api_body_mass_props(box, props).ok());
@@ -106,11 +106,8 @@ TEST_F(KernelTest, MassPropertiesOfABox) {
                               a1.y() * (a2.x() * a3.z() - a2.z() * a3.x()) +
                               a1.z() * (a2.x() * a3.y() - a2.y() * a3.x());
     EXPECT_NEAR(handedness, 1.0, 1e-9);
-}
-
-TEST_F(KernelTest, MassPropertiesOfACylinderAtEachLevel) {
+    // A cylinder at each level.
     BODY* cylinder = orik_make_body(oriktest::cylinderShape(5, 10));
-    mass_props props;
     mass_props_options options;
     options.set_level(VOLUME_ONLY);
     ASSERT_TRUE(api_body_mass_props(cylinder, props, &options).ok());

@@ -41,16 +41,14 @@ protected:
     }
 };
 
-TEST_F(HostTest, CadPluginGivesAnEmptyRootAndOneMessageForAnEmptyFile) {
+TEST_F(HostTest, CadPluginGivesAnEmptyRootAndOneMessageForAnEmptyFileWriterRefusesNoList) {
     const std::wstring empty =
         (fs::path(TAM_TEST_DATA_DIR) / "invalid" / "e2e_empty.step").wstring();
     std::unique_ptr<CTamDBRoot> root(tam::loadCadModel(empty, 0x180, L"STEP"));
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->GetSglRoot(), nullptr);
     EXPECT_EQ(messages().size(), 1u);
-}
-
-TEST_F(HostTest, WriterRefusesANullList) {
+    // The writer refuses a null list.
     EXPECT_FALSE(tam::writeCadFile(L"/tmp/never.step", nullptr));
     EXPECT_FALSE(fs::exists("/tmp/never.step"));
 }

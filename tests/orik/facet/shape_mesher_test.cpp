@@ -102,12 +102,9 @@ TEST(ShapeMesherTest, SameTolerancesAreNotMeshedAgainAndClearingLetsCoarserPasse
     EXPECT_FALSE(mesher.IsMeshed(cylinder, tolerances(0.001, 5)));
     ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.5, 60)));
     EXPECT_LT(triangleCount(cylinder), fine);
-}
-
-TEST(ShapeMesherTest, ClearingAShapeForgetsItsFacesToo) {
+    // Clearing a shape forgets its faces too.
     const TopoDS_Shape box = BRepPrimAPI_MakeBox(1, 2, 3).Shape();
     const TopoDS_Shape face = TopExp_Explorer(box, TopAbs_FACE).Current();
-    ShapeMesher mesher;
     ASSERT_TRUE(mesher.Mesh(face, tolerances(0.01, 10)));
     mesher.Clear(box);
     EXPECT_FALSE(mesher.IsMeshed(face, tolerances(0.01, 10)));
