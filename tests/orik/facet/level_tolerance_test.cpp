@@ -7,6 +7,7 @@
 // BRepMesh itself leaves triangles up to 1.7 times the deflection away, at every level.
 #include "FaceTessellator.h"
 #include "ShapeMesher.h"
+#include "border_check.h"
 
 #include <BRepBndLib.hxx>
 #include <BRepPrimAPI_MakeCone.hxx>
@@ -21,9 +22,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <cmath>
-#include <map>
 #include <vector>
 
 using orik::facet::FaceMesh;
@@ -49,48 +49,18 @@ double diagonalOf(const TopoDS_Shape& shape) {
 // tessellator gives them (the face has no location).
 double largestDeviation(const TopoDS_Face& face, const FaceMesh& mesh) {
     const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
-    auto point = [&mesh](uint32_t node) {
-        return gp_XYZ(mesh.positions[3 * node], mesh.positions[3 * node + 1],
-                      mesh.positions[3 * node + 2]);
-    };
     double largest = 0.0;
-    auto measure = [&surface, &largest](const gp_XYZ& at) {
-        GeomAPI_ProjectPointOnSurf projection(gp_Pnt(at), surface);
+    for (size_t t = 0; t < mesh.TriangleCount(); ++t) {
+        gp_XYZ centre(0, 0, 0);
+        for (int k = 0; k < 3; ++k) {
+            const double* p = &mesh.positions[3 * mesh.triangles[3 * t + k]];
+            centre += gp_XYZ(p[0], p[1], p[2]) / 3.0;
+        }
+        GeomAPI_ProjectPointOnSurf projection(gp_Pnt(centre), surface);
         if (projection.NbPoints() > 0)
             largest = std::max(largest, projection.LowerDistance());
-    };
-    for (size_t t = 0; t < mesh.TriangleCount(); ++t) {
-        const gp_XYZ a = point(mesh.triangles[3 * t]), b = point(mesh.triangles[3 * t + 1]),
-                     c = point(mesh.triangles[3 * t + 2]);
-        measure((a + b + c) / 3.0);
     }
     return largest;
-}
-
-// Nodes on the border of a face's mesh (a side of one triangle only) that are no node of another
-// face nor, across a seam, of the same face: where a crack would open between faces.
-size_t unmatchedBorderNodes(const std::vector<FaceMesh>& meshes) {
-    using Key = std::array<long long, 3>;
-    auto key = [](const FaceMesh& mesh, uint32_t node) {
-        const double* p = &mesh.positions[3 * node];
-        return Key{std::llround(p[0] * 1e6), std::llround(p[1] * 1e6), std::llround(p[2] * 1e6)};
-    };
-    std::map<Key, int> nodes;
-    for (const FaceMesh& mesh : meshes)
-        for (uint32_t i = 0; i < mesh.NodeCount(); ++i)
-            ++nodes[key(mesh, i)];
-    size_t unmatched = 0;
-    for (const FaceMesh& mesh : meshes) {
-        std::map<std::pair<uint32_t, uint32_t>, int> sides;
-        for (size_t i = 0; i < mesh.triangles.size(); ++i) {
-            const uint32_t a = mesh.triangles[i], b = mesh.triangles[i % 3 == 2 ? i - 2 : i + 1];
-            ++sides[{std::min(a, b), std::max(a, b)}];
-        }
-        for (const auto& side : sides)
-            unmatched += side.second == 1 && (nodes[key(mesh, side.first.first)] < 2 ||
-                                              nodes[key(mesh, side.first.second)] < 2);
-    }
-    return unmatched;
 }
 
 struct Case {
@@ -129,7 +99,7 @@ TEST(LevelToleranceTest, EveryLevelKeepsToItsChordalTolerance) {
                 EXPECT_LE(largestDeviation(face, mesh), deflection * 1.001 + 1e-7)
                     << c.name << " level " << level << " deflection " << deflection;
             }
-            EXPECT_EQ(unmatchedBorderNodes(meshes), 0u) << c.name << " level " << level;
+            EXPECT_EQ(facettest::unmatchedBorderNodes(meshes), 0u) << c.name << " level " << level;
             if (level > 0) {
                 EXPECT_LE(triangles, previousTriangles) << c.name << " level " << level;
             }
