@@ -138,25 +138,6 @@ TEST(FaceTessellatorTest, SplineFacesFollowTheirSurfaceNormals) {
     }
 }
 
-TEST(FaceTessellatorTest, ReversedFaceTurnsNormalsAndWinding) {
-    const TopoDS_Shape box = BRepPrimAPI_MakeBox(10, 10, 10).Shape();
-    ShapeMesher mesher;
-    ASSERT_TRUE(mesher.Mesh(box, tolerances(0.1, 20)));
-    const TopoDS_Face face = TopoDS::Face(TopExp_Explorer(box, TopAbs_FACE).Current());
-    FaceTessellator tessellator(false);
-    FaceMesh forward, reversed;
-    ASSERT_TRUE(tessellator.Tessellate(face, forward));
-    ASSERT_TRUE(tessellator.Tessellate(TopoDS::Face(face.Reversed()), reversed));
-    expectConsistent(reversed);
-    EXPECT_EQ(reversed.positions, forward.positions);
-    for (size_t i = 0; i < forward.normals.size(); ++i)
-        EXPECT_DOUBLE_EQ(reversed.normals[i], -forward.normals[i]);
-    std::vector<uint32_t> turned = forward.triangles;
-    for (size_t i = 0; i < turned.size(); i += 3)
-        std::swap(turned[i + 1], turned[i + 2]);
-    EXPECT_EQ(facettest::triangleSet(reversed.triangles), facettest::triangleSet(turned));
-}
-
 TEST(FaceTessellatorTest, HoleStaysOpen) {
     const TopoDS_Shape plate = BRepPrimAPI_MakeBox(gp_Pnt(-10, -10, 0), 20, 20, 2).Shape();
     const TopoDS_Shape drill = BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(0, 0, -1), gp::DZ()), 4, 4);
@@ -170,14 +151,25 @@ TEST(FaceTessellatorTest, HoleStaysOpen) {
     }
 }
 
-TEST(FaceTessellatorTest, FaceLocationPlacesNodesAndMirrorKeepsWindingWithNormals) {
+TEST(FaceTessellatorTest, ReversedPlacedAndMirroredFacesKeepWindingWithNormals) {
     const TopoDS_Shape box = BRepPrimAPI_MakeBox(10, 20, 30).Shape();
     ShapeMesher mesher;
     ASSERT_TRUE(mesher.Mesh(box, tolerances(0.1, 20)));
     const TopoDS_Face face = TopoDS::Face(TopExp_Explorer(box, TopAbs_FACE).Current());
     FaceTessellator tessellator(false);
-    FaceMesh plain;
+    FaceMesh plain, reversed;
     ASSERT_TRUE(tessellator.Tessellate(face, plain));
+    // A reversed face turns normals and winding.
+    ASSERT_TRUE(tessellator.Tessellate(TopoDS::Face(face.Reversed()), reversed));
+    expectConsistent(reversed);
+    EXPECT_EQ(reversed.positions, plain.positions);
+    for (size_t i = 0; i < plain.normals.size(); ++i)
+        EXPECT_DOUBLE_EQ(reversed.normals[i], -plain.normals[i]);
+    std::vector<uint32_t> turned = plain.triangles;
+    for (size_t i = 0; i < turned.size(); i += 3)
+        std::swap(turned[i + 1], turned[i + 2]);
+    EXPECT_EQ(facettest::triangleSet(reversed.triangles), facettest::triangleSet(turned));
+    // A location places the nodes; a mirror keeps the winding with the normals.
     gp_Trsf move;
     move.SetRotation(gp_Ax1(gp_Pnt(1, 2, 3), gp_Dir(1, 1, 0)), 0.7);
     move.SetTranslationPart(gp_Vec(5, -3, 8));

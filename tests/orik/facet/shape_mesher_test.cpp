@@ -124,7 +124,7 @@ TEST(ShapeMesherTest, UnusableRequestsFail) {
     EXPECT_EQ(triangleCount(box), 0);
 }
 
-TEST(ShapeMesherTest, LongEdgesAreHalvedAndFacesStillMeet) {
+TEST(ShapeMesherTest, LongEdgesAreHalvedOntoTheSurfaceAndFacesStillMeet) {
     const TopoDS_Shape box = BRepPrimAPI_MakeBox(10, 20, 30).Shape();
     ShapeMesher mesher;
     ASSERT_TRUE(mesher.Mesh(box, tolerances(1.0, 30, 4.0)));
@@ -144,13 +144,9 @@ TEST(ShapeMesherTest, LongEdgesAreHalvedAndFacesStillMeet) {
     }
     // The faces still meet node for node along the box's edges.
     EXPECT_EQ(facettest::unmatchedBorderNodes(meshes), 0u);
-}
-
-TEST(ShapeMesherTest, LongEdgesOnCurvedFacesGoOntoTheSurface) {
+    // On curved faces the new nodes go onto the surface.
     const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(5, 40).Shape();
-    ShapeMesher mesher;
     ASSERT_TRUE(mesher.Mesh(cylinder, tolerances(0.05, 20, 3.0)));
-    FaceTessellator tessellator;
     for (TopExp_Explorer it(cylinder, TopAbs_FACE); it.More(); it.Next()) {
         FaceMesh mesh;
         ASSERT_TRUE(tessellator.Tessellate(TopoDS::Face(it.Current()), mesh));
