@@ -1,4 +1,5 @@
-// Frames, selections and geometry entries written to XML and read back.
+// Frames, selections and geometry entries written to XML and read back, drawables shared by
+// cloned geodes written once and read back shared.
 #include <tamfoundations/CTamSGToXML.h>
 #include <tamfoundations/CTamXMLToSG.h>
 
@@ -18,8 +19,8 @@ namespace {
 
 using NodePtr = std::shared_ptr<CTamXmlParserNode>;
 
-// A part: a named red quad geode with user data, a translated blue quad with two passes and a
-// line geode.
+// A part: a named red quad geode with user data, a translated blue quad with two passes, a line
+// geode and a clone of the first geode sharing its drawable.
 sglGroup* MakePart() {
     auto* part = new sglGroup;
     sglGeode* face = tamtest::MakeGeode(L"Bolt", {tamtest::MakeQuad(0, 1, 0, 0)});
@@ -41,7 +42,15 @@ sglGroup* MakePart() {
                      true);
     part->addChild(placed, true);
     part->addChild(tamtest::MakeGeode(L"edge", {tamtest::MakeLine()}), true);
+    part->addChild(face->clone(3), true);
     return part;
+}
+
+std::size_t Count(const std::wstring& text, const std::wstring& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
 }
 
 const sglGeode* GeodeAt(const sglGroup& group, unsigned int index) {
@@ -64,7 +73,7 @@ void ExpectSameDrawable(const sglGeoSet& a, const sglGeoSet& b) {
 
 // Checks the group read back against MakePart's content.
 void ExpectPartContent(const sglGroup& back) {
-    ASSERT_EQ(back.getNumChildren(), 3u);
+    ASSERT_EQ(back.getNumChildren(), 4u);
     const sglGeode* face = GeodeAt(back, 0);
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->getName(), L"Bolt");
@@ -90,6 +99,8 @@ void ExpectPartContent(const sglGroup& back) {
     const sglGeode* edge = GeodeAt(back, 2);
     ASSERT_NE(edge, nullptr);
     ExpectSameDrawable(*edge->getGeometry(0), *GeodeAt(*expected, 2)->getGeometry(0));
+    ASSERT_NE(GeodeAt(back, 3), nullptr);
+    EXPECT_EQ(GeodeAt(back, 3)->getGeometry(0), face->getGeometry(0));
     expected->unref();
 }
 
@@ -134,11 +145,14 @@ TEST(SGToXMLGeometry, InlineEntryReadsBackInTextAndBase64) {
         std::map<CString, unsigned int> idents;
         ASSERT_TRUE(
             CTamSGToXML::AddGeometryToXMLDoc(group, part, nullptr, L"", base64, true, idents));
-        EXPECT_EQ(idents[L"Bolt"], 2u);
+        EXPECT_EQ(idents[L"Bolt"], 3u);
         NodePtr entry = group->GetNodeByTag(L"Geometry");
         EXPECT_FALSE(entry->GetAttributeValue(L"Ident").empty());
         const auto geodes = entry->GetNodesByTag(L"Geode");
-        ASSERT_EQ(geodes.size(), 3u);
+        ASSERT_EQ(geodes.size(), 4u);
+        const std::wstring text = doc.toString();
+        EXPECT_EQ(Count(text, L"<Coords"), 4u);  // the clone's drawable is written once
+        EXPECT_EQ(Count(text, L"Ref=\"D1\""), 1u);
         EXPECT_NE(geodes.front()->GetAttributeValue(L"Ident"),
                   (*std::next(geodes.begin()))->GetAttributeValue(L"Ident"));
 
@@ -220,12 +234,22 @@ TEST(SGToXMLGeometry, SideFileEntriesReadBackAfterTheHostWritesTheFile) {
         ExpectPartContent(*back);
         back->unref();
     }
+    // Later entries of the side file refer to the drawables of the first.
     auto side = std::make_shared<CTamXmlParserDocu>();
     ASSERT_TRUE(side->load(scratch.file("out.rvdGeom")));
-    sglGroup* viaDocument = CTamXMLToSG::ReadGeometryFrom(entries.front(), side, &error);
+    EXPECT_EQ(Count(side->toString(), L"<Coords"), 4u);
+    sglGroup* viaDocument = CTamXMLToSG::ReadGeometryFrom(entries.back(), side, &error);
     ASSERT_NE(viaDocument, nullptr);
     viaDocument->ref();
     viaDocument->unref();
+    for (const NodePtr& drawable : side->getDocumentElement()
+                                       ->GetNodesByTag(L"Geometry")
+                                       .back()
+                                       ->GetNodeByTag(L"Geode")
+                                       ->GetNodesByTag(L"Drawable"))
+        drawable->AddAttribute(L"Ref", L"D9");
+    EXPECT_EQ(CTamXMLToSG::ReadGeometryFrom(entries.back(), side, &error), nullptr);
+    EXPECT_NE(error.find(L"D9"), std::wstring::npos);
     part->unref();
 }
 
@@ -273,6 +297,7 @@ TEST(SGToXMLGeometry, DamagedEntriesAreRefusedWithAReason) {
         {L"Shininess=\"64\"", L"Shininess=\"shiny\""},
         {L"Layer=\"12\"", L"Layer=\"twelve\""},
         {L"Matrix=\"1 0 0 0", L"Matrix=\"1 0 0"},
+        {L"Ref=\"D1\"", L"Ref=\"D9\""},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(std::string(damage.to, damage.to + std::wcslen(damage.to)));
