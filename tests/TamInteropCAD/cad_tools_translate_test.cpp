@@ -59,28 +59,38 @@ TEST_F(CadToolsEntityList, MissingOrDamagedFileGivesOneErrorAndNoEntities) {
     }
 }
 
-TEST_F(CadToolsEntityList, WrittenEntitiesComeBackAsANewListProgressNamesTheFile) {
+TEST_F(CadToolsEntityList, WrittenEntitiesComeBackConvertedOrNotFailuresAreReturnedNotReported) {
     tamtest::ScratchFolder folder;
-    const std::wstring path = folder.file("box.stp");
+    const std::wstring source = folder.file("box.stp");
+    const std::wstring target = folder.file("box.igs");
     ENTITY_LIST* box = MakeBoxList();
-    EXPECT_TRUE(CTamCADTools::WriteFile(path.c_str(), box).IsSuccess());
+    EXPECT_TRUE(CTamCADTools::WriteFile(source.c_str(), box).IsSuccess());
     EXPECT_EQ(box->count(), 1);  // read, not changed
     Release(box);
-
-    ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(path.c_str(), L"STEP");
-    ASSERT_NE(list, nullptr);
-    EXPECT_GE(list->count(), 1);
-    EXPECT_TRUE(is_BODY((*list)[0]));
-    Release(list);
+    EXPECT_TRUE(CTamCADTools::WriteFile(source.c_str(), target.c_str(), false).IsSuccess());
+    for (const auto& [path, type] : {std::pair(source, L"STEP"), std::pair(target, L"IGES")}) {
+        ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(path.c_str(), type);
+        ASSERT_NE(list, nullptr);
+        EXPECT_GE(list->count(), 1);
+        EXPECT_TRUE(is_BODY((*list)[0]));
+        Release(list);
+    }
+    const KVXIResult missing =
+        CTamCADTools::WriteFile(L"/no/such/part.stp", folder.file("out.igs").c_str(), false);
+    EXPECT_TRUE(missing.IsFailure());
+    ENTITY_LIST empty;
+    EXPECT_FALSE(CTamCADTools::WriteFile(folder.file("empty.stp").c_str(), &empty).IsSuccess());
+    EXPECT_FALSE(tam::IsRegularFile(folder.file("out.igs")));
     EXPECT_TRUE(Messages().empty());
     // The file name follows the later separator, whichever it is.
     Release(CTamCADTools::InitializeConnectEntityList(L"C:\\models\\sub/first.stp", L"STEP"));
     Release(CTamCADTools::InitializeConnectEntityList(L"/models/sub\\second.stp", L"STEP"));
-    ASSERT_EQ(Progress().size(), 3u);
+    ASSERT_EQ(Progress().size(), 4u);
     EXPECT_EQ(Progress()[0].fraction, 0.0f);
     EXPECT_EQ(Progress()[0].text, L"Loading Objects box.stp");
-    EXPECT_EQ(Progress()[1].text, L"Loading Objects first.stp");
-    EXPECT_EQ(Progress()[2].text, L"Loading Objects second.stp");
+    EXPECT_EQ(Progress()[1].text, L"Loading Objects box.igs");
+    EXPECT_EQ(Progress()[2].text, L"Loading Objects first.stp");
+    EXPECT_EQ(Progress()[3].text, L"Loading Objects second.stp");
 }
 
 using CadToolsEbom = tamtest::RunningKernelTest;
@@ -108,33 +118,6 @@ TEST_F(CadToolsEbom, CancelKeepsTheXmlPathFailedConversionSetsItAndReportsOnceAn
     EXPECT_TRUE(std::filesystem::is_regular_file(work.path() / "assembly.xml"));
     EXPECT_TRUE(tam::IsRegularFile(xmlPath));
     EXPECT_TRUE(std::filesystem::is_regular_file(work.path() / "part1.okt"));
-}
-
-using CadToolsWriteFile = tamtest::RunningKernelTest;
-
-TEST_F(CadToolsWriteFile, ConvertsAFileIntoAnotherFormatSilentlyFailuresAreReturnedNotReported) {
-    tamtest::ScratchFolder folder;
-    const std::wstring source = folder.file("box.stp");
-    const std::wstring target = folder.file("box.igs");
-    ENTITY_LIST* box = MakeBoxList();
-    ASSERT_TRUE(CTamCADTools::WriteFile(source.c_str(), box).IsSuccess());
-    Release(box);
-
-    EXPECT_TRUE(CTamCADTools::WriteFile(source.c_str(), target.c_str(), false).IsSuccess());
-    EXPECT_TRUE(tam::IsRegularFile(target));
-    ENTITY_LIST* list = CTamCADTools::InitializeConnectEntityList(target.c_str(), L"IGES");
-    ASSERT_NE(list, nullptr);
-    EXPECT_GE(list->count(), 1);
-    Release(list);
-
-    const KVXIResult missing =
-        CTamCADTools::WriteFile(L"/no/such/part.stp", folder.file("out.igs").c_str(), false);
-    EXPECT_TRUE(missing.IsFailure());
-    ENTITY_LIST empty;
-    const KVXIResult nothing = CTamCADTools::WriteFile(folder.file("empty.stp").c_str(), &empty);
-    EXPECT_FALSE(nothing.IsSuccess());
-    EXPECT_FALSE(tam::IsRegularFile(folder.file("out.igs")));
-    EXPECT_TRUE(Messages().empty());
 }
 
 }  // namespace

@@ -128,26 +128,6 @@ TEST_F(LoaderAttributes, EveryGeodeGetsItsOwnRecordFromTheCurrentAttributes) {
     EXPECT_TRUE(Record(Geodes(Parse({BoxBody(1, 1, 1)}, L"").get())[0]).GetIssuedFrom().empty());
 }
 
-TEST_F(LoaderAttributes, BodyModeSumsTheFaceAreasAndMeasuresTheSolidFaceModeKeepsEachArea) {
-    sglModelLoader::m_sbImportAsBodies = true;
-    sglModelLoader::m_sbImportMassProperties = true;
-    GroupPtr group = Parse({BoxBody(1, 2, 3)});
-    const CTamUserData& record = Record(Geodes(group.get())[0]);
-    EXPECT_NEAR(record.GetArea(), 22.0f, 1e-3f);
-    EXPECT_NEAR(record.GetVolume(), 6.0f, 1e-3f);
-    for (unsigned int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(record.GetCofG()[i], 0.5f * (i + 1), 1e-4f);  // the middle of the box
-        EXPECT_NEAR(record.GetInertiaAxis(i).length(), 1.0f, 1e-4f);
-    }
-    // Face mode records each face's area.
-    sglModelLoader::m_sbImportAsBodies = false;
-    const GroupPtr faces = Parse({BoxBody(1, 2, 3)});
-    float total = 0.0f;
-    for (sglGeode* geode : Geodes(faces.get()))
-        total += Record(geode).GetArea();
-    EXPECT_NEAR(total, 22.0f, 1e-3f);
-}
-
 TEST_F(LoaderAttributes, CollectionMembersBecomeGroupMetadataWhenAsked) {
     ENTITY* collection =
         Collection({Property(L"Material", "Steel"), Property(L"Material", "Steel"),

@@ -1,6 +1,6 @@
 // Bodies of mesh-only faces (stored triangles, no surface), as the translator makes them from
-// tessellated parts: strip sets with their triangles and colors, areas, mass properties and
-// levels of detail.
+// tessellated parts: strip sets with their triangles and colors (a face's own over its body's),
+// areas, mass properties and levels of detail.
 #include <tamsg/sglLOD.h>
 #include <tamsg/sglMaterial.h>
 #include <tamsgdb/CTamUserDataGeoset.h>
@@ -11,8 +11,6 @@
 
 namespace tamtest {
 namespace {
-
-using StripSetPtr = std::unique_ptr<sglMonoIndexedTriangleStripSet, NodeRelease>;
 
 sglVec4<float> DiffuseOf(const sglGeoSet& set) {
     for (sglStatelet* statelet : set.getState(0)) {
@@ -34,19 +32,7 @@ BODY* ColoredMeshCube() {
 
 using LoaderMeshFaces = LoaderTest;
 
-TEST_F(LoaderMeshFaces, MeshOnlyFaceGivesItsTrianglesInItsColorABareFaceGivesNothing) {
-    loader.UpdateRefinement(sglBoxBound(sglVec3<float>(), sglVec3<float>(2, 2, 2)));
-    BODY* cube = ColoredMeshCube();
-    unsigned long packed = 0;
-    StripSetPtr strips(loader.ParseFace(FaceOf(cube, 0), true, false, &packed, 0));
-    ASSERT_NE(strips, nullptr);
-    EXPECT_TRUE(strips->isValid());
-    EXPECT_EQ(strips->getNumTriangles(), 2u);
-    EXPECT_EQ(strips->getNumCoords(), 4u);
-    EXPECT_EQ(strips->getNumNormals(), 4u);
-    EXPECT_EQ(packed, 0x0000FFul);
-    EXPECT_EQ(DiffuseOf(*strips), sglVec4<float>(1, 0, 0, 1));
-    // A face without surface or triangles gives nothing.
+TEST_F(LoaderMeshFaces, FaceWithoutSurfaceOrTrianglesGivesNothing) {
     TopoDS_Face bare;
     BRep_Builder().MakeFace(bare);
     FACE* face = orik_make_free_face(bare);
