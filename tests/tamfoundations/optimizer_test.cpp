@@ -71,14 +71,17 @@ TEST(FactorizeGraph, GeodesOfOneMaterialBecomeOneDrawableWithPlacementsBakedIn) 
     part->unref();
 }
 
-TEST(FactorizeGraph, OneGeodePerLookAndOneDrawablePerKind) {
-    sglGroup* part =
-        Part({tamtest::MakeGeode(L"a", {tamtest::MakeQuad(0, 1, 0, 0)}),
-              tamtest::MakeGeode(L"b", {tamtest::MakeQuad(2, 0, 0, 1)}),
-              tamtest::MakeGeode(L"c", {tamtest::MakeQuad(4, 1, 0, 0)}),
-              tamtest::MakeGeode(L"lines", {tamtest::MakeLine(), tamtest::MakeLine()})});
+TEST(FactorizeGraph, OneGeodePerLookAndOneDrawablePerKindInvalidDrawablesDropped) {
+    auto* broken = new sglMonoIndexedTriangleStripSet;
+    broken->setNumPrims(3);  // no lists at all
+    sglGroup* part = Part({tamtest::MakeGeode(L"a", {tamtest::MakeQuad(0, 1, 0, 0)}),
+                           tamtest::MakeGeode(L"b", {tamtest::MakeQuad(2, 0, 0, 1)}),
+                           tamtest::MakeGeode(L"c", {tamtest::MakeQuad(4, 1, 0, 0)}),
+                           tamtest::MakeGeode(L"lines", {tamtest::MakeLine(), tamtest::MakeLine()}),
+                           tamtest::MakeGeode(L"broken", {broken, new sglPointSet})});
     sglGroup* actor = CTamOptimizer().FactorizeGraph(part, L"");
-    ASSERT_EQ(actor->getNumChildren(), 3u);  // red faces, blue faces, red lines
+    // Red faces, blue faces, red lines, and the empty point set, which is valid.
+    ASSERT_EQ(actor->getNumChildren(), 4u);
     auto* red = dynamic_cast<sglGeode*>(actor->getChild(0));
     EXPECT_EQ(red->getGeometry(0)->getNumPrims(), 2u);
     auto* lines = dynamic_cast<sglGeode*>(actor->getChild(2));
@@ -126,15 +129,6 @@ TEST(FactorizeGraph, OtherNodesGiveANewGroupAndStayUntouched) {
     actor->unref();
     transform->unref();
     EXPECT_EQ(CTamOptimizer().FactorizeGraph(nullptr, L"x"), nullptr);
-}
-
-TEST(FactorizeGraph, InvalidDrawablesAreDropped) {
-    auto* broken = new sglMonoIndexedTriangleStripSet;
-    broken->setNumPrims(3);  // no lists at all
-    sglGroup* part = Part({tamtest::MakeGeode(L"g", {broken, new sglPointSet})});
-    sglGroup* actor = CTamOptimizer().FactorizeGraph(part, L"P");
-    EXPECT_EQ(actor->getNumChildren(), 1u);  // the empty point set is valid and kept
-    part->unref();
 }
 
 TEST(TransformGeode, MovesSharedDrawablesInPlaceOrBakesIntoACopyWithNormalsAndMassProperties) {

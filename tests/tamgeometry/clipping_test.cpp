@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
 
 using tamtest::OrientedTriangles;
 
@@ -58,7 +59,7 @@ TEST(RemoveTrianglesOutOfBox, NothingRemovedLeavesTheOutputSlotAloneAllRemovedGi
     ribbon->unref();
 }
 
-TEST(RemoveTrianglesOutOfBox, KeptTrianglesKeepTheirPositionsAndWinding) {
+TEST(RemoveTrianglesOutOfBox, KeptTrianglesKeepPositionsWindingStateAndOnlyTheirVertices) {
     // Vertex 0 of the second ribbon lies below the box: a run starting on an odd triangle.
     sglMonoIndexedTriangleStripSet* ribbons[] = {
         MakeRibbon(), tamtest::MakeStrips({0, -5, 0, 0, 1, 0, 1, 0, 0, 1, 1, 0, 2, 0, 0, 2, 1, 0},
@@ -68,8 +69,12 @@ TEST(RemoveTrianglesOutOfBox, KeptTrianglesKeepTheirPositionsAndWinding) {
         int ribbon;
         float x0, x1;
     } windows[] = {{0, 0, 1}, {0, 0, 1.5f}, {0, 0.5f, 2}, {0, 1, 2}, {0, 0.9f, 1.1f}, {1, 0, 2}};
-    for (sglMonoIndexedTriangleStripSet* ribbon : ribbons)
+    auto* material = new sglMaterial;
+    for (sglMonoIndexedTriangleStripSet* ribbon : ribbons) {
         ribbon->ref();
+        ribbon->setState(0, {material});
+        ribbon->setName(L"face");
+    }
     for (const auto& window : windows) {
         SCOPED_TRACE(testing::Message() << window.ribbon << " " << window.x0);
         const sglMonoIndexedTriangleStripSet& ribbon = *ribbons[window.ribbon];
@@ -81,28 +86,16 @@ TEST(RemoveTrianglesOutOfBox, KeptTrianglesKeepTheirPositionsAndWinding) {
         EXPECT_TRUE(out->isValid());
         EXPECT_EQ(OrientedTriangles(*out), TrianglesWithin(ribbon, window.x0, window.x1));
         EXPECT_EQ(out->getNumNormals(), out->getNumCoords());
+        const std::vector<unsigned int> corners = out->getTriangles();
+        EXPECT_EQ(std::set<unsigned int>(corners.begin(), corners.end()).size(),
+                  out->getNumCoords());  // unused vertices are dropped
+        ASSERT_EQ(out->getState(0).size(), 1u);
+        EXPECT_EQ(out->getState(0)[0], material);
+        EXPECT_EQ(out->getName(), L"face");
         out->unref();
     }
     for (sglMonoIndexedTriangleStripSet* ribbon : ribbons)
         ribbon->unref();
-}
-
-TEST(RemoveTrianglesOutOfBox, UnusedVerticesAreDroppedAndStateIsShared) {
-    sglMonoIndexedTriangleStripSet* ribbon = MakeRibbon();
-    ribbon->ref();
-    auto* material = new sglMaterial;
-    ribbon->setState(0, {material});
-    ribbon->setName(L"face");
-    sglMonoIndexedTriangleStripSet* out = nullptr;
-    ASSERT_TRUE(CTamGeomTools::RemoveTrianglesOutOfBox(ribbon, out, Box(0, 1)));
-    out->ref();
-    EXPECT_EQ(out->getNumCoords(), 4u);
-    EXPECT_EQ(out->getNumPrims(), 1u);
-    ASSERT_EQ(out->getState(0).size(), 1u);
-    EXPECT_EQ(out->getState(0)[0], material);
-    EXPECT_EQ(out->getName(), L"face");
-    out->unref();
-    ribbon->unref();
 }
 
 TEST(RemoveTrianglesOutOfBox, FlyingAndInvalidVerticesCountAsOutside) {
