@@ -4,7 +4,6 @@ tam_add_gtest(taminteropcad_e2e_tests
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/e2e_exports_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/e2e_routing_test.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/e2e_load_test.cpp
         ${PROJECT_SOURCE_DIR}/tests/common/occt_sanitizer_defaults.cpp
     LIBS
         TamInteropCAD::TamInteropCAD)

@@ -1,6 +1,11 @@
-// The plain exported functions: the flags word, the two-name pairs, the null list of
-// writeModelOKB, and the names the shared object exports.
+// The plain exported functions: the flags word, the sample's scene graph, cancellation, empty
+// and damaged kernel files, the two-name pairs, the null list of writeModelOKB, and the names the
+// shared object exports.
 #include "e2e_support.h"
+
+#include <tamsg/sglGroup.h>
+
+#include "file_bytes.h"
 #include "run_shell.h"
 
 namespace {
@@ -36,9 +41,56 @@ TEST_F(ExportedFlagsTest, FlagsStartAndStopTheKernelAroundOneLoad) {
         ASSERT_NE(root, nullptr);
         EXPECT_EQ(SceneOf(root) != nullptr, c.scene);
         EXPECT_EQ(api_modeller_running() != 0, c.runningAfter);
-        if (c.flags == 0x180) {
+        if (c.flags == 0x180) {  // the sample is a part group of geodes; progress names it
             EXPECT_TRUE(Messages().empty());
+            EXPECT_GT(dynamic_cast<sglGroup*>(SceneOf(root))->getNumChildren(), 5u);
+            bool named = false;
+            for (const auto& step : Progress())
+                named |= step.hasText && step.text == L"Loading sample_assembly.okt";
+            EXPECT_TRUE(named);
         }
+    }
+}
+
+class KernelFileLoadTest : public tamtest::StoppedKernelTest {
+protected:
+    // Loads path with start and stop and expects a root whose scene root is null.
+    void ExpectNothingLoaded(const std::wstring& path) {
+        const RootPtr root(loadModelOKT(path, 0x180));
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(SceneOf(root), nullptr);
+        EXPECT_FALSE(api_modeller_running());
+    }
+};
+
+TEST_F(KernelFileLoadTest, CancelledLoadOnlyNamesTheFile) {
+    sglModelLoader::m_sbCancelImport = true;
+    ExpectNothingLoaded(tamtest::SampleOkt());
+    ASSERT_EQ(Progress().size(), 1u);
+    EXPECT_EQ(Progress()[0].text, L"Loading sample_assembly.okt");
+    EXPECT_FLOAT_EQ(Progress()[0].fraction, 0.0f);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(KernelFileLoadTest, EmptyDamagedMissingOrTruncatedFilesFailCleanly) {
+    for (const std::wstring& path :
+         {tamtest::InvalidData("e2e_empty.okt"), tamtest::InvalidData("e2e_truncated_sample.okt"),
+          Scratch("missing.okt")}) {
+        SCOPED_TRACE(tamtest::fs::path(path).filename().string());
+        Messages().clear();
+        ExpectNothingLoaded(path);
+        EXPECT_EQ(Messages().size(), 1u);
+    }
+    const std::string bytes = tamtest::readFile(tamtest::SampleOkt());
+    ASSERT_FALSE(bytes.empty());
+    const std::wstring path = Scratch("cut.okt");
+    CTamCADTools::InitializeImport();
+    // A spread of lengths across the file; each load either fails cleanly or yields a scene.
+    for (size_t length = 0; length < bytes.size(); length += 1 + bytes.size() / 40) {
+        std::ofstream(tamtest::fs::path(path), std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), length);
+        const RootPtr root(loadModelOKT(path, 0));
+        ASSERT_NE(root, nullptr) << length;
     }
 }
 
