@@ -66,7 +66,7 @@ TEST_F(CadToolsAttributes, ValuesAreWrittenAsText) {
     api_delent(other);
 }
 
-TEST_F(CadToolsAttributes, PlainNamesAndMissingNamesGiveFalseAndLeaveTheBuffer) {
+TEST_F(CadToolsAttributes, PlainOrMissingNamesLeaveTheBufferColourComesFromEntityOrBody) {
     api_add_generic_named_attribute(entity_, "flag");
     wchar_t buffer[512] = L"untouched";
     EXPECT_FALSE(CTamCADTools::Extract_named_attrib_from_entity(entity_, "flag", buffer));
@@ -76,9 +76,6 @@ TEST_F(CadToolsAttributes, PlainNamesAndMissingNamesGiveFalseAndLeaveTheBuffer) 
     EXPECT_FALSE(CTamCADTools::Extract_named_attrib_from_entity(entity_, "FLAG", buffer));
     EXPECT_FALSE(CTamCADTools::Extract_named_attrib_from_entity(nullptr, "flag", buffer));
     EXPECT_STREQ(buffer, L"untouched");
-}
-
-TEST_F(CadToolsAttributes, ColourComesFromTheEntityOrItsOwningBody) {
     api_rh_set_entity_rgb(entity_, rgb_color(1.0, 0.5, 0.25));
     BODY* body = orik_make_body(BRepPrimAPI_MakeBox(1.0, 2.0, 3.0).Shape());
     ASSERT_NE(body, nullptr);

@@ -13,7 +13,7 @@ using tamtest::RunningKernelTest;
 
 using CadToolsStartStop = HostCallbackTest;
 
-TEST_F(CadToolsStartStop, StartSetsTheKernelUpASecondStartRunsItAgainStopLeavesNoMessage) {
+TEST_F(CadToolsStartStop, StartSetsTheKernelUpASecondStartRepeatsItStopWithoutStartReports) {
     CTamCADTools::InitializeImport();
     EXPECT_TRUE(api_modeller_running());
     EXPECT_TRUE(KVXISystem::IsInitialized());
@@ -41,9 +41,7 @@ TEST_F(CadToolsStartStop, StartSetsTheKernelUpASecondStartRunsItAgainStopLeavesN
     EXPECT_FALSE(api_modeller_running());
     EXPECT_FALSE(KVXISystem::IsInitialized());
     EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(CadToolsStartStop, StopWithoutStartReportsOnlyTheModellerStop) {
+    // Stopping again, without a start, reports only the modeller's stop.
     ASSERT_FALSE(api_modeller_running());
     CTamCADTools::TerminateImport();
     ASSERT_EQ(Messages().size(), 1u);

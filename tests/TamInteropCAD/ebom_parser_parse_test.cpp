@@ -61,7 +61,7 @@ TEST_F(EbomParseTest, CancelReturnsNullAndTouchesNothingAndNoProductXmlLeavesNoD
     EXPECT_EQ(Scene(root)->getNumChildren(), 3u);
 }
 
-TEST_F(EbomParseTest, MergeFlagIsOffWhileLoadingAndAsTheHostSetItWhileMeshing) {
+TEST_F(EbomParseTest, MergeFlagIsOffWhileLoadingAndAsSetWhileMeshingAThrowingStageRestoresIt) {
     static Texts seen;
     seen.clear();
     sglModelLoader::s_callbackProgress = [](float, const wchar_t* text) {
@@ -75,9 +75,7 @@ TEST_F(EbomParseTest, MergeFlagIsOffWhileLoadingAndAsTheHostSetItWhileMeshing) {
     EXPECT_TRUE(sglModelLoader::m_sbMergeFileInOneActor);
     // Merged: one geode per look instead of one per face.
     EXPECT_EQ(Geodes(Scene(root)->getChild(0)).size(), 1u);
-}
-
-TEST_F(EbomParseTest, AStageThatThrowsGivesOneFallbackMessageAndRestoresBothFlags) {
+    // A stage that throws gives one fallback message and restores both flags.
     sglModelLoader::s_callbackProgress = [](float, const wchar_t* text) {
         if (text != nullptr && std::wstring(text).rfind(L"Mesh ", 0) == 0)
             throw std::bad_alloc();

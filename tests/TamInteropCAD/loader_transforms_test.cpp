@@ -55,7 +55,7 @@ std::unique_ptr<CTamDBRoot> FreePartsModel(const wchar_t* freePartsName, sglGeod
 using LoaderTransforms = LoaderTest;
 
 // The box of nothing is the zero box, not an empty one.
-TEST_F(LoaderTransforms, BoxOfPlacedBodiesIsInModelCoordinates) {
+TEST_F(LoaderTransforms, BoxOfPlacedBodiesIsInModelCoordinatesGeodesToGlobalIgnoreNulls) {
     ENTITY_LIST empty;
     const sglBoxBound zero = loader.GetBBox(empty);
     EXPECT_FALSE(zero.isEmpty());
@@ -68,6 +68,14 @@ TEST_F(LoaderTransforms, BoxOfPlacedBodiesIsInModelCoordinates) {
     EXPECT_NEAR(box.getMin()[0], 10.0f, 1e-3f);
     EXPECT_NEAR(box.getMax()[1], 22.0f, 1e-3f);
     EXPECT_NEAR(box.getMax()[2], 33.0f, 1e-3f);
+    GroupPtr target(new sglGroup);
+    CTamCADLoader::TransformGeodeToGlobal(nullptr, target.get());
+    GroupPtr source(new sglGroup);
+    source->addChild(PointGeode(sglVec3<float>(1, 1, 1)), true);
+    CTamCADLoader::TransformGeodeToGlobal(source.get(), nullptr);
+    EXPECT_EQ(target->getNumChildren(), 0u);
+    CTamCADLoader::TransformGeodeToGlobal(source.get(), target.get());
+    EXPECT_EQ(target->getNumChildren(), 1u);
 }
 
 TEST_F(LoaderTransforms, FreePartsAreFlattenedIntoWorldCoordinatesOtherStructuresLeftAlone) {
@@ -91,17 +99,6 @@ TEST_F(LoaderTransforms, FreePartsAreFlattenedIntoWorldCoordinatesOtherStructure
         EXPECT_EQ(geode->getGeometry(0)->getCoord(0), sglVec3<float>(1, 0, 0));
     }
     CTamCADLoader::ChangeFreePartsStructure(nullptr);
-}
-
-TEST_F(LoaderTransforms, TransformGeodeToGlobalIgnoresNulls) {
-    GroupPtr target(new sglGroup);
-    CTamCADLoader::TransformGeodeToGlobal(nullptr, target.get());
-    GroupPtr source(new sglGroup);
-    source->addChild(PointGeode(sglVec3<float>(1, 1, 1)), true);
-    CTamCADLoader::TransformGeodeToGlobal(source.get(), nullptr);
-    EXPECT_EQ(target->getNumChildren(), 0u);
-    CTamCADLoader::TransformGeodeToGlobal(source.get(), target.get());
-    EXPECT_EQ(target->getNumChildren(), 1u);
 }
 
 }  // namespace tamtest

@@ -34,7 +34,7 @@ const std::wstring kBraced = L"{" + kHyphens + L"}";
 
 }  // namespace
 
-TEST(CTamIOGuid, RandomIdentifiersInEveryForm) {
+TEST(CTamIOGuid, RandomInEveryFormStableAndDistinctForSiblingsAnExplicitIndexLeavesTheMap) {
     EXPECT_TRUE(Matches(CTamIO::CreateGuid(TAM_GUID_BRACES), kBraced));
     EXPECT_TRUE(Matches(CTamIO::CreateGuid(8), kBraced));
     EXPECT_TRUE(Matches(CTamIO::CreateGuid(99), kBraced));
@@ -44,9 +44,6 @@ TEST(CTamIOGuid, RandomIdentifiersInEveryForm) {
     for (int i = 0; i < 100; ++i) {
         EXPECT_TRUE(seen.insert(CTamIO::CreateGuid(8).str()).second);
     }
-}
-
-TEST(CTamIOGuid, SiblingsOfOneNameGetDistinctStableIdentifiersAnExplicitIndexLeavesTheMap) {
     std::map<CString, unsigned int> first;
     const CString a0 = CTamIO::CreateGuid(L"Bolt", first, GUID_TYPE_NODE, -1);
     const CString a1 = CTamIO::CreateGuid(L"Bolt", first, GUID_TYPE_NODE, -1);
@@ -65,16 +62,13 @@ TEST(CTamIOGuid, SiblingsOfOneNameGetDistinctStableIdentifiersAnExplicitIndexLea
     EXPECT_EQ(third[L"Bolt"], 1u);
 }
 
-TEST(CTamIOMeta, ValidateMetaname) {
+TEST(CTamIOMeta, NamesAreValidatedAndDefinitionsWrittenOncePerName) {
     EXPECT_EQ(CTamIO::ValidateMetaname(L"Part Number", L'_'), CString(L"Part Number"));
     EXPECT_EQ(CTamIO::ValidateMetaname(L"  a/b:c<d>&\"e  ", L'_'), CString(L"a_b_c_d___e"));
     EXPECT_EQ(CTamIO::ValidateMetaname(L"Gewicht (kg)", L'_'), CString(L"Gewicht _kg_"));
     EXPECT_EQ(CTamIO::ValidateMetaname(L"D\u00e9signation.v-2", L'#'),
               CString(L"D\u00e9signation.v-2"));
     EXPECT_EQ(CTamIO::ValidateMetaname(L"   ", L'_'), CString(L""));
-}
-
-TEST(CTamIOMeta, DefinitionsAreWrittenOncePerName) {
     CTamXmlParserDocu doc;
     auto meta = doc.initialize()->AddNode(L"MetaProperties");
     sglGroup first;

@@ -98,7 +98,7 @@ TEST(RemoveTrianglesOutOfBox, KeptTrianglesKeepPositionsWindingStateAndOnlyTheir
         ribbon->unref();
 }
 
-TEST(RemoveTrianglesOutOfBox, FlyingAndInvalidVerticesCountAsOutside) {
+TEST(RemoveTrianglesOutOfBox, FlyingAndInvalidVerticesAreOutsideTheBoxWhichHasATolerance) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     sglMonoIndexedTriangleStripSet* set =
         tamtest::MakeStrips({0, 0, 0, 1, 0, 0, 0, 1, 0, 1000, 1000, 0, nan, 0, 0},
@@ -112,9 +112,6 @@ TEST(RemoveTrianglesOutOfBox, FlyingAndInvalidVerticesCountAsOutside) {
     EXPECT_EQ(out->getNumCoords(), 3u);
     out->unref();
     set->unref();
-}
-
-TEST(TamBBox, ContainsWithTolerance) {
     const CTamBBox box(sglVec3<float>(0, 0, 0), sglVec3<float>(1, 1, 1));
     EXPECT_TRUE(box.contains(sglVec3<float>(1, 1, 1)));
     EXPECT_FALSE(box.contains(sglVec3<float>(1.01f, 0, 0)));

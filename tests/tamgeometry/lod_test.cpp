@@ -70,7 +70,7 @@ TEST(AddLODToSceneGraph, GeodeWithSeveralPassesBecomesALevelOfDetailNodeInItsPla
     EXPECT_FLOAT_EQ(CTamGeomTools::GetLODSwitchDistance(3.0f, 4), 240.0f);
 }
 
-TEST(AddLODToSceneGraph, MissingLevelsAreCompactedAndUnmarkedDrawablesAreFinest) {
+TEST(AddLODToSceneGraph, LevelsCompactedSharedGeodesOnceSecondRunsAndLoneGeodesChangeNothing) {
     auto* transform = new sglTransform<float>;
     transform->ref();
     auto* geode = MakeGeode(L"G", {2, -1, 4});
@@ -82,9 +82,6 @@ TEST(AddLODToSceneGraph, MissingLevelsAreCompactedAndUnmarkedDrawablesAreFinest)
     auto* finest = dynamic_cast<sglGeode*>(lod->getChild(0));
     EXPECT_EQ(finest->getGeometry(0)->getUserData(), nullptr);
     transform->unref();
-}
-
-TEST(AddLODToSceneGraph, SharedGeodeGetsOneNodeInEveryParentSecondRunsAndLoneGeodesChangeNothing) {
     auto* root = new sglGroup;
     root->ref();
     auto* left = new sglGroup;

@@ -64,7 +64,7 @@ TEST(GeoSetData, UnsupportedLayoutsAreRejectedAndDeleted) {
     EXPECT_EQ(blocks.deaths, 2);
 }
 
-TEST(GeoSetState, StateletsAreSharedByReference) {
+TEST(GeoSetState, StateletsAreSharedByReferenceMaterialsKeepTheirSidesAndClone) {
     DeathCounter statelets;
     auto* lighting = new TrackedLighting(statelets);
     auto* a = new sglPointSet;
@@ -81,6 +81,21 @@ TEST(GeoSetState, StateletsAreSharedByReference) {
     b->setState(0, {});
     EXPECT_EQ(statelets.deaths, 1);
     b->unref();
+    sglMaterial material;
+    material.setDiffuse(SGL_FRONT_AND_BACK, 1.0f, 0.0f, 0.0f);
+    material.setSpecular(SGL_BACK, 1.0f, 1.0f, 1.0f);
+    material.setShininess(SGL_FRONT_AND_BACK, 64.0f);
+    material.setShininess(12345, 1.0f);  // unknown side: ignored
+    EXPECT_EQ(material.getDiffuse(SGL_FRONT), sglVec4<float>(1, 0, 0, 1));
+    EXPECT_EQ(material.getDiffuse(SGL_BACK), sglVec4<float>(1, 0, 0, 1));
+    EXPECT_EQ(material.getSpecular(SGL_FRONT), sglVec4<float>(0, 0, 0, 1));
+    EXPECT_EQ(material.getSpecular(SGL_BACK), sglVec4<float>(1, 1, 1, 1));
+    EXPECT_EQ(material.getShininess(SGL_FRONT_AND_BACK), 64.0f);
+    sglStatelet* copy = material.clone();
+    auto* copied = dynamic_cast<sglMaterial*>(copy);
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->getSpecular(SGL_BACK), sglVec4<float>(1, 1, 1, 1));
+    copy->unref();
 }
 
 TEST(GeoSetReadBack, CountsFollowPrimitivesAndBindingsAndAShortCountIsInvalid) {
@@ -128,23 +143,5 @@ TEST(GeoSetCopy, DeepCopyOwnsItsOwnArraysAndMovesAlone) {
     EXPECT_EQ(points->getCoord(1), sglVec3<float>(4, 5, 6));
     points->unref();
     EXPECT_EQ(copy->getCoord(0), sglVec3<float>(2, 2, 10));
-    copy->unref();
-}
-
-TEST(Statelets, MaterialSidesAndClones) {
-    sglMaterial material;
-    material.setDiffuse(SGL_FRONT_AND_BACK, 1.0f, 0.0f, 0.0f);
-    material.setSpecular(SGL_BACK, 1.0f, 1.0f, 1.0f);
-    material.setShininess(SGL_FRONT_AND_BACK, 64.0f);
-    material.setShininess(12345, 1.0f);  // unknown side: ignored
-    EXPECT_EQ(material.getDiffuse(SGL_FRONT), sglVec4<float>(1, 0, 0, 1));
-    EXPECT_EQ(material.getDiffuse(SGL_BACK), sglVec4<float>(1, 0, 0, 1));
-    EXPECT_EQ(material.getSpecular(SGL_FRONT), sglVec4<float>(0, 0, 0, 1));
-    EXPECT_EQ(material.getSpecular(SGL_BACK), sglVec4<float>(1, 1, 1, 1));
-    EXPECT_EQ(material.getShininess(SGL_FRONT_AND_BACK), 64.0f);
-    sglStatelet* copy = material.clone();
-    auto* copied = dynamic_cast<sglMaterial*>(copy);
-    ASSERT_NE(copied, nullptr);
-    EXPECT_EQ(copied->getSpecular(SGL_BACK), sglVec4<float>(1, 1, 1, 1));
     copy->unref();
 }

@@ -43,12 +43,21 @@ protected:
 
 }  // namespace
 
-TEST_F(RegistryTest, ExtensionKeys) {
+TEST_F(RegistryTest, ExtensionKeysAreLowerCasedAndUnregisteringRemovesTheirHandlers) {
     EXPECT_EQ(sglModelLoader::extensionKey(L"C:\\a\\Part.STEP"), L"step");
     EXPECT_EQ(sglModelLoader::extensionKey(L"a.b.Prt"), L"prt");
     EXPECT_EQ(sglModelLoader::extensionKey(L"dir.v2\\README"), L"v2\\readme");
     EXPECT_EQ(sglModelLoader::extensionKey(L"NoDot"), L"nodot");
     EXPECT_EQ(sglModelLoader::extensionKey(L"trailing."), L"");
+    sglModelLoader::registerModelLoader(L"okt", ModelHandler(L"okt"));
+    sglModelLoader::registerModelWriter(L"okt", [](const std::wstring&, void*) { return true; });
+    sglModelLoader::registerModelLoader(L"okt", nullptr);
+    EXPECT_FALSE(sglModelLoader::hasModelLoader(L"okt"));
+    EXPECT_TRUE(sglModelLoader::hasModelWriter(L"OKT"));
+    EXPECT_TRUE(sglModelLoader::unregisterExtension(L"Okt"));
+    EXPECT_FALSE(sglModelLoader::hasModelWriter(L"okt"));
+    EXPECT_FALSE(sglModelLoader::unregisterExtension(L"okt"));
+    EXPECT_FALSE(sglModelLoader::hasEntitiesLoader(L"okt"));
 }
 
 TEST_F(RegistryTest, ModelLoadsRouteByLowerCasedExtensionAndHandlersMayCallTheRegistryAgain) {
@@ -113,16 +122,4 @@ TEST_F(RegistryTest, EntitiesAndWritesHaveTheirOwnHandlers) {
     // A key with only an entity loader has no model loader.
     EXPECT_EQ(sglModelLoader::loadModel(L"p.okb", 3), nullptr);
     EXPECT_EQ(Messages().size(), 1u);
-}
-
-TEST_F(RegistryTest, UnregisterRemovesHandlers) {
-    sglModelLoader::registerModelLoader(L"okt", ModelHandler(L"okt"));
-    sglModelLoader::registerModelWriter(L"okt", [](const std::wstring&, void*) { return true; });
-    sglModelLoader::registerModelLoader(L"okt", nullptr);
-    EXPECT_FALSE(sglModelLoader::hasModelLoader(L"okt"));
-    EXPECT_TRUE(sglModelLoader::hasModelWriter(L"OKT"));
-    EXPECT_TRUE(sglModelLoader::unregisterExtension(L"Okt"));
-    EXPECT_FALSE(sglModelLoader::hasModelWriter(L"okt"));
-    EXPECT_FALSE(sglModelLoader::unregisterExtension(L"okt"));
-    EXPECT_FALSE(sglModelLoader::hasEntitiesLoader(L"okt"));
 }

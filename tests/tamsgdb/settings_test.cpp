@@ -21,7 +21,7 @@ void CaptureProgress(float fraction, const wchar_t* text) {
 
 using SettingsTest = RegistryFixture;
 
-TEST_F(SettingsTest, WorkFolderIsPrivateAndSettable) {
+TEST_F(SettingsTest, WorkFolderIsPrivateAndSettableCallbacksAreSkippedWhenNull) {
     const std::wstring work = sglModelLoader::GetPathFolderWork();
     ASSERT_FALSE(work.empty());
     const std::string native(work.begin(), work.end());
@@ -35,9 +35,6 @@ TEST_F(SettingsTest, WorkFolderIsPrivateAndSettable) {
     EXPECT_EQ(sglModelLoader::GetPathFolderWork(), L"\\tmp\\elsewhere");
     sglModelLoader::SetPathFolderWork(L"");  // the empty folder gives the private one back
     EXPECT_EQ(sglModelLoader::GetPathFolderWork(), work);
-}
-
-TEST_F(SettingsTest, CallbacksAreSkippedWhenNull) {
     sglModelLoader::reportError(L"first", 8);
     sglModelLoader::s_callbackLoadingError = nullptr;
     sglModelLoader::reportError(L"second", 0);
