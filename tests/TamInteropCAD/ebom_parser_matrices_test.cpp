@@ -35,7 +35,7 @@ void ExpectNear(const sglVec3<float>& got, const sglVec3<float>& expected) {
         EXPECT_NEAR(got[i], expected[i], 1e-5) << i;
 }
 
-TEST_F(EbomMatricesTest, LeavesArePlacedByTheirOwnPositionThenByEachEnclosingOne) {
+TEST_F(EbomMatricesTest, LeavesArePlacedByOwnThenEnclosingPositionsTooLongTextsDropTheirSubtree) {
     // A quarter turn about z (x axis to y, y axis to -x), then (10, 0, 0).
     const std::wstring turned =
         PositionOf({L"0", L"1", L"0", L"-1", L"0", L"0", L"0", L"0", L"1", L"10", L"0", L"0"});
@@ -59,9 +59,7 @@ TEST_F(EbomMatricesTest, LeavesArePlacedByTheirOwnPositionThenByEachEnclosingOne
     const RootPtr root = ParseEbom(PartEbom(std::get<0>(cases[1]), WritePart("p.okt", 1.0)));
     ASSERT_NE(root, nullptr);
     ExpectNear(root->GetSglRoot()->getBound().getMin(), {9, 1, 0});
-}
-
-TEST_F(EbomMatricesTest, PositionTextsOfSixtyCharactersReadAndLongerOnesDropTheirSubtree) {
+    // Position texts of sixty characters read, longer ones drop their subtree.
     const std::wstring sixty = L"1." + std::wstring(58, L'0');
     EXPECT_EQ(PlacedLeaves(Top(L"A", L"p", Moved(sixty))), 1u);
     EXPECT_EQ(PlacedLeaves(Top(L"A", L"p", Moved(sixty + L"0")) + Top(L"B", L"p", Moved(L"1"))),

@@ -35,7 +35,7 @@ TEST(BoxBound, EmptyZeroExpandedAndTransformedBoxes) {
     EXPECT_EQ(moved, sglBoxBound(sglVec3<float>(0, 1, 1), sglVec3<float>(11, 6, 4)));
 }
 
-TEST(SubtreeBound, NestedTransformsApplyInnerFirstAndEmptySubtreesAddNothing) {
+TEST(SubtreeBound, NestedTransformsApplyInnerFirstRotationsExactlyEmptySubtreesAddNothing) {
     // root -> T1 (scale x by 2) -> T2 (translate x by 1) -> geode with point (1, 0, 0):
     // inner first gives (1 + 1) * 2 = 4.
     auto* root = new sglGroup;
@@ -60,9 +60,6 @@ TEST(SubtreeBound, NestedTransformsApplyInnerFirstAndEmptySubtreesAddNothing) {
     EXPECT_EQ(root->getBound(), sglBoxBound(sglVec3<float>(-1, -1, -1), sglVec3<float>(4, 0, 0)));
     EXPECT_EQ(geode->getBound().getMax(), sglVec3<float>(1, 0, 0));
     root->unref();
-}
-
-TEST(SubtreeBound, RotationIsExactNotCornerBased) {
     // Points on a circle rotated by 45 degrees: the exact box stays within radius 1.
     auto* transform = new sglTransform<float>;
     sglMat4<float> rotation;
@@ -72,9 +69,9 @@ TEST(SubtreeBound, RotationIsExactNotCornerBased) {
     rotation(1, 0) = -c;
     rotation(1, 1) = c;
     transform->setMatrix(rotation);
-    auto* geode = new sglGeode;
-    geode->addGeometry(MakePoints({1, 0, 0, 0, 1, 0, -1, 0, 0, 0, -1, 0}));
-    transform->addChild(geode, true);
+    auto* circle = new sglGeode;
+    circle->addGeometry(MakePoints({1, 0, 0, 0, 1, 0, -1, 0, 0, 0, -1, 0}));
+    transform->addChild(circle, true);
     const sglBoxBound box = transform->getBound();
     EXPECT_NEAR(box.getMax()[0], c, 1e-6);
     EXPECT_NEAR(box.getMax()[1], c, 1e-6);

@@ -23,7 +23,7 @@ sglTransform<float>* MakePlacedPart(sglPointSet* points, DeathCounter& records) 
 
 }  // namespace
 
-TEST(NodeClone, ModeThreeCopiesStructureAndSharesDrawables) {
+TEST(NodeClone, ModeThreeCopiesStructureSharesDrawablesShallowSharesChildrenLodKeepsRanges) {
     DeathCounter drawables;
     DeathCounter records;
     auto* points = new TrackedPointSet(drawables);
@@ -51,16 +51,14 @@ TEST(NodeClone, ModeThreeCopiesStructureAndSharesDrawables) {
     copy->unref();
     EXPECT_EQ(drawables.deaths, 1);
     EXPECT_EQ(records.deaths, 2);
-}
-
-TEST(NodeClone, ShallowCloneSharesChildrenWithoutNamesALodCloneKeepsRangesAndMetadata) {
+    // A shallow clone shares the children and leaves names and metadata behind.
     auto* group = new sglGroup;
     group->setName(L"A");
     group->addMetaProperty(L"k", L"v");
     auto* child = new sglGeode;
     group->addChild(child, true);
 
-    sglNode* copy = group->clone(0);
+    copy = group->clone(0);
     auto* copyGroup = dynamic_cast<sglGroup*>(copy);
     ASSERT_NE(copyGroup, nullptr);
     EXPECT_TRUE(copyGroup->getName().empty());

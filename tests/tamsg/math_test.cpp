@@ -4,7 +4,7 @@
 
 #include <vector>
 
-TEST(Mat4, LayoutIsRowMajorWithTranslationInRowThreeProductsApplyTheLeftOperandFirst) {
+TEST(Mat4, RowMajorTranslationInRowThreeProductsLeftFirstInverseUndoesSingularFails) {
     sglMat4<float> m = sglMat4<float>::translation(sglVec3<float>(1, 2, 3));
     EXPECT_EQ((std::vector<float>{m[12], m[13], m[14]}), (std::vector<float>{1, 2, 3}));
     EXPECT_EQ(m(3, 2), m[4 * 3 + 2]);
@@ -20,21 +20,18 @@ TEST(Mat4, LayoutIsRowMajorWithTranslationInRowThreeProductsApplyTheLeftOperandF
     const sglVec3<float> p(1, 0, 0);
     EXPECT_EQ((scale * move).transformPoint(p), sglVec3<float>(3, 0, 0));
     EXPECT_EQ((move * scale).transformPoint(p), sglVec3<float>(4, 0, 0));
-}
-
-TEST(Mat4, InverseUndoesTheMatrixAndSingularFails) {
-    sglMat4<double> m;
-    m(0, 1) = 0.5;
-    m(2, 2) = 4.0;
-    m(3, 0) = -7.0;
+    sglMat4<double> d;
+    d(0, 1) = 0.5;
+    d(2, 2) = 4.0;
+    d(3, 0) = -7.0;
     sglMat4<double> inverse;
-    ASSERT_TRUE(m.invert(inverse));
-    const sglMat4<double> product = m * inverse;
+    ASSERT_TRUE(d.invert(inverse));
+    const sglMat4<double> product = d * inverse;
     for (unsigned int i = 0; i < 16; ++i)
         EXPECT_NEAR(product[i], (i % 5 == 0) ? 1.0 : 0.0, 1e-12);
     sglMat4<double> singular;
     singular(1, 1) = 0.0;
-    sglMat4<double> untouched = m;
+    sglMat4<double> untouched = d;
     EXPECT_FALSE(singular.invert(untouched));
-    EXPECT_EQ(untouched, m);
+    EXPECT_EQ(untouched, d);
 }

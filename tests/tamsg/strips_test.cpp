@@ -22,7 +22,7 @@ using Tris = std::vector<unsigned int>;
 
 }  // namespace
 
-TEST(TriangleStrips, StripsExpandToTrianglesOfAlternatingWinding) {
+TEST(TriangleStrips, StripsExpandToTrianglesOfAlternatingWindingMissingOrBadListsAreInvalid) {
     struct Case {
         std::vector<unsigned int> lengths;
         Tris indices;
@@ -47,9 +47,6 @@ TEST(TriangleStrips, StripsExpandToTrianglesOfAlternatingWinding) {
         }
         strips->unref();
     }
-}
-
-TEST(TriangleStrips, MissingOrShortListsAndIndicesOutsideTheCoordinatesMakeSetInvalid) {
     sglMonoIndexedTriangleStripSet empty;
     EXPECT_TRUE(empty.isValid());
     EXPECT_EQ(empty.getNumTriangles(), 0u);

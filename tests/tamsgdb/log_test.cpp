@@ -6,7 +6,7 @@
 
 #include "scratch_folder.h"
 
-TEST(Log, BlocksIndentTheirLines) {
+TEST(Log, BlocksIndentTheirLinesOnlyTheLatestLinesAreKept) {
     CTamLog log;
     log.BeginBlock(L"loadOKT", L"TamCADLoader", 12, L"Block");
     log.WriteInfos(L"/data/part.okt", true, false);
@@ -21,10 +21,6 @@ TEST(Log, BlocksIndentTheirLines) {
     EXPECT_EQ(log.GetDepth(), 0u);
     log.Clear();
     EXPECT_TRUE(log.GetLines().empty());
-}
-
-TEST(Log, KeepsOnlyTheLatestLines) {
-    CTamLog log;
     for (int i = 0; i < 10005; ++i)
         log.WriteInfos(std::to_wstring(i), false, false);
     const auto lines = log.GetLines();
