@@ -110,7 +110,18 @@ protected:
     const fs::path& folder_ = scratch_.path();
 };
 
-TEST_F(IoToolsFiles, IsFileTellsReadableFilesFromAbsentOrUnreadableOnes) {
+TEST_F(IoToolsFiles, WriteRVDfrom2DAnswersLikeTheHostsWriterIsFileTellsReadableFilesApart) {
+    const fs::path drawing = WriteFile("sheet.dxf", "0\nEOF\n");
+    CString source(drawing.wstring());
+    CString target((folder_ / "sheet.rvdXml").wstring());
+    CString title(L"Sheet");
+    EXPECT_TRUE(CTamIOTools::WriteRVDfrom2D(source, target, title));
+    EXPECT_TRUE(fs::is_regular_file(folder_ / "sheet.rvdXml"));
+
+    CString missing((folder_ / "missing.dxf").wstring());
+    CString otherTarget((folder_ / "missing.rvdXml").wstring());
+    EXPECT_FALSE(CTamIOTools::WriteRVDfrom2D(missing, otherTarget, title));
+    EXPECT_FALSE(fs::exists(folder_ / "missing.rvdXml"));
     const fs::path file = WriteFile("part.stp", "data");
     EXPECT_TRUE(CTamIOTools::IsFile(file.wstring().c_str()));
     std::wstring backSlashed = file.wstring();
@@ -124,20 +135,6 @@ TEST_F(IoToolsFiles, IsFileTellsReadableFilesFromAbsentOrUnreadableOnes) {
         GTEST_SKIP() << "permissions do not restrict the super-user";
     fs::permissions(file, fs::perms::none);
     EXPECT_FALSE(CTamIOTools::IsFile(file.wstring().c_str()));
-}
-
-TEST_F(IoToolsFiles, WriteRVDfrom2DAnswersLikeTheHostsWriter) {
-    const fs::path drawing = WriteFile("sheet.dxf", "0\nEOF\n");
-    CString source(drawing.wstring());
-    CString target((folder_ / "sheet.rvdXml").wstring());
-    CString title(L"Sheet");
-    EXPECT_TRUE(CTamIOTools::WriteRVDfrom2D(source, target, title));
-    EXPECT_TRUE(fs::is_regular_file(folder_ / "sheet.rvdXml"));
-
-    CString missing((folder_ / "missing.dxf").wstring());
-    CString otherTarget((folder_ / "missing.rvdXml").wstring());
-    EXPECT_FALSE(CTamIOTools::WriteRVDfrom2D(missing, otherTarget, title));
-    EXPECT_FALSE(fs::exists(folder_ / "missing.rvdXml"));
 }
 
 TEST(IoToolsHost, FileRulesAreTheHostsAnswers) {

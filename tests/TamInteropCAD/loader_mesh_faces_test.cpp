@@ -42,25 +42,8 @@ TEST_F(LoaderMeshFaces, FaceWithoutSurfaceOrTrianglesGivesNothing) {
     EXPECT_TRUE(Geodes(Parse({orik_make_body(bare)}).get()).empty());
 }
 
-TEST_F(LoaderMeshFaces, BodyModeSumsAreasAndMeasuresTheClosedMesh) {
-    sglModelLoader::m_sbImportAsBodies = true;
-    sglModelLoader::m_sbImportMassProperties = true;
-    GroupPtr group = Parse({ColoredMeshCube()});
-    const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 1u);
-    EXPECT_EQ(geodes[0]->getNumGeometries(), 6u);
-    EXPECT_EQ(TriangleCount(geodes[0]), 12u);
-    const CTamUserData& record = Record(geodes[0]);
-    EXPECT_EQ(record.GetEntityKind(), 1u);  // a closed solid
-    EXPECT_NEAR(record.GetArea(), 24.0f, 1e-4f);
-    EXPECT_NEAR(record.GetVolume(), 8.0f, 1e-4f);
-    for (unsigned int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(record.GetCofG()[i], 1.0f, 1e-5f);
-        EXPECT_NEAR(record.GetInertiaAxis(i).length(), 1.0f, 1e-4f);
-    }
-}
-
-TEST_F(LoaderMeshFaces, FaceModeGivesOneGeodePerFaceWithItsAreaColorAndTrianglesAtEveryLevel) {
+TEST_F(LoaderMeshFaces,
+       FaceModeGivesAGeodePerFaceWithAreaColorAndTrianglesBodyModeSumsAndMeasures) {
     sglModelLoader::m_sbImportMassProperties = true;
     sglModelLoader::m_suiNbLOD = 3;
     GroupPtr group = Parse({ColoredMeshCube()});
@@ -82,6 +65,22 @@ TEST_F(LoaderMeshFaces, FaceModeGivesOneGeodePerFaceWithItsAreaColorAndTriangles
             ASSERT_NE(record, nullptr);
             EXPECT_EQ(record->GetLevel(), level);
         }
+    }
+    // Body mode sums the areas and measures the closed mesh.
+    sglModelLoader::m_sbImportAsBodies = true;
+    sglModelLoader::m_suiNbLOD = 1;
+    group = Parse({ColoredMeshCube()});
+    const std::vector<sglGeode*> geodes = Geodes(group.get());
+    ASSERT_EQ(geodes.size(), 1u);
+    EXPECT_EQ(geodes[0]->getNumGeometries(), 6u);
+    EXPECT_EQ(TriangleCount(geodes[0]), 12u);
+    const CTamUserData& record = Record(geodes[0]);
+    EXPECT_EQ(record.GetEntityKind(), 1u);  // a closed solid
+    EXPECT_NEAR(record.GetArea(), 24.0f, 1e-4f);
+    EXPECT_NEAR(record.GetVolume(), 8.0f, 1e-4f);
+    for (unsigned int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(record.GetCofG()[i], 1.0f, 1e-5f);
+        EXPECT_NEAR(record.GetInertiaAxis(i).length(), 1.0f, 1e-4f);
     }
 }
 

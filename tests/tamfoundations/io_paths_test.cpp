@@ -9,7 +9,7 @@
 
 #include "file_bytes.h"
 
-TEST(CTamIOPaths, PartsOfAPathWithAndWithoutRevision) {
+TEST(CTamIOPaths, PartsOfAPathWithAndWithoutRevisionAndProeDocuments) {
     struct Case {
         const wchar_t* path;
         bool revision;
@@ -42,15 +42,12 @@ TEST(CTamIOPaths, PartsOfAPathWithAndWithoutRevision) {
     EXPECT_EQ(CTamIO::GetFile(L"C:\\a/b\\c.txt"), CString(L"c.txt"));
     EXPECT_EQ(CTamIO::GetFile(L"C:\\a\\"), CString(L""));
     EXPECT_EQ(CTamIO::GetRVDExtension(), CString(L"rvd"));
-}
-
-TEST(CTamIOPaths, ProeDocuments) {
-    struct Case {
+    struct ProeCase {
         const wchar_t* path;
         bool part;
         bool assembly;
     };
-    const Case cases[] = {
+    const ProeCase proeCases[] = {
         {L"C:\\p\\bolt.prt", true, false},
         {L"bolt.prt.7", true, false},
         {L"bolt.PRT.7", false, false},
@@ -64,8 +61,8 @@ TEST(CTamIOPaths, ProeDocuments) {
         {L"bolt.prtx.1", false, false},
         {L"", false, false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+    for (const ProeCase& c : proeCases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - proeCases));
         EXPECT_EQ(CTamIO::IsProePart(c.path), c.part);
         EXPECT_EQ(CTamIO::IsProeAssembly(c.path), c.assembly);
         EXPECT_EQ(CTamIO::IsProe(c.path), c.part || c.assembly);

@@ -95,7 +95,7 @@ TEST(FactorizeGraph, OneGeodePerLookAndOneDrawablePerKindInvalidDrawablesDropped
     part->unref();
 }
 
-TEST(FactorizeGraph, LevelsStayLevelsOfDetail) {
+TEST(FactorizeGraph, LevelsStayLevelsOfDetailOtherNodesGiveANewGroupAndStayUntouched) {
     sglGroup* part =
         Part({tamtest::MakeGeode(
                   L"a", {tamtest::MakeQuad(0, 1, 0, 0, 0), tamtest::MakeQuad(0, 1, 0, 0, 1)}),
@@ -110,15 +110,13 @@ TEST(FactorizeGraph, LevelsStayLevelsOfDetail) {
     ASSERT_EQ(coarse->getNumGeometries(), 1u);
     EXPECT_EQ(coarse->getGeometry(0)->getNumPrims(), 2u);
     part->unref();
-}
-
-TEST(FactorizeGraph, OtherNodesGiveANewGroupAndStayUntouched) {
+    // Other nodes give a new group and stay untouched.
     auto* transform =
         Translated(0, 0, 5, tamtest::MakeGeode(L"g", {tamtest::MakeQuad(0, 1, 1, 1)}));
     transform->ref();
     transform->addMetaProperty(L"k", L"v");
     transform->setName(L"placed");
-    sglGroup* actor = CTamOptimizer().FactorizeGraph(transform, L"");
+    actor = CTamOptimizer().FactorizeGraph(transform, L"");
     ASSERT_NE(actor, transform);
     actor->ref();
     EXPECT_EQ(actor->getName(), L"placed");

@@ -106,7 +106,7 @@ void ExpectPartContent(const sglGroup& back) {
 
 }  // namespace
 
-TEST(SGToXMLFrame, FrameReadsBackExactly) {
+TEST(SGToXMLFrame, FrameReadsBackExactlySelectionNamesTheSelectedNode) {
     CTamXmlParserDocu doc;
     NodePtr location = doc.initialize()->AddNode(L"Actor.Location");
     const float values[16] = {0.1f, 1, 0, 0, -1, 1e-7f, 0, 0, 0, 0, 1, 0, 1e6f, -2.5f, 3, 1};
@@ -121,11 +121,8 @@ TEST(SGToXMLFrame, FrameReadsBackExactly) {
     EXPECT_FALSE(CTamXMLToSG::ReadFrame(nullptr, untouched));
     EXPECT_TRUE(untouched.isIdentity());
     EXPECT_FALSE(CTamSGToXML::AddFrame(nullptr, untouched, L"Frame"));
-}
-
-TEST(SGToXMLSelection, NamesTheSelectedNode) {
-    CTamXmlParserDocu doc;
-    NodePtr server = doc.initialize()->AddNode(L"Server");
+    // A selection names the selected node.
+    NodePtr server = doc.getRootNode()->AddNode(L"Server");
     sglGroup root;
     root.setName(L"Assembly");
     ASSERT_TRUE(CTamSGToXML::AddSelectionToXMLDoc(server, &root));
