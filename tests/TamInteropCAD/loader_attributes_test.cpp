@@ -40,22 +40,6 @@ KVXCOLLECTION* Collection(const std::vector<ENTITY*>& members) {
 using LoaderAttributes = LoaderTest;
 
 // Faces of a named body carry the body's name, their own names aside.
-TEST_F(LoaderAttributes, NameIsCutBeforeItsFirstBarUnlessFeatureNamesAreKept) {
-    BODY* body = BoxBody(1, 1, 1);
-    Name(body, L"Bracket|Feature12");
-    Name(FaceOf(body, 2), L"Ignored face name");
-    for (const std::wstring& name : Names(Parse({body}).get()))
-        EXPECT_EQ(name, L"Bracket");
-
-    sglModelLoader::m_sbNodeFeatureName = true;
-    EXPECT_EQ(Names(Parse({body}).get()).front(), L"Bracket|Feature12");
-
-    sglModelLoader::m_sbNodeFeatureName = false;
-    BODY* barFirst = BoxBody(1, 1, 1);
-    Name(barFirst, L"|Feature");
-    sglModelLoader::m_sbImportAsBodies = true;
-    EXPECT_EQ(Names(Parse({barFirst}).get()), (std::vector<std::wstring>{L""}));
-}
 
 TEST_F(LoaderAttributes, GeneratedNamesCountOnWithinOnePartAndAcrossPartsOfAnAssembly) {
     FACE* first = orik_make_free_face(RectangleFace(1, 1));
@@ -111,7 +95,7 @@ TEST_F(LoaderAttributes, LayerTextGivesTheLayerNumberOnlyAShowValueOfExactlyZero
     EXPECT_FALSE(Record(Geodes(Parse({integerShow}).get())[0]).GetVisible());
 }
 
-TEST_F(LoaderAttributes, EveryGeodeGetsItsOwnRecordFromTheCurrentAttributes) {
+TEST_F(LoaderAttributes, EveryGeodeGetsItsOwnRecordTheGroupCollectionMetadataAndNamesCutAtABar) {
     GroupPtr group = Parse({BoxBody(1, 1, 1)}, L"C:\\parts\\Bolt.stp");
     std::set<std::wstring> guids;
     for (sglGeode* geode : Geodes(group.get())) {
@@ -126,9 +110,6 @@ TEST_F(LoaderAttributes, EveryGeodeGetsItsOwnRecordFromTheCurrentAttributes) {
     }
     EXPECT_EQ(guids.size(), 6u);
     EXPECT_TRUE(Record(Geodes(Parse({BoxBody(1, 1, 1)}, L"").get())[0]).GetIssuedFrom().empty());
-}
-
-TEST_F(LoaderAttributes, CollectionMembersBecomeGroupMetadataWhenAsked) {
     ENTITY* collection =
         Collection({Property(L"Material", "Steel"), Property(L"Material", "Steel"),
                     Property(L"Mass", "1.5"), Property(L"Mass", "2"), Property(L"Bad/name", "x")});
@@ -136,11 +117,24 @@ TEST_F(LoaderAttributes, CollectionMembersBecomeGroupMetadataWhenAsked) {
     EXPECT_TRUE(Parse({collection, body})->getMetaProperties().empty());
 
     sglModelLoader::m_sbImportMetas = true;
-    const GroupPtr group = Parse({collection, body});
     EXPECT_EQ(
-        group->getMetaProperties(),
+        Parse({collection, body})->getMetaProperties(),
         (sglGroup::MetaProperties{
             {L"Material", L"Steel"}, {L"Mass", L"1.5"}, {L"Mass", L"2"}, {L"Bad_name", L"x"}}));
+    // A body's name is cut before its first bar unless feature names are kept.
+    Name(body, L"Bracket|Feature12");
+    Name(FaceOf(body, 2), L"Ignored face name");
+    for (const std::wstring& name : Names(Parse({body}).get()))
+        EXPECT_EQ(name, L"Bracket");
+
+    sglModelLoader::m_sbNodeFeatureName = true;
+    EXPECT_EQ(Names(Parse({body}).get()).front(), L"Bracket|Feature12");
+
+    sglModelLoader::m_sbNodeFeatureName = false;
+    BODY* barFirst = BoxBody(1, 1, 1);
+    Name(barFirst, L"|Feature");
+    sglModelLoader::m_sbImportAsBodies = true;
+    EXPECT_EQ(Names(Parse({barFirst}).get()), (std::vector<std::wstring>{L""}));
 }
 
 TEST_F(LoaderAttributes, SetUserDataStampsCopiesAndKeepsALabelWhenGivenNone) {
