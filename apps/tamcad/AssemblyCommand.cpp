@@ -3,10 +3,10 @@
 #include "AssemblyStats.h"
 #include "Commands.h"
 #include "Console.h"
-#include "GltfExport.h"
 #include "Plugins.h"
 #include "SceneStats.h"
 #include "SceneWalk.h"
+#include "SceneWriters.h"
 
 #include <TamInteropCAD/TamCADLoader.h>
 #include <TamInteropCAD/TamCADTools.h>
@@ -186,10 +186,10 @@ bool writeOutput(const ImportResult& result, const std::string& path, AssemblyOu
     std::string error;
     if (kind == AssemblyOutput::Gltf) {
         GltfCounts counts;
-        if (writeGltf(scene, path, GltfOptions{!result.flat}, counts, error))
+        if (writeGltfFile(scene, path, GltfOptions{!result.flat}, counts, error))
             return true;
     } else if (kind == AssemblyOutput::Picture) {
-        if (writePicture(scene, path, picture, error))
+        if (writePictureFile(scene, path, picture, error))
             return true;
     } else {
         if (!result.flat && writeProductXml(*result.root, path))

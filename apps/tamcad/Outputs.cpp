@@ -1,6 +1,6 @@
 #include "Outputs.h"
 
-#include "GltfExport.h"
+#include "SceneWriters.h"
 
 #include <platform/AtomicFile.h>
 
@@ -73,9 +73,9 @@ bool writeSceneOutput(const sglNode* scene, const std::string& path, OutputKind 
                       const PictureOptions& picture, std::string& error) {
     if (kind == OutputKind::Gltf) {
         GltfCounts counts;
-        return writeGltf(scene, path, counts, error);
+        return writeGltfFile(scene, path, GltfOptions{}, counts, error);
     }
-    return writePicture(scene, path, picture, error);
+    return writePictureFile(scene, path, picture, error);
 }
 
 }  // namespace tam
