@@ -79,7 +79,7 @@ protected:
                                 << Describe(actual) << "expected:\n" \
                                 << Describe(expected)
 
-TEST_F(CadToolsOptions, EntityListSetPerSourceTag) {
+TEST_F(CadToolsOptions, EntityListSetPerSourceTagEbomSetWithMirexV4InstancesAsAssemblies) {
     const Entries plain;  // kernel files, unknown tags and tags of another case: the head alone
     const std::pair<const wchar_t*, Entries> cases[] = {
         {L"Orik", plain},
@@ -99,6 +99,16 @@ TEST_F(CadToolsOptions, EntityListSetPerSourceTag) {
         EXPECT_ENTRIES(EntityListSet(tag),
                        Concat(Concat(CommonHead(), tail), {Representation("Brep+Assembly")}));
     }
+    // The EBOM set keeps MirexV4 instances as assemblies; the MirexV4 flag wins over the tag.
+    const Entries mirexV4 = {
+        Integer("NumberOfProcessorsToUse", 1), Flag("TranslateOnlyRootEntities", true),
+        Flag("TranslateDittoAsAssembly", true), Flag("MirexV4.Brep.ExportDittoBodies", false)};
+    const Entries tail = {Flag("TranslateWorkPlanes", false), Representation("Assembly")};
+    const Entries flagged =
+        Concat(Concat(CommonHead(), mirexV4), Concat({Flag("EBOM.ImportParts", false)}, tail));
+    EXPECT_ENTRIES(EbomSet(L"STEP", true), flagged);
+    EXPECT_ENTRIES(EbomSet(L"MIREXV4", true), flagged);
+    EXPECT_ENTRIES(EbomSet(L"MIREXV4", false), Concat(Concat(CommonHead(), mirexV4), tail));
 }
 
 TEST_F(CadToolsOptions, HeadAndTheMirexV4RootFlagFollowTheHostSettings) {
@@ -117,18 +127,6 @@ TEST_F(CadToolsOptions, HeadAndTheMirexV4RootFlagFollowTheHostSettings) {
         EXPECT_EQ(after[i].first, before[i].first);
         EXPECT_EQ(after[i].second != before[i].second, follows) << Describe({after[i]});
     }
-}
-
-TEST_F(CadToolsOptions, EbomSetKeepsMirexV4InstancesAsAssembliesTheMirexV4FlagWinsOverTheTag) {
-    const Entries mirexV4 = {
-        Integer("NumberOfProcessorsToUse", 1), Flag("TranslateOnlyRootEntities", true),
-        Flag("TranslateDittoAsAssembly", true), Flag("MirexV4.Brep.ExportDittoBodies", false)};
-    const Entries tail = {Flag("TranslateWorkPlanes", false), Representation("Assembly")};
-    const Entries flagged =
-        Concat(Concat(CommonHead(), mirexV4), Concat({Flag("EBOM.ImportParts", false)}, tail));
-    EXPECT_ENTRIES(EbomSet(L"STEP", true), flagged);
-    EXPECT_ENTRIES(EbomSet(L"MIREXV4", true), flagged);
-    EXPECT_ENTRIES(EbomSet(L"MIREXV4", false), Concat(Concat(CommonHead(), mirexV4), tail));
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ struct VerdictCase {
     bool withKernelText;
 };
 
-TEST_F(CadToolsOutcome, VerdictsAndMessages) {
+TEST_F(CadToolsOutcome, VerdictsAndMessagesNoEntitiesOnlyWhenAskedNoCallbackNeeded) {
     ASSERT_STREQ(find_err_mess(9999), "");
     EXPECT_FALSE(KernelText(ORIK_NOT_RUNNING).empty());
     const VerdictCase cases[] = {
@@ -61,9 +61,8 @@ TEST_F(CadToolsOutcome, VerdictsAndMessages) {
         EXPECT_EQ(Messages()[0].text, *c.prefix + (c.withKernelText ? KernelText(c.number) : L""));
         EXPECT_EQ(Messages()[0].code, 0u);
     }
-}
-
-TEST_F(CadToolsOutcome, NoEntitiesIsSilentUnlessTheHostAsksVerdictsStandWithoutACallback) {
+    // No entities is silent unless the host asks; verdicts stand without a callback.
+    Messages().clear();
     sglModelLoader::m_sbShowMessageNoEntities = false;
     EXPECT_EQ(CTamCADTools::check_api_outcome(outcome(ORIK_NO_ENTITIES)), 0);
     EXPECT_EQ(CTamCADTools::check_api_result(KVXIResult(KVXIResult::NoEntities)), 0);

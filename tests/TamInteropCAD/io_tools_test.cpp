@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(IoToolsPaths, NameExtensionAndFolderFollowTheirSeparatorRules) {
+TEST(IoToolsPaths, NameExtensionAndFolderFollowTheirSeparatorRulesFileRulesAreTheHosts) {
     const auto name = &CTamIOTools::GetFileName;
     const auto ext = &CTamIOTools::GetFileExtension;
     const auto folder = [](const wchar_t* path) { return CTamIOTools::GetFileFolder(path); };
@@ -53,6 +53,19 @@ TEST(IoToolsPaths, NameExtensionAndFolderFollowTheirSeparatorRules) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.part(c.path), c.expected) << (c.path ? c.path : L"null");
+    const wchar_t* paths[] = {L"C:\\parts\\bolt.prt.3", L"/parts/Frame.asm", L"bolt.prt",
+                              L"C:\\a.prt\\part.stp",   L"noextension",      L""};
+    for (const wchar_t* path : paths) {
+        const CString hostPath(path);
+        EXPECT_EQ(CTamIOTools::GetFileBase(path), CTamIO::GetFileBase(hostPath, false).str())
+            << path;
+        EXPECT_EQ(CTamIOTools::IsProe(path), CTamIO::IsProe(hostPath)) << path;
+        EXPECT_EQ(CTamIOTools::IsProePart(path), CTamIO::IsProePart(hostPath)) << path;
+        EXPECT_EQ(CTamIOTools::IsProeAssembly(path), CTamIO::IsProeAssembly(hostPath)) << path;
+    }
+    EXPECT_EQ(CTamIOTools::GetFileBase(L"C:\\parts\\bolt.prt.3"), L"bolt.prt");
+    EXPECT_TRUE(CTamIOTools::IsProePart(L"bolt.prt"));
+    EXPECT_TRUE(CTamIOTools::IsProeAssembly(L"/parts/Frame.asm"));
 }
 
 // Runs a test under one process locale and restores the previous one afterwards.
@@ -135,22 +148,6 @@ TEST_F(IoToolsFiles, WriteRVDfrom2DAnswersLikeTheHostsWriterIsFileTellsReadableF
         GTEST_SKIP() << "permissions do not restrict the super-user";
     fs::permissions(file, fs::perms::none);
     EXPECT_FALSE(CTamIOTools::IsFile(file.wstring().c_str()));
-}
-
-TEST(IoToolsHost, FileRulesAreTheHostsAnswers) {
-    const wchar_t* paths[] = {L"C:\\parts\\bolt.prt.3", L"/parts/Frame.asm", L"bolt.prt",
-                              L"C:\\a.prt\\part.stp",   L"noextension",      L""};
-    for (const wchar_t* path : paths) {
-        const CString hostPath(path);
-        EXPECT_EQ(CTamIOTools::GetFileBase(path), CTamIO::GetFileBase(hostPath, false).str())
-            << path;
-        EXPECT_EQ(CTamIOTools::IsProe(path), CTamIO::IsProe(hostPath)) << path;
-        EXPECT_EQ(CTamIOTools::IsProePart(path), CTamIO::IsProePart(hostPath)) << path;
-        EXPECT_EQ(CTamIOTools::IsProeAssembly(path), CTamIO::IsProeAssembly(hostPath)) << path;
-    }
-    EXPECT_EQ(CTamIOTools::GetFileBase(L"C:\\parts\\bolt.prt.3"), L"bolt.prt");
-    EXPECT_TRUE(CTamIOTools::IsProePart(L"bolt.prt"));
-    EXPECT_TRUE(CTamIOTools::IsProeAssembly(L"/parts/Frame.asm"));
 }
 
 }  // namespace
