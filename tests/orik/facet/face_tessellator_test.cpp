@@ -2,6 +2,7 @@
 // reversed, holed and placed faces; quads flipped for strips are written back.
 #include "FaceTessellator.h"
 #include "ShapeMesher.h"
+#include "facet_test_support.h"
 #include "strip_check.h"
 
 #include <BRepAdaptor_Surface.hxx>
@@ -23,6 +24,7 @@
 #include <cmath>
 #include <vector>
 
+using facettest::tolerances;
 using orik::facet::FaceMesh;
 using orik::facet::FaceTessellator;
 using orik::facet::MeshParameters;
@@ -50,13 +52,6 @@ gp_XYZ centroid(const FaceMesh& mesh, size_t t) {
     for (int k = 0; k < 3; ++k)
         sum += nodePosition(mesh, mesh.triangles[3 * t + k]);
     return sum / 3.0;
-}
-
-MeshParameters tolerances(double linear, double angularDeg) {
-    MeshParameters parameters;
-    parameters.linearDeflection = linear;
-    parameters.angularDeflectionDeg = angularDeg;
-    return parameters;
 }
 
 // The checks every face mesh must pass: strips stand for exactly its triangles, normals are

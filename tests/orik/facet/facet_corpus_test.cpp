@@ -3,8 +3,9 @@
 // the median of indices per triangle over the files stays at or below 1.25.
 #include "FaceTessellator.h"
 #include "ShapeMesher.h"
-#include "strip_check.h"
 #include "corpus.h"
+#include "facet_test_support.h"
+#include "strip_check.h"
 
 #include <BRepBndLib.hxx>
 #include <Bnd_Box.hxx>
@@ -51,11 +52,9 @@ TopoDS_Shape readStep(const std::filesystem::path& path) {
 MeshParameters defaultTolerances(const TopoDS_Shape& shape) {
     Bnd_Box box;
     BRepBndLib::Add(shape, box);
-    MeshParameters parameters;
-    parameters.linearDeflection =
-        box.IsVoid() ? 0.0 : (0.004 * std::pow(0.5, 4) + 0.00005) * std::sqrt(box.SquareExtent());
-    parameters.angularDeflectionDeg = 120.0;
-    return parameters;
+    return facettest::tolerances(
+        box.IsVoid() ? 0.0 : (0.004 * std::pow(0.5, 4) + 0.00005) * std::sqrt(box.SquareExtent()),
+        120.0);
 }
 
 void tallyFace(const FaceMesh& mesh, FileTally& tally) {

@@ -7,7 +7,7 @@
 // BRepMesh itself leaves triangles up to 1.7 times the deflection away, at every level.
 #include "FaceTessellator.h"
 #include "ShapeMesher.h"
-#include "border_check.h"
+#include "facet_test_support.h"
 
 #include <BRepBndLib.hxx>
 #include <BRepPrimAPI_MakeCone.hxx>
@@ -28,7 +28,6 @@
 
 using orik::facet::FaceMesh;
 using orik::facet::FaceTessellator;
-using orik::facet::MeshParameters;
 using orik::facet::ShapeMesher;
 
 namespace {
@@ -83,11 +82,9 @@ TEST(LevelToleranceTest, EveryLevelKeepsToItsChordalTolerance) {
         size_t previousTriangles = 0;
         for (int level = 0; level < 5; ++level) {
             const double deflection = levelDeflection(level, diagonal);
-            MeshParameters parameters;
-            parameters.linearDeflection = deflection;
-            parameters.angularDeflectionDeg = 120.0;
             mesher.Clear(c.shape);
-            ASSERT_TRUE(mesher.Mesh(c.shape, parameters)) << c.name << " level " << level;
+            ASSERT_TRUE(mesher.Mesh(c.shape, facettest::tolerances(deflection, 120.0)))
+                << c.name << " level " << level;
             size_t triangles = 0;
             FaceTessellator tessellator;
             std::vector<FaceMesh> meshes;

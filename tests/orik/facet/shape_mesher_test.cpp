@@ -2,7 +2,7 @@
 // long edges halved without opening the seams between faces.
 #include "FaceTessellator.h"
 #include "ShapeMesher.h"
-#include "border_check.h"
+#include "facet_test_support.h"
 
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
@@ -18,20 +18,13 @@
 #include <cmath>
 #include <vector>
 
+using facettest::tolerances;
 using orik::facet::FaceMesh;
 using orik::facet::FaceTessellator;
 using orik::facet::MeshParameters;
 using orik::facet::ShapeMesher;
 
 namespace {
-
-MeshParameters tolerances(double linear, double angularDeg, double maxEdge = -1.0) {
-    MeshParameters parameters;
-    parameters.linearDeflection = linear;
-    parameters.angularDeflectionDeg = angularDeg;
-    parameters.maxEdgeLength = maxEdge;
-    return parameters;
-}
 
 int triangleCount(const TopoDS_Shape& shape) {
     int triangles = 0;

@@ -1,7 +1,9 @@
-// Test helper for meshes of neighbouring faces: where cracks would open between them.
+// Helpers of the faceting engine's tests: mesh parameters, and where cracks would open between
+// the meshes of neighbouring faces.
 #pragma once
 
 #include "FaceTessellator.h"
+#include "MeshParameters.h"
 
 #include <algorithm>
 #include <array>
@@ -10,6 +12,16 @@
 #include <vector>
 
 namespace facettest {
+
+// Mesh parameters of the given deflections and edge length limit (none when negative).
+inline orik::facet::MeshParameters tolerances(double linear, double angularDeg,
+                                              double maxEdge = -1.0) {
+    orik::facet::MeshParameters parameters;
+    parameters.linearDeflection = linear;
+    parameters.angularDeflectionDeg = angularDeg;
+    parameters.maxEdgeLength = maxEdge;
+    return parameters;
+}
 
 // Nodes on the border of a face's mesh (a side of one triangle only) that are no node of another
 // face nor, across a seam, of the same face: where a crack would open between faces.
