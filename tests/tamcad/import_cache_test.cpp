@@ -41,10 +41,7 @@ tam::ImportCache::PayloadWriter written(const std::string& bytes) {
 }
 
 std::vector<fs::path> entries(const fs::path& folder) {
-    std::vector<fs::path> found;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        found.push_back(entry.path());
-    return found;
+    return {fs::directory_iterator(folder), fs::directory_iterator()};
 }
 
 // The cache's folder, not made yet, in a scratch folder of the test.
