@@ -31,12 +31,17 @@ const Statelet* StateletOf(const sglGeoSet* set) {
 
 using LoaderFreeGeometry = LoaderTest;
 
-TEST_F(LoaderFreeGeometry, FreeVertexBecomesAColoredPointCurvesAndPointsGoWhenNotImported) {
+TEST_F(LoaderFreeGeometry, FreeVertexEdgeAndWireBecomePointsAndLineStripsUnlessNotImported) {
     VERTEX* vertex = FreePoint(1, 2, 3);
     Color(vertex, 1, 0, 0);
-    GroupPtr group = Parse({vertex});
+    const TopoDS_Shape wire =
+        BRepBuilderAPI_MakeWire(TopoDS::Edge(Segment(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0))),
+                                TopoDS::Edge(Segment(gp_Pnt(1, 0, 0), gp_Pnt(1, 5, 0))))
+            .Shape();
+    GroupPtr group =
+        Parse({vertex, FreeSegment(gp_Pnt(0, 0, 0), gp_Pnt(4, 0, 0)), orik_make_free_wire(wire)});
     const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 1u);
+    ASSERT_EQ(geodes.size(), 3u);
     const auto* points = dynamic_cast<const sglPointSet*>(geodes[0]->getGeometry(0));
     ASSERT_NE(points, nullptr);
     EXPECT_EQ(points->getNumPrims(), 1u);
@@ -47,24 +52,8 @@ TEST_F(LoaderFreeGeometry, FreeVertexBecomesAColoredPointCurvesAndPointsGoWhenNo
     EXPECT_EQ(StateletOf<sglPointSize>(points)->getSize(), 5.0f);
     EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 4u);
     EXPECT_EQ(Record(geodes[0]).GetFacetingTolerance(), CTamUserData::kToleranceUnset);
-
-    sglModelLoader::m_sbImportCurves = false;
-    sglModelLoader::m_sbImportPoints = false;
-    group = Parse({FreePoint(0, 0, 0), FreeSegment(gp_Pnt(), gp_Pnt(1, 1, 1))});
-    ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->getNumChildren(), 0u);
-}
-
-TEST_F(LoaderFreeGeometry, StraightEdgeBecomesALineStripOfTwoPointsAFreeWireShowsItsFirstEdge) {
-    const TopoDS_Shape wire =
-        BRepBuilderAPI_MakeWire(TopoDS::Edge(Segment(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0))),
-                                TopoDS::Edge(Segment(gp_Pnt(1, 0, 0), gp_Pnt(1, 5, 0))))
-            .Shape();
-    GroupPtr group =
-        Parse({FreeSegment(gp_Pnt(0, 0, 0), gp_Pnt(4, 0, 0)), orik_make_free_wire(wire)});
-    const std::vector<sglGeode*> geodes = Geodes(group.get());
-    ASSERT_EQ(geodes.size(), 2u);
-    const auto* strip = dynamic_cast<const sglLineStripSet*>(geodes[0]->getGeometry(0));
+    // A straight edge is a line strip of two points in the default color.
+    const auto* strip = dynamic_cast<const sglLineStripSet*>(geodes[1]->getGeometry(0));
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(strip->getNumPrims(), 1u);
     ASSERT_EQ(strip->getNumPrimLengths(), 1u);
@@ -72,9 +61,16 @@ TEST_F(LoaderFreeGeometry, StraightEdgeBecomesALineStripOfTwoPointsAFreeWireShow
     EXPECT_EQ(strip->getCoord(1), sglVec3<float>(4, 0, 0));
     EXPECT_EQ(strip->getColor(0), sglVec4<float>(0.8f, 0.8f, 0.9f, 1.0f));
     EXPECT_EQ(StateletOf<sglLineWidth>(strip)->getWidth(), 1.0f);
-    EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 5u);
-    ASSERT_EQ(geodes[1]->getNumGeometries(), 1u);
-    EXPECT_EQ(geodes[1]->getGeometry(0)->getNumCoords(), 2u);
+    EXPECT_EQ(Record(geodes[1]).GetEntityKind(), 5u);
+    // A free wire shows its first edge.
+    ASSERT_EQ(geodes[2]->getNumGeometries(), 1u);
+    EXPECT_EQ(geodes[2]->getGeometry(0)->getNumCoords(), 2u);
+
+    sglModelLoader::m_sbImportCurves = false;
+    sglModelLoader::m_sbImportPoints = false;
+    group = Parse({FreePoint(0, 0, 0), FreeSegment(gp_Pnt(), gp_Pnt(1, 1, 1))});
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->getNumChildren(), 0u);
 }
 
 TEST_F(LoaderFreeGeometry, EdgeIsSampledBeforeAnyRefinementAndBeyondAHundredPointsShowsItsStart) {

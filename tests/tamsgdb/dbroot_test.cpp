@@ -8,7 +8,7 @@
 using tamtest::DeathCounter;
 using tamtest::TrackedGroup;
 
-TEST(DBRoot, OwnsItsSceneRootAndReleasesAReplacedOrClearedOneEvenForItsOwnChild) {
+TEST(DBRoot, OwnsItsSceneRootReleasesAReplacedOrClearedOneEvenItsOwnChildSharesItsXml) {
     DeathCounter deaths;
     auto* root = new CTamDBRoot;
     EXPECT_EQ(root->GetSglRoot(), nullptr);
@@ -31,18 +31,13 @@ TEST(DBRoot, OwnsItsSceneRootAndReleasesAReplacedOrClearedOneEvenForItsOwnChild)
     EXPECT_EQ(deaths.deaths, 3);
     EXPECT_EQ(inner->getRefCount(), 1u);
     EXPECT_EQ(inner->getNumParents(), 0u);
-    delete root;
-    EXPECT_EQ(deaths.deaths, 4);
-}
-
-TEST(DBRoot, SharesTheXmlDocument) {
-    CTamDBRoot root;
-    EXPECT_EQ(root.GetXMLDoc(), nullptr);
-    // The document type is opaque here; an aliasing pointer stands for one.
+    // The XML document is shared; its type is opaque here, an aliasing pointer stands for one.
+    EXPECT_EQ(root->GetXMLDoc(), nullptr);
     auto owner = std::make_shared<int>(7);
     std::shared_ptr<CTamXmlParserDocu> doc(owner, nullptr);
-    root.SetXMLDoc(doc);
+    root->SetXMLDoc(doc);
     EXPECT_EQ(owner.use_count(), 3);
-    root.SetXMLDoc(nullptr);
+    delete root;
+    EXPECT_EQ(deaths.deaths, 4);
     EXPECT_EQ(owner.use_count(), 2);
 }

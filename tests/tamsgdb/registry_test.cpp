@@ -60,7 +60,7 @@ TEST_F(RegistryTest, ExtensionKeysAreLowerCasedAndUnregisteringRemovesTheirHandl
     EXPECT_FALSE(sglModelLoader::hasEntitiesLoader(L"okt"));
 }
 
-TEST_F(RegistryTest, ModelLoadsRouteByLowerCasedExtensionAndHandlersMayCallTheRegistryAgain) {
+TEST_F(RegistryTest, LoadsRouteByLowerCasedExtensionToTheirOwnHandlersWhichMayCallItAgain) {
     sglModelLoader::registerModelLoader(L"STEP", ModelHandler(L"step"));
     sglModelLoader::registerModelLoader(L"okt", ModelHandler(L"okt"));
     sglModelLoader::registerModelLoader(L"prt", [](const std::wstring& path, unsigned int flags) {
@@ -82,6 +82,22 @@ TEST_F(RegistryTest, ModelLoadsRouteByLowerCasedExtensionAndHandlersMayCallTheRe
     ASSERT_EQ(Calls().size(), 2u);
     EXPECT_EQ(Calls()[1].handler, L"okt");
     EXPECT_TRUE(Messages().empty());
+    // Entity loads and writes have their own handlers.
+    sglModelLoader::registerEntitiesLoader(L"okb", [](const std::wstring&, unsigned int flags) {
+        return flags == 3 ? static_cast<void*>(&gEntities) : nullptr;
+    });
+    void* written = nullptr;
+    sglModelLoader::registerModelWriter(L"igs", [&written](const std::wstring&, void* entities) {
+        written = entities;
+        return true;
+    });
+    EXPECT_EQ(sglModelLoader::loadEntities(L"p.OKB", 3), &gEntities);
+    EXPECT_EQ(sglModelLoader::loadEntitiesFromExtension(L"p.x", L"okb", 3), &gEntities);
+    EXPECT_TRUE(sglModelLoader::writeModel(L"out.IGS", &gEntities));
+    EXPECT_EQ(written, &gEntities);
+    // A key with only an entity loader has no model loader.
+    EXPECT_EQ(sglModelLoader::loadModel(L"p.okb", 3), nullptr);
+    EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(RegistryTest, UnknownKeysAndThrowingHandlersGiveNullAndOneMessage) {
@@ -104,22 +120,4 @@ TEST_F(RegistryTest, UnknownKeysAndThrowingHandlersGiveNullAndOneMessage) {
     EXPECT_EQ(sglModelLoader::loadModel(L"x.bad", 0), nullptr);
     EXPECT_FALSE(sglModelLoader::writeModel(L"x.bad", nullptr));
     EXPECT_EQ(Messages().size(), 5u);
-}
-
-TEST_F(RegistryTest, EntitiesAndWritesHaveTheirOwnHandlers) {
-    sglModelLoader::registerEntitiesLoader(L"okb", [](const std::wstring&, unsigned int flags) {
-        return flags == 3 ? static_cast<void*>(&gEntities) : nullptr;
-    });
-    void* written = nullptr;
-    sglModelLoader::registerModelWriter(L"igs", [&written](const std::wstring&, void* entities) {
-        written = entities;
-        return true;
-    });
-    EXPECT_EQ(sglModelLoader::loadEntities(L"p.OKB", 3), &gEntities);
-    EXPECT_EQ(sglModelLoader::loadEntitiesFromExtension(L"p.x", L"okb", 3), &gEntities);
-    EXPECT_TRUE(sglModelLoader::writeModel(L"out.IGS", &gEntities));
-    EXPECT_EQ(written, &gEntities);
-    // A key with only an entity loader has no model loader.
-    EXPECT_EQ(sglModelLoader::loadModel(L"p.okb", 3), nullptr);
-    EXPECT_EQ(Messages().size(), 1u);
 }
