@@ -61,14 +61,6 @@ TEST_F(WideFileTest, WfopenReadsWritesAndRefusesFolders) {
     EXPECT_EQ(_wfopen(path.c_str(), L""), nullptr);
 }
 
-TEST_F(WideFileTest, UnencodablePathsFail) {
-    const std::wstring bad = Wide(std::wstring(1, static_cast<wchar_t>(0xD800)));
-    EXPECT_TRUE(tam::NativePath(bad).empty());
-    EXPECT_EQ(_wfopen(bad.c_str(), L"w"), nullptr);
-    EXPECT_FALSE(tam::WriteFileBytes(bad, "x"));
-    EXPECT_FALSE(tam::PathExists(bad));
-}
-
 TEST_F(WideFileTest, DeleteFileOnlyDeletesFiles) {
     const std::wstring path = Wide(L"gone.txt");
     ASSERT_TRUE(tam::WriteFileBytes(path, "x"));
@@ -96,7 +88,7 @@ TEST_F(WideFileTest, CopyFileHonoursFailIfExists) {
     EXPECT_EQ(CopyFileW(Wide(L"missing").c_str(), target.c_str(), FALSE), FALSE);
 }
 
-TEST_F(WideFileTest, FailedWritesLeaveNothingBehind) {
+TEST_F(WideFileTest, FailedWritesLeaveNothingBehindAndUnencodablePathsFail) {
     // A target that is a folder cannot be replaced: the write fails and no temporary remains.
     ASSERT_TRUE(tam::CreateFolders(Wide(L"folder")));
     EXPECT_FALSE(tam::WriteFileBytes(Wide(L"folder"), "data"));
@@ -106,4 +98,10 @@ TEST_F(WideFileTest, FailedWritesLeaveNothingBehind) {
     std::string data = "previous";
     EXPECT_FALSE(tam::ReadFileBytes(Wide(L"missing"), data));
     EXPECT_TRUE(data.empty());
+    // A path that cannot be encoded fails everywhere.
+    const std::wstring bad = Wide(std::wstring(1, static_cast<wchar_t>(0xD800)));
+    EXPECT_TRUE(tam::NativePath(bad).empty());
+    EXPECT_EQ(_wfopen(bad.c_str(), L"w"), nullptr);
+    EXPECT_FALSE(tam::WriteFileBytes(bad, "x"));
+    EXPECT_FALSE(tam::PathExists(bad));
 }

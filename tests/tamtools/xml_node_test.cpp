@@ -95,7 +95,7 @@ TEST(XmlNodeLookup, EmptyNodeAnswersEverythingSafely) {
     EXPECT_FALSE(empty.setText(L"x"));
 }
 
-TEST(XmlNodeChange, AddNodeAttributeAndSetTextBuildTheTree) {
+TEST(XmlNodeChange, AddNodeAttributeAndSetTextBuildTheTreeAndRefuseInvalidNames) {
     CTamXmlParserDocu doc;
     auto root = doc.initialize();
     EXPECT_TRUE(root->getParentNode()->isEmpty());
@@ -115,11 +115,8 @@ TEST(XmlNodeChange, AddNodeAttributeAndSetTextBuildTheTree) {
     EXPECT_EQ(a->getText(), L"new");
     EXPECT_EQ(a->getChildNodes().size(), 1u);
     EXPECT_FALSE(parsed->getRootNode()->setText(L"x"));
-}
-
-TEST(XmlNodeChange, InvalidNamesAreRefused) {
-    CTamXmlParserDocu doc;
-    auto element = doc.initialize()->AddNode(L"Root");
+    // Invalid names are refused.
+    auto element = rvd->AddNode(L"Root");
     for (const wchar_t* name : {L"", L"1abc", L"a b", L"a<b", L"-x", L"a\"b"}) {
         SCOPED_TRACE(std::string(name, name + std::wcslen(name)));
         EXPECT_TRUE(element->AddNode(name)->isEmpty());
