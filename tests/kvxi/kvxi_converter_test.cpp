@@ -24,14 +24,6 @@ protected:
     tamtest::ScratchFolder m_scratch;
 };
 
-const ENTITY* FindByName(const Entities& entities, const std::string& name) {
-    for (int i = 0; i < entities.Count(); ++i) {
-        if (TextAttribute(entities[i], "ATTRIB_XORIK_NAME") == name)
-            return entities[i];
-    }
-    return nullptr;
-}
-
 // How many faces of a body have each of their own colors (named, "other" or "none").
 std::map<std::string, int> FaceColorCounts(const ENTITY* body) {
     const std::pair<const char*, rgb_color> named[] = {

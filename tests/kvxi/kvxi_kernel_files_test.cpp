@@ -28,22 +28,14 @@ protected:
         return WriteEntities(m_original, path, type);
     }
 
-    ENTITY* Body(const Entities& entities, const std::string& name) const {
-        for (int i = 0; i < entities.Count(); ++i) {
-            if (is_BODY(entities[i]) && TextAttribute(entities[i], "ATTRIB_XORIK_NAME") == name)
-                return entities[i];
-        }
-        return nullptr;
-    }
-
     // "Block-1" carries a number, a wide text and a reference to "Block-2" (the kernel's own
     // file tests go through every kind).
     void AddAttributes() {
-        ENTITY* block = Body(m_original, "Block-1");
+        ENTITY* block = FindByName(m_original, "Block-1");
         ASSERT_NE(block, nullptr);
         api_add_generic_named_attribute(block, "count", 7);
         api_add_generic_named_attribute(block, "label", L"Größe");
-        api_add_generic_named_attribute(block, "twin", Body(m_original, "Block-2"));
+        api_add_generic_named_attribute(block, "twin", FindByName(m_original, "Block-2"));
     }
 
     tamtest::ScratchFolder m_scratch;
@@ -82,12 +74,12 @@ TEST_F(KvxiKernelFilesTest, TextAndBinaryFilesKeepBodiesAttributesAndColors) {
         EXPECT_EQ(CountBodies(reread), CountBodies(m_original)) << name;
         ExpectSameBox(WorldBox(reread), WorldBox(m_original), name);
 
-        ENTITY* block = Body(reread, "Block-1");
-        ENTITY* hidden = Body(reread, "Hidden cylinder");
-        ASSERT_TRUE(block && Body(reread, "Block-2") && hidden) << name;
+        ENTITY* block = FindByName(reread, "Block-1");
+        ENTITY* hidden = FindByName(reread, "Hidden cylinder");
+        ASSERT_TRUE(block && FindByName(reread, "Block-2") && hidden) << name;
         EXPECT_EQ(TextAttribute(hidden, "ATTRIB_XORIK_SHOW"), "0") << name;
         rgb_color color;
-        ASSERT_TRUE(OwnColor(Body(reread, "Block-2"), color)) << name;
+        ASSERT_TRUE(OwnColor(FindByName(reread, "Block-2"), color)) << name;
         EXPECT_EQ(color, rgb_color(1.0, 0.0, 0.0)) << name;
         EXPECT_EQ(CountFaceColors(block), 1) << name;
 
@@ -97,7 +89,7 @@ TEST_F(KvxiKernelFilesTest, TextAndBinaryFilesKeepBodiesAttributesAndColors) {
         ASSERT_TRUE(count && label && twin) << name;
         EXPECT_EQ(count->value(), 7);
         EXPECT_EQ(std::wstring(label->value()), L"Größe");
-        EXPECT_EQ(twin->value(), Body(reread, "Block-2")) << name;
+        EXPECT_EQ(twin->value(), FindByName(reread, "Block-2")) << name;
     }
 }
 
@@ -130,7 +122,7 @@ TEST_F(KvxiKernelFilesTest, CadFileToKernelFileAndBack) {
     Entities reread;
     Convert(Out("again.stp"), "STEP", EntityOptions(), reread);
     EXPECT_EQ(CountBodies(reread), 3);
-    EXPECT_NE(Body(reread, "Block-2"), nullptr);
+    EXPECT_NE(FindByName(reread, "Block-2"), nullptr);
 }
 
 // Damage of every kind is the kernel's tests' business; here its result through the translator.

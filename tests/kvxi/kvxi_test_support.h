@@ -112,6 +112,15 @@ inline std::string TextAttribute(const ENTITY* entity, const char* name) {
     return "";
 }
 
+// The first entity of the list with the name, nullptr when none has it.
+inline ENTITY* FindByName(const Entities& entities, const std::string& name) {
+    for (int i = 0; i < entities.Count(); ++i) {
+        if (TextAttribute(entities[i], "ATTRIB_XORIK_NAME") == name)
+            return entities[i];
+    }
+    return nullptr;
+}
+
 // The entity's own color, if it has one.
 inline bool OwnColor(const ENTITY* entity, rgb_color& color) {
     logical found = FALSE;
