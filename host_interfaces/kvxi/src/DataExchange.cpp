@@ -1,7 +1,11 @@
 #include "DataExchange.h"
 
+#include "StepParser.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -18,8 +22,9 @@ ModuleFile FileOf(tam::ExchangeModule module) {
     return {"libTam_kvxi_exchange.so", "tam_kvxi_data_exchange"};
 }
 
+template <class Table>
 struct LoadedModule {
-    const tam::DataExchange* functions = nullptr;
+    const Table* functions = nullptr;
     std::string error;
 };
 
@@ -34,24 +39,26 @@ std::string ModulePath(const char* file) {
     return slash == std::string::npos ? file : library.substr(0, slash + 1) + file;
 }
 
-LoadedModule Load(tam::ExchangeModule module) {
-    const ModuleFile file = FileOf(module);
-    LoadedModule loaded;
+template <class Table>
+LoadedModule<Table> Load(const ModuleFile& file) {
+    LoadedModule<Table> loaded;
     void* handle = dlopen(ModulePath(file.file).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* reason = dlerror();
         loaded.error = reason != nullptr ? reason : file.file;
         return loaded;
     }
-    using Entry = const tam::DataExchange* (*)();
+    using Entry = const Table* (*)();
     const auto entry = reinterpret_cast<Entry>(dlsym(handle, file.entry));
     if (entry == nullptr) {
-        loaded.error = std::string(file.file) + " has no data-exchange entry point";
+        loaded.error = std::string(file.file) + " has no entry point " + file.entry;
         return loaded;
     }
     loaded.functions = entry();
     return loaded;
 }
+
+constexpr ModuleFile kStepParserFile = {"libTam_kvxi_step.so", "tam_kvxi_step_parser"};
 
 }  // namespace
 
@@ -59,16 +66,16 @@ namespace tam {
 namespace {
 
 // Each module is loaded on its own first call only.
-const LoadedModule& Loaded(ExchangeModule module) {
+const LoadedModule<DataExchange>& Loaded(ExchangeModule module) {
     if (module == ExchangeModule::Iges) {
-        static const LoadedModule iges = Load(ExchangeModule::Iges);
+        static const auto iges = Load<DataExchange>(FileOf(ExchangeModule::Iges));
         return iges;
     }
     if (module == ExchangeModule::Mesh) {
-        static const LoadedModule mesh = Load(ExchangeModule::Mesh);
+        static const auto mesh = Load<DataExchange>(FileOf(ExchangeModule::Mesh));
         return mesh;
     }
-    static const LoadedModule general = Load(ExchangeModule::General);
+    static const auto general = Load<DataExchange>(FileOf(ExchangeModule::General));
     return general;
 }
 
@@ -83,14 +90,23 @@ ExchangeModule ModuleFor(Format format) {
 }
 
 const DataExchange* LoadDataExchange(ExchangeModule module, std::string& error) {
-    const LoadedModule& loaded = Loaded(module);
+    const LoadedModule<DataExchange>& loaded = Loaded(module);
+    error = loaded.error;
+    return loaded.functions;
+}
+
+const StepParser* LoadStepParser(std::string& error) {
+    static const auto loaded = Load<StepParser>(kStepParserFile);
     error = loaded.error;
     return loaded.functions;
 }
 
 bool DataExchangeInstalled(std::string& error) {
-    for (ExchangeModule module : kExchangeModules) {
-        const std::string path = ModulePath(FileOf(module).file);
+    std::vector<const char*> files = {kStepParserFile.file};
+    for (ExchangeModule module : kExchangeModules)
+        files.push_back(FileOf(module).file);
+    for (const char* file : files) {
+        const std::string path = ModulePath(file);
         if (::access(path.c_str(), R_OK) != 0) {
             error = path + ": cannot be read";
             return false;

@@ -13,6 +13,8 @@
 
 #include <kvxi/KVXIResult.h>
 
+#include <XSControl_WorkSession.hxx>
+
 #include <string>
 
 namespace tam {
@@ -27,6 +29,9 @@ struct DataExchange {
     KVXIResult (*readCadAssembly)(Format, const std::string&, const TranslateOptions&,
                                   ConversionProgress&, AssemblyModel&);
     KVXIResult (*writeModel)(Format, const CadModel&, const std::string&, ConversionProgress&);
+    // STEP files parsed beforehand (StepParser.h): the general module's only.
+    KVXIResult (*readParsedStep)(const Handle(XSControl_WorkSession) &, const std::string&,
+                                 const TranslateOptions&, ConversionProgress&, CadModel&);
 };
 
 // The modules: STEP and B-rep with XCAF and everything the formats share; IGES, which builds on

@@ -7,8 +7,8 @@
 #include "ModelWriter.h"
 
 extern "C" const tam::DataExchange* tam_kvxi_data_exchange() {
-    static const tam::DataExchange functions = {tam::ConfigureDataExchange,
-                                                tam::RestoreDataExchange, tam::ReadCadFile,
-                                                tam::ReadCadAssembly, tam::WriteModel};
+    static const tam::DataExchange functions = {
+        tam::ConfigureDataExchange, tam::RestoreDataExchange, tam::ReadCadFile,
+        tam::ReadCadAssembly,       tam::WriteModel,          tam::ReadParsedStep};
     return &functions;
 }

@@ -87,8 +87,8 @@ KVXIResult WriteIgesModel(Format format, const CadModel& model, const std::strin
 }  // namespace tam
 
 extern "C" const tam::DataExchange* tam_kvxi_iges_exchange() {
-    static const tam::DataExchange functions = {tam::ConfigureIges, tam::RestoreIges,
-                                                tam::ReadIgesFile, tam::ReadIgesAssembly,
-                                                tam::WriteIgesModel};
+    static const tam::DataExchange functions = {tam::ConfigureIges,  tam::RestoreIges,
+                                                tam::ReadIgesFile,   tam::ReadIgesAssembly,
+                                                tam::WriteIgesModel, nullptr};
     return &functions;
 }

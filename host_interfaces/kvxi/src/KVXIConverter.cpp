@@ -14,11 +14,14 @@
 #include "Progress.h"
 #include "ReaderMessages.h"
 #include "ResultReasons.h"
+#include "StepParser.h"
 #include "TemporaryEntities.h"
 #include "TranslateOptions.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -39,6 +42,36 @@ const tam::DataExchange* Exchange(Format format, KVXIResult& failure) {
         failure = KVXIResult(KVXIResult::InternalError, error);
     return exchange;
 }
+
+// Loads the general data-exchange module on a worker thread from construction to Wait (or
+// destruction); on this thread when no thread can be started. A failed load is reported by the
+// module's first use.
+class LoadingInBackground {
+public:
+    LoadingInBackground() {
+        try {
+            m_worker = std::thread(&LoadingInBackground::Load);
+        } catch (const std::system_error&) {
+            Load();
+        }
+    }
+    ~LoadingInBackground() { Wait(); }
+    LoadingInBackground(const LoadingInBackground&) = delete;
+    LoadingInBackground& operator=(const LoadingInBackground&) = delete;
+
+    void Wait() {
+        if (m_worker.joinable())
+            m_worker.join();
+    }
+
+private:
+    static void Load() {
+        std::string error;
+        tam::LoadDataExchange(tam::ExchangeModule::General, error);
+    }
+
+    std::thread m_worker;
+};
 
 class Conversion {
 public:
@@ -71,17 +104,42 @@ private:
         if (!target.IsOrikDocument() && !CheckTarget(target)) {
             return KVXIResult(KVXIResult::UnsupportedTargetType);
         }
-        KVXIResult result;
-        const tam::DataExchange* exchange = Exchange(format, result);
-        if (exchange == nullptr)
-            return result;
         CadModel model;
-        result = exchange->readCadFile(format, source.GetPath(), m_options, m_progress, model);
+        KVXIResult result = format == Format::Step ? ReadStep(source.GetPath(), model)
+                                                   : ReadFile(format, source.GetPath(), model);
         if (result.IsFailure())
             return result;
         ScaleToUnit(model, target.GetUnit());
         result &= ModelInto(model, target);
         return result;
+    }
+
+    KVXIResult ReadFile(Format format, const std::string& path, CadModel& model) {
+        KVXIResult result;
+        const tam::DataExchange* exchange = Exchange(format, result);
+        if (exchange == nullptr)
+            return result;
+        return exchange->readCadFile(format, path, m_options, m_progress, model);
+    }
+
+    // STEP: the parser's small module parses the file while a worker thread loads the
+    // data-exchange module, which is configured once both are done (StepParser.h).
+    KVXIResult ReadStep(const std::string& path, CadModel& model) {
+        std::string error;
+        const tam::StepParser* parser = tam::LoadStepParser(error);
+        if (parser == nullptr)
+            return KVXIResult(KVXIResult::InternalError, error);
+        LoadingInBackground loading;
+        Handle(XSControl_WorkSession) session;
+        const KVXIResult parsed = parser->parse(path, m_options.codePage, session);
+        loading.Wait();
+        if (parsed.IsFailure())
+            return parsed;
+        KVXIResult result;
+        const tam::DataExchange* exchange = Exchange(Format::Step, result);
+        if (exchange == nullptr)
+            return result;
+        return exchange->readParsedStep(session, path, m_options, m_progress, model);
     }
 
     KVXIResult FileToEbom(Format format, const std::string& path, const KVXIDocument& target) {

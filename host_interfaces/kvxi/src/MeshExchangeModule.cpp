@@ -92,8 +92,8 @@ KVXIResult WriteMeshModel(Format format, const CadModel& model, const std::strin
 }  // namespace tam
 
 extern "C" const tam::DataExchange* tam_kvxi_mesh_exchange() {
-    static const tam::DataExchange functions = {tam::ConfigureMesh, tam::RestoreMesh,
-                                                tam::ReadNothing, tam::ReadNoAssembly,
-                                                tam::WriteMeshModel};
+    static const tam::DataExchange functions = {tam::ConfigureMesh,  tam::RestoreMesh,
+                                                tam::ReadNothing,    tam::ReadNoAssembly,
+                                                tam::WriteMeshModel, nullptr};
     return &functions;
 }

@@ -55,16 +55,26 @@ KVXIResult ReadBrep(const std::string& path, const TranslateOptions& options,
     return KVXIResult();
 }
 
-KVXIResult ReadXcaf(XcafFileReader read, const std::string& path, const TranslateOptions& options,
-                    ConversionProgress& progress, CadModel& model) {
+// Reads into a fresh XCAF document through `read` (a callable taking the document), then builds
+// the model from it.
+template <class Read>
+KVXIResult ReadXcafWith(Read read, const TranslateOptions& options, ConversionProgress& progress,
+                        CadModel& model) {
     Handle(TDocStd_Document) doc = NewXcafDocument();
-    KVXIResult result = read(path, options, progress, doc);
+    KVXIResult result = read(doc);
     if (result.IsFailure())
         return result;
     if (progress.CheckInterrupt())
         return KVXIResult(KVXIResult::Interrupted);
     BuildModelFromXcaf(doc, options, model);
     return result;
+}
+
+KVXIResult ReadXcaf(XcafFileReader read, const std::string& path, const TranslateOptions& options,
+                    ConversionProgress& progress, CadModel& model) {
+    return ReadXcafWith(
+        [&](Handle(TDocStd_Document) & doc) { return read(path, options, progress, doc); }, options,
+        progress, model);
 }
 
 // What every read adds to its result: NoEntities for an empty model, a warning when entities
@@ -105,6 +115,22 @@ KVXIResult ReadCadFile(Format format, const std::string& path, const TranslateOp
                                       if (format != Format::Brep)
                                           return KVXIResult(KVXIResult::UnsupportedSourceType);
                                       return ReadBrep(path, options, progress, model);
+                                  }),
+                       model);
+}
+
+KVXIResult ReadParsedStep(const Handle(XSControl_WorkSession) & session, const std::string& path,
+                          const TranslateOptions& options, ConversionProgress& progress,
+                          CadModel& model) {
+    const KVXIResult failure(KVXIResult::ReadFailed);
+    return CheckedRead(RunGuarded(failure,
+                                  [&]() {
+                                      return ReadXcafWith(
+                                          [&](Handle(TDocStd_Document) & doc) {
+                                              return TransferStepIntoXcaf(
+                                                  session, path, options.codePage, progress, doc);
+                                          },
+                                          options, progress, model);
                                   }),
                        model);
 }

@@ -25,6 +25,11 @@ KVXIResult ReadCadFileThrough(XcafFileReader read, const std::string& path,
                               const TranslateOptions& options, ConversionProgress& progress,
                               CadModel& model);
 
+// Reads a STEP file that `session` parsed (StepParser.h); results as ReadCadFile.
+KVXIResult ReadParsedStep(const Handle(XSControl_WorkSession) & session, const std::string& path,
+                          const TranslateOptions& options, ConversionProgress& progress,
+                          CadModel& model);
+
 // The STEP reader in the form XcafFileReader takes.
 KVXIResult ReadStep(const std::string& path, const TranslateOptions& options,
                     ConversionProgress& progress, Handle(TDocStd_Document) & doc);

@@ -1,5 +1,7 @@
 #include "XcafReader.h"
 
+#include "CodePageSetting.h"
+#include "StepParser.h"
 #include "StepStructureCheck.h"
 #include "TessellatedParts.h"
 
@@ -40,26 +42,6 @@ bool DocumentHasShapes(const Handle(TDocStd_Document) & doc) {
     return roots.Length() > 0;
 }
 
-namespace {
-
-// Sets the STEP reader's code page for one read and restores the previous one.
-class CodePageSetting {
-public:
-    explicit CodePageSetting(const std::string& codePage)
-        : m_previous(Interface_Static::CVal("read.step.codepage")) {
-        if (!codePage.empty())
-            Interface_Static::SetCVal("read.step.codepage", codePage.c_str());
-    }
-    ~CodePageSetting() { Interface_Static::SetCVal("read.step.codepage", m_previous.c_str()); }
-    CodePageSetting(const CodePageSetting&) = delete;
-    CodePageSetting& operator=(const CodePageSetting&) = delete;
-
-private:
-    std::string m_previous;
-};
-
-}  // namespace
-
 Handle(TDocStd_Document) NewXcafDocument() {
     Handle(TDocStd_Document) doc = new TDocStd_Document("BinXCAF");
     XCAFDoc_DocumentTool::Set(doc->Main(), Standard_False);
@@ -68,8 +50,18 @@ Handle(TDocStd_Document) NewXcafDocument() {
 
 KVXIResult ReadStepIntoXcaf(const std::string& path, const std::string& codePage,
                             ConversionProgress& progress, Handle(TDocStd_Document) & doc) {
+    Handle(XSControl_WorkSession) session;
+    const KVXIResult parsed = tam_kvxi_step_parser()->parse(path, codePage, session);
+    if (parsed.IsFailure())
+        return parsed;
+    return TransferStepIntoXcaf(session, path, codePage, progress, doc);
+}
+
+KVXIResult TransferStepIntoXcaf(const Handle(XSControl_WorkSession) & session,
+                                const std::string& path, const std::string& codePage,
+                                ConversionProgress& progress, Handle(TDocStd_Document) & doc) {
     const CodePageSetting setting(codePage);
-    STEPCAFControl_Reader reader;
+    STEPCAFControl_Reader reader(session, Standard_False);
     reader.SetColorMode(Standard_True);
     reader.SetNameMode(Standard_True);
     reader.SetLayerMode(Standard_True);
@@ -78,9 +70,6 @@ KVXIResult ReadStepIntoXcaf(const std::string& path, const std::string& codePage
     reader.SetGDTMode(Standard_False);
     reader.SetMatMode(Standard_False);
     reader.SetViewMode(Standard_False);
-    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) {
-        return KVXIResult(KVXIResult::ReadFailed);
-    }
     if (progress.CheckInterrupt())
         return KVXIResult(KVXIResult::Interrupted);
     const std::string structureProblem =

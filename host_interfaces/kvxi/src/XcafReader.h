@@ -9,6 +9,7 @@
 
 #include <TDocStd_Document.hxx>
 #include <XSControl_Reader.hxx>
+#include <XSControl_WorkSession.hxx>
 
 #include <string>
 
@@ -22,6 +23,12 @@ Handle(TDocStd_Document) NewXcafDocument();
 // `codePage` names the code page of 8-bit text in the file ("" for UTF-8).
 KVXIResult ReadStepIntoXcaf(const std::string& path, const std::string& codePage,
                             ConversionProgress& progress, Handle(TDocStd_Document) & doc);
+
+// Transfers a STEP file that `session` parsed (StepParser.h) into `doc`; results as for
+// ReadStepIntoXcaf. `path` is the file's.
+KVXIResult TransferStepIntoXcaf(const Handle(XSControl_WorkSession) & session,
+                                const std::string& path, const std::string& codePage,
+                                ConversionProgress& progress, Handle(TDocStd_Document) & doc);
 
 // A reader of one file format into a fresh XCAF document; results as for STEP.
 using XcafFileReader = KVXIResult (*)(const std::string& path, const TranslateOptions& options,
