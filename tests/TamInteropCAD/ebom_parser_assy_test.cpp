@@ -86,7 +86,7 @@ TEST_F(EbomAssyTest, ProductXmlHoldsTheServersTheNodeTreeAndTheNodeProperties) {
               L"1 0 0 0 0 1 0 0 0 0 1 0 1 2 3 1");
 }
 
-TEST_F(EbomAssyTest, GeometryGoesInlineForANativeOutputAndToASideFileOtherwise) {
+TEST_F(EbomAssyTest, GeometryGoesInlineForANativeOutputElseToASideFileNamesFollowTheirRules) {
     for (const auto& [output, file] : std::vector<std::pair<std::wstring, std::wstring>>{
              {L"/out/model.RVD", L""},
              {L"/out/model.rvdXml", L"model.rvdGeom"},
@@ -106,6 +106,32 @@ TEST_F(EbomAssyTest, GeometryGoesInlineForANativeOutputAndToASideFileOtherwise) 
         for (sglGeode* geode : Geodes(read.get()))
             triangles += TriangleCount(geode);
         EXPECT_EQ(triangles, 12u);
+    }
+    struct Row {
+        std::function<void(CTamEBOMParser&)> configure;
+        bool featureNames;
+        std::wstring name, id, transformName, xmlName;
+    };
+    auto none = [](CTamEBOMParser&) {};
+    auto mirex = [](CTamEBOMParser& p) { p.SetIsMirexV4(true); };
+    for (const Row& row :
+         std::vector<Row>{{none, false, L"Pin|Extrude1", L"p", L"Pin", L"Pin|Extrude1"},
+                          {none, true, L"Pin|Extrude1", L"p", L"Pin|Extrude1", L"Pin|Extrude1"},
+                          {none, false, L"|x", L"p", L"", L"|x"},
+                          {[](CTamEBOMParser& p) { p.SetUseRefLinkIdAsName(true); }, false, L"Bolt",
+                           L"p", L"p", L"p"},
+                          {mirex, false, L"Gear_xSET_1", L"p", L"Gear", L"Gear"},
+                          {mirex, false, L"Bolt*DIT3", L"p_xSET_2", L"p", L"Bolt*DIT3"}}) {
+        sglModelLoader::m_sbNodeFeatureName = row.featureNames;
+        const std::wstring part = WritePart("p.okt", 1.0);
+        const RootPtr root =
+            ParseEbom(WriteEbom(Ebom(Top(row.name, row.id, Position(0, 0, 0)),
+                                     Reference(row.id, part), Document(L"okt", row.id, part))),
+                      row.configure);
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(dynamic_cast<sglGroup*>(root->GetSglRoot())->getChild(0)->getName(),
+                  row.transformName);
+        EXPECT_EQ(Property(Groups(AssyRoot(root))[0], L"Actor.Name"), row.xmlName);
     }
 }
 
@@ -134,35 +160,6 @@ TEST_F(EbomAssyTest, IdentifiersFromNamesRestartWithEachSiblingListAndNodeTypesM
     EXPECT_EQ(inS->GetAttributeValue(L"NodeType"), L"1");
     EXPECT_FALSE(top[3]->GetNodeByTag(L"CTamAssyGroup")->HasAttribute(L"NodeType"))
         << "the same document as its parent";
-}
-
-TEST_F(EbomAssyTest, NamingRules) {
-    struct Row {
-        std::function<void(CTamEBOMParser&)> configure;
-        bool featureNames;
-        std::wstring name, id, transformName, xmlName;
-    };
-    auto none = [](CTamEBOMParser&) {};
-    auto mirex = [](CTamEBOMParser& p) { p.SetIsMirexV4(true); };
-    for (const Row& row :
-         std::vector<Row>{{none, false, L"Pin|Extrude1", L"p", L"Pin", L"Pin|Extrude1"},
-                          {none, true, L"Pin|Extrude1", L"p", L"Pin|Extrude1", L"Pin|Extrude1"},
-                          {none, false, L"|x", L"p", L"", L"|x"},
-                          {[](CTamEBOMParser& p) { p.SetUseRefLinkIdAsName(true); }, false, L"Bolt",
-                           L"p", L"p", L"p"},
-                          {mirex, false, L"Gear_xSET_1", L"p", L"Gear", L"Gear"},
-                          {mirex, false, L"Bolt*DIT3", L"p_xSET_2", L"p", L"Bolt*DIT3"}}) {
-        sglModelLoader::m_sbNodeFeatureName = row.featureNames;
-        const std::wstring part = WritePart("p.okt", 1.0);
-        const RootPtr root =
-            ParseEbom(WriteEbom(Ebom(Top(row.name, row.id, Position(0, 0, 0)),
-                                     Reference(row.id, part), Document(L"okt", row.id, part))),
-                      row.configure);
-        ASSERT_NE(root, nullptr);
-        EXPECT_EQ(dynamic_cast<sglGroup*>(root->GetSglRoot())->getChild(0)->getName(),
-                  row.transformName);
-        EXPECT_EQ(Property(Groups(AssyRoot(root))[0], L"Actor.Name"), row.xmlName);
-    }
 }
 
 TEST_F(EbomAssyTest, FiveDistinctPartsPlacedEighteenTimesAreFacetedOnce) {

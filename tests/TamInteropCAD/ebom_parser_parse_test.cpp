@@ -90,30 +90,7 @@ TEST_F(EbomParseTest, MergeFlagIsOffWhileLoadingAndAsSetWhileMeshingAThrowingSta
                 sglModelLoader::m_sbShowMessageNoEntities);
 }
 
-TEST_F(EbomParseTest, DamagedEbomGivesOneMessageWithoutStructureNoneAMissingPartLosesItsLeaves) {
-    const std::wstring bolt = WritePart("bolt.okt", 1.0);
-    const std::vector<std::pair<std::wstring, size_t>> cases = {
-        {L"<EBOM><Document Type=\"Assembly\"><Exposition>", 1},  // cut short
-        {L"", 1},
-        {L"<EBOM/><EBOM/>", 1},
-        {Ebom(L"", Reference(L"b", bolt), Document(L"okt", L"b", bolt)), 0},
-        {Ebom(Top(L"B", L"b", Position(0, 0, 0)), L"", Document(L"okt", L"b", bolt)), 0},
-        {L"<EBOM><Document Type=\"Assembly\"/></EBOM>", 0},
-    };
-    for (const auto& [body, messages] : cases) {
-        Messages().clear();
-        EXPECT_EQ(ParseEbom(WriteEbom(body)), nullptr) << body;
-        EXPECT_EQ(Messages().size(), messages) << body;
-    }
-    EXPECT_EQ(ParseEbom(File("missing.xml")), nullptr);
-    EXPECT_NE(Messages().back().text.find(L"cannot be read"), std::wstring::npos);
-    const RootPtr root = ParseEbom(TwoPartEbom(false));
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(LeafTransforms(root->GetSglRoot()), 2u);
-    EXPECT_EQ(Scene(root)->getNumChildren(), 3u) << "Sub keeps its transform";
-}
-
-TEST_F(EbomParseTest, NestingBeyondTheLimitIsRefusedWithOneMessage) {
+TEST_F(EbomParseTest, NestingBeyondTheLimitOrDamageGivesOneMessageAMissingPartLosesItsLeaves) {
     // Levels of S below one top instance, the last holding a leaf; with positions each level
     // moves by 1 in z, without them the damaged file stays small.
     auto nested = [this](int depth, bool placed) {
@@ -140,6 +117,27 @@ TEST_F(EbomParseTest, NestingBeyondTheLimitIsRefusedWithOneMessage) {
     std::vector<sglTransform<float>*> transforms;
     Collect(root->GetSglRoot(), transforms);
     EXPECT_EQ(transforms.size(), TAM_EBOM_MAX_NESTING);
+    // A damaged EBOM gives one message, one without structure none.
+    const std::wstring bolt = WritePart("bolt.okt", 1.0);
+    const std::vector<std::pair<std::wstring, size_t>> cases = {
+        {L"<EBOM><Document Type=\"Assembly\"><Exposition>", 1},  // cut short
+        {L"", 1},
+        {L"<EBOM/><EBOM/>", 1},
+        {Ebom(L"", Reference(L"b", bolt), Document(L"okt", L"b", bolt)), 0},
+        {Ebom(Top(L"B", L"b", Position(0, 0, 0)), L"", Document(L"okt", L"b", bolt)), 0},
+        {L"<EBOM><Document Type=\"Assembly\"/></EBOM>", 0},
+    };
+    for (const auto& [body, messages] : cases) {
+        Messages().clear();
+        EXPECT_EQ(ParseEbom(WriteEbom(body)), nullptr) << body;
+        EXPECT_EQ(Messages().size(), messages) << body;
+    }
+    EXPECT_EQ(ParseEbom(File("missing.xml")), nullptr);
+    EXPECT_NE(Messages().back().text.find(L"cannot be read"), std::wstring::npos);
+    root = ParseEbom(TwoPartEbom(false));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(LeafTransforms(root->GetSglRoot()), 2u);
+    EXPECT_EQ(Scene(root)->getNumChildren(), 3u) << "Sub keeps its transform";
 }
 
 TEST_F(EbomParseTest, XsetSuffixIsCutAfterTheFirstCharacterFirstLineStrippedThroughTheWorkFolder) {

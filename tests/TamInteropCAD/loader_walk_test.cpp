@@ -40,16 +40,6 @@ unsigned int CountSets(const std::vector<sglGeode*>& geodes) {
 
 using LoaderWalk = LoaderTest;
 
-TEST_F(LoaderWalk, EmptyListGivesNoGroupButLogsTheCountCancelledImportBuildsNothing) {
-    EXPECT_EQ(Parse({}), nullptr);
-    const std::vector<std::wstring> lines = gTamLog.GetLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.back().find(L"ParseEntities() Number of read entities 0"), std::wstring::npos);
-    sglModelLoader::m_sbCancelImport = true;
-    EXPECT_EQ(Parse({BoxBody(1, 1, 1)}), nullptr);
-    EXPECT_TRUE(Progress().empty());
-}
-
 TEST_F(LoaderWalk, FaceModeMakesOneGeodePerFaceUnderThePartGroupBodyModeOnePerSolid) {
     GroupPtr group = Parse({BoxBody(1, 2, 3)});
     ASSERT_NE(group, nullptr);
@@ -146,7 +136,7 @@ TEST_F(LoaderWalk, ProgressRisesToOneOverAllPassesWhoseCountIsClampedAndWrittenB
     }
 }
 
-TEST_F(LoaderWalk, HostFacetingSettingsAreRestoredAfterThePasses) {
+TEST_F(LoaderWalk, HostFacetingSettingsAreRestoredAfterThePassesLaterOnesScaleTheNormalDeviation) {
     sglModelLoader::m_suiNbLOD = 4;
     sglModelLoader::m_sbSetChordalError = sglModelLoader::m_sbSetNormalDeviation = true;
     sglModelLoader::m_sbSetEdgeLength = true;
@@ -159,9 +149,7 @@ TEST_F(LoaderWalk, HostFacetingSettingsAreRestoredAfterThePasses) {
     Parse({CylinderBody(3, 3)});
     for (const auto& [setting, value] : settings)
         EXPECT_EQ(*setting, value);
-}
-
-TEST_F(LoaderWalk, LaterPassesScaleTheNormalDeviation) {
+    // Later passes scale the normal deviation.
     sglModelLoader::m_suiRefinementType = 1;
     sglModelLoader::m_sbSetNormalDeviation = true;
     struct Case {
@@ -205,7 +193,7 @@ TEST_F(LoaderWalk, WireBodyShowsItsEdgesAsLineStripsBodyOfPointsEachVertex) {
     EXPECT_EQ(Record(geodes[0]).GetEntityKind(), 5u);
 }
 
-TEST_F(LoaderWalk, MergingIntoOneActorReturnsTheFactorizedGraph) {
+TEST_F(LoaderWalk, MergingIntoOneActorReturnsTheFactorizedGraphNoEntitiesOrACancelNothing) {
     sglModelLoader::m_sbMergeFileInOneActor = true;
     GroupPtr group = Parse({BoxBody(1, 1, 1), BoxBody(2, 2, 2)});
     ASSERT_NE(group, nullptr);
@@ -213,6 +201,15 @@ TEST_F(LoaderWalk, MergingIntoOneActorReturnsTheFactorizedGraph) {
     for (sglGeode* geode : Geodes(group.get()))
         triangles += TriangleCount(geode);
     EXPECT_EQ(triangles, 24u);
+    // An empty list gives no group but logs the count; a cancelled import builds nothing.
+    EXPECT_EQ(Parse({}), nullptr);
+    const std::vector<std::wstring> lines = gTamLog.GetLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find(L"ParseEntities() Number of read entities 0"), std::wstring::npos);
+    Progress().clear();
+    sglModelLoader::m_sbCancelImport = true;
+    EXPECT_EQ(Parse({BoxBody(1, 1, 1)}), nullptr);
+    EXPECT_TRUE(Progress().empty());
 }
 
 }  // namespace tamtest

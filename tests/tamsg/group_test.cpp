@@ -53,7 +53,7 @@ TEST(GroupOwnership, ChildSharedByTwoGroupsOutlivesFirstARemovedChildIsReleased)
     EXPECT_EQ(counter.deaths, 3);
 }
 
-TEST(GroupOwnership, ReplaceChildKeepsPlaceAndOwnership) {
+TEST(GroupOwnership, ReplaceChildKeepsPlaceAndOwnershipAnUnownedOneStaysWithItsOwner) {
     DeathCounter counter;
     auto* root = new sglGroup;
     auto* first = new TrackedGeode(counter);
@@ -76,20 +76,18 @@ TEST(GroupOwnership, ReplaceChildKeepsPlaceAndOwnership) {
     EXPECT_FALSE(replacement->replaceChild(first, root));  // an ancestor
     root->unref();
     EXPECT_EQ(counter.deaths, 4);
-}
-
-TEST(GroupOwnership, ReplacingAnUnownedChildLeavesBothWithTheirOwners) {
+    // Replacing an unowned child leaves both with their owners.
     sglGroup group;
     auto* kept = new sglGeode;
     kept->ref();
     group.addChild(kept, false);
-    auto* replacement = new sglGeode;
-    replacement->ref();
-    EXPECT_TRUE(group.replaceChild(kept, replacement));
+    auto* stranger = new sglGeode;
+    stranger->ref();
+    EXPECT_TRUE(group.replaceChild(kept, stranger));
     EXPECT_EQ(kept->getNumParents(), 0u);
     kept->unref();
-    EXPECT_EQ(replacement->getRefCount(), 1u);  // still only the test's reference
-    replacement->unref();                       // the dying child leaves the group
+    EXPECT_EQ(stranger->getRefCount(), 1u);  // still only the test's reference
+    stranger->unref();                       // the dying child leaves the group
     EXPECT_EQ(group.getNumChildren(), 0u);
 }
 
