@@ -178,7 +178,8 @@ TEST_F(EbomParseTest, CopiesShareTheFileAndFlagsAndHoldTheirOwnNodeReferences) {
         CTamEBOMParser copy(*original);
         CTamEBOMParser assigned(File("other.xml").c_str(), L"", &loader);
         assigned = copy;
-        assigned = assigned;
+        const CTamEBOMParser& itself = assigned;  // a self-assignment keeps what it holds
+        assigned = itself;
         original.reset();
         EXPECT_TRUE(fs::exists(ebom) && sglModelLoader::m_sbIsAssembly) << "copies still use them";
     }
