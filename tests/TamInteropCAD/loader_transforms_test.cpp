@@ -55,7 +55,7 @@ std::unique_ptr<CTamDBRoot> FreePartsModel(const wchar_t* freePartsName, sglGeod
 using LoaderTransforms = LoaderTest;
 
 // The box of nothing is the zero box, not an empty one.
-TEST_F(LoaderTransforms, BoxOfPlacedBodiesIsInModelCoordinatesGeodesToGlobalIgnoreNulls) {
+TEST_F(LoaderTransforms, BoxesGeodesToGlobalAndFreePartsAreInWorldCoordinatesOtherStructuresAlone) {
     ENTITY_LIST empty;
     const sglBoxBound zero = loader.GetBBox(empty);
     EXPECT_FALSE(zero.isEmpty());
@@ -76,9 +76,6 @@ TEST_F(LoaderTransforms, BoxOfPlacedBodiesIsInModelCoordinatesGeodesToGlobalIgno
     EXPECT_EQ(target->getNumChildren(), 0u);
     CTamCADLoader::TransformGeodeToGlobal(source.get(), target.get());
     EXPECT_EQ(target->getNumChildren(), 1u);
-}
-
-TEST_F(LoaderTransforms, FreePartsAreFlattenedIntoWorldCoordinatesOtherStructuresLeftAlone) {
     sglGeode* geode = nullptr;
     std::unique_ptr<CTamDBRoot> root = FreePartsModel(L"assembly-FreeParts", geode);
     CTamCADLoader::ChangeFreePartsStructure(root.get());

@@ -234,7 +234,7 @@ TEST_F(ProductXmlReaderTest, ReferencesAreFollowedOnceAndBrokenOnesLeaveTheirBra
     expected->unref();
 }
 
-TEST_F(ProductXmlReaderTest, NestingUpToTheLimitReadsDeeperIsRefusedAlsoThroughReferences) {
+TEST_F(ProductXmlReaderTest, NestingUpToTheLimitReadsDeeperOrDamagedInputIsRefusedWithAReason) {
     WriteText("limit.rvdxml", Nested(CTamProductXmlReader::kMaxNestingDepth));
     CTamProductXmlReader reader;
     sglGroup* back = reader.Read(m_scratch.file("limit.rvdxml"));
@@ -254,9 +254,7 @@ TEST_F(ProductXmlReaderTest, NestingUpToTheLimitReadsDeeperIsRefusedAlsoThroughR
     ASSERT_EQ(reader.GetWarnings().size(), 1u);
     EXPECT_NE(reader.GetWarnings()[0].find(L"nested deeper than 1000"), std::wstring::npos);
     back->unref();
-}
-
-TEST_F(ProductXmlReaderTest, DamagedInputGivesAReason) {
+    // Damaged input is refused with a reason.
     const std::string assyHead =
         "<DocumentRVD><Server Type=\"CTamServerModifiable\"><CTamAssyRoot><CTamAssyGroup>";
     const std::string assyTail = "</CTamAssyGroup></CTamAssyRoot></Server></DocumentRVD>";
@@ -279,14 +277,12 @@ TEST_F(ProductXmlReaderTest, DamagedInputGivesAReason) {
     };
     for (const auto& damaged : cases) {
         WriteText("damaged.rvdxml", damaged.text);
-        CTamProductXmlReader reader;
         EXPECT_EQ(reader.Read(m_scratch.file("damaged.rvdxml")), nullptr) << damaged.text;
         EXPECT_NE(reader.GetLastError().find(damaged.reason), std::wstring::npos) << damaged.text;
     }
     WriteText("side.rvdGeom", "<RvdGeometry Version=\"1\"><Geometry Ident=\"{Y}\"/></RvdGeometry>");
     WriteText("damaged.rvdxml",
               assyHead + "<Geometry Ident=\"{X}\" File=\"side.rvdGeom\"/>" + assyTail);
-    CTamProductXmlReader reader;
     EXPECT_EQ(reader.Read(m_scratch.file("damaged.rvdxml")), nullptr);
     EXPECT_NE(reader.GetLastError().find(L"holds no entry {X}"), std::wstring::npos);
 }

@@ -98,7 +98,7 @@ TEST(GeoSetState, StateletsAreSharedByReferenceMaterialsKeepTheirSidesAndClone) 
     copy->unref();
 }
 
-TEST(GeoSetReadBack, CountsFollowPrimitivesAndBindingsAndAShortCountIsInvalid) {
+TEST(GeoSetReadBack, CountsFollowPrimitivesAndBindingsADeepCopyOwnsItsArraysAndMovesAlone) {
     auto* lines = new sglLineStripSet;
     lines->setNumPrims(2);
     lines->setPrimLengths(new sglArrayDataPtr<unsigned int>({2, 3}), 0, 0);
@@ -117,9 +117,7 @@ TEST(GeoSetReadBack, CountsFollowPrimitivesAndBindingsAndAShortCountIsInvalid) {
     EXPECT_EQ(lines->getNumCoords(), 4u);
     EXPECT_FALSE(lines->isValid());
     lines->unref();
-}
-
-TEST(GeoSetCopy, DeepCopyOwnsItsOwnArraysAndMovesAlone) {
+    // A deep copy owns its own arrays and moves alone.
     auto* points = MakePoints({1, 2, 3, 4, 5, 6});
     points->setColorList(SGL_BIND_OVERALL, new sglArrayDataPtr<float>({1, 0, 0, 1}), SGL_FLOAT, 4);
     points->setNormalList(SGL_BIND_PER_VERTEX, new sglArrayDataPtr<float>({1, 0, 0, 1, 0, 0}),
