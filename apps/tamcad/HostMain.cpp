@@ -33,18 +33,11 @@ tam::Subcommand wrapped(CLI::App& app, Add add, Run run) {
 // next face; keeping a pad of it cuts a fifth to a third of the CPU time of faceting passes.
 constexpr int kHeapTopPad = 64 << 20;
 
-// Faceting meshes faces on every core. By default each thread gets an allocator arena of its own,
-// and memory one thread frees stays in its arena, out of the other's reach (with the pad above,
-// for good): one arena for all lets each reuse what the other freed, and peaks a few megabytes
-// lower on large parts, at no measurable cost in CPU time.
-constexpr int kArenas = 1;
-
 }  // namespace
 
 // The entry point main.cpp looks up by this name.
 extern "C" __attribute__((visibility("default"))) int tamcad_main(int argc, char** argv) {
     mallopt(M_TOP_PAD, kHeapTopPad);
-    mallopt(M_ARENA_MAX, kArenas);
     CLI::App app("tamcad: imports, converts and describes CAD files", "tamcad");
     app.require_subcommand(1);
     app.footer(tam::exitCodeHelp());

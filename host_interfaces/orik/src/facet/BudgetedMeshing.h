@@ -22,10 +22,9 @@ struct BudgetReport {
 
 // Boundary nodes above which a face is set aside rather than meshed in this process.
 constexpr int kSetAsideBoundaryNodes = 1000;
-// Boundary nodes above which a face is large: its working memory is several megabytes, so large
-// faces are meshed one at a time (each beside small ones), which keeps the peak memory of
-// parallel meshing near that of meshing on one thread. About three fifths of the meshing time
-// of the corpus's STEP files is spent on large faces.
+// Boundary nodes above which a face is large: its working memory can be several megabytes, so
+// large faces are meshed one at a time (each beside small ones), never two such working sets at
+// once. About three fifths of the meshing time of the corpus's STEP files is spent on large faces.
 constexpr int kLargeFaceBoundaryNodes = 50;
 
 // Meshes the shape as BRepMesh_IncrementalMesh does, but gives every face `seconds` of its own
