@@ -28,12 +28,8 @@ endfunction()
 # through them, behind a dozen other libraries. Naming the toolkits as the program's first
 # dependencies puts them at the head of that search and shortens every lookup.
 function(tam_occt_first_in_lookup target)
-    set(files)
-    foreach(toolkit TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo)
-        list(APPEND files "$<TARGET_FILE:${toolkit}>")
-    endforeach()
-    list(JOIN files "," files)
-    target_link_options(${target} PRIVATE "LINKER:--push-state,--no-as-needed,${files},--pop-state")
+    tam_toolkits_first_in_lookup(${target} TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo
+        TKTopAlgo)
 endfunction()
 
 # A library opened at run time is searched after everything loaded at start-up, then in its own
