@@ -19,6 +19,7 @@
 #include "TranslateOptions.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 #include <thread>
@@ -43,21 +44,32 @@ const tam::DataExchange* Exchange(Format format, KVXIResult& failure) {
     return exchange;
 }
 
-// Loads the general data-exchange module on a worker thread from construction to Wait (or
-// destruction); on this thread when no thread can be started. A failed load is reported by the
-// module's first use.
-class LoadingInBackground {
+// Files up to this size are parsed while a worker thread loads the general data-exchange module,
+// which takes about as long as parsing a file of this size. Larger files load it first on this
+// thread: once a process has started a thread, every allocation goes through the allocator's
+// locks, and the parse and transfer of a large file cost about 6 % more CPU time for no gain in
+// wall time.
+constexpr std::uintmax_t kParseBesideLoadUpTo = 256 * 1024;
+
+// Loads the general data-exchange module, on a worker thread from construction to Wait (or
+// destruction) when asked to and a thread can be started, else on this thread at construction. A
+// failed load is reported by the module's first use.
+class ExchangeModuleLoading {
 public:
-    LoadingInBackground() {
+    explicit ExchangeModuleLoading(bool inBackground) {
+        if (!inBackground) {
+            Load();
+            return;
+        }
         try {
-            m_worker = std::thread(&LoadingInBackground::Load);
+            m_worker = std::thread(&ExchangeModuleLoading::Load);
         } catch (const std::system_error&) {
             Load();
         }
     }
-    ~LoadingInBackground() { Wait(); }
-    LoadingInBackground(const LoadingInBackground&) = delete;
-    LoadingInBackground& operator=(const LoadingInBackground&) = delete;
+    ~ExchangeModuleLoading() { Wait(); }
+    ExchangeModuleLoading(const ExchangeModuleLoading&) = delete;
+    ExchangeModuleLoading& operator=(const ExchangeModuleLoading&) = delete;
 
     void Wait() {
         if (m_worker.joinable())
@@ -72,6 +84,13 @@ private:
 
     std::thread m_worker;
 };
+
+// Whether the file at `path` is small enough to parse beside the module's loading.
+bool ParseBesideLoad(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return !error && size <= kParseBesideLoadUpTo;
+}
 
 class Conversion {
 public:
@@ -122,14 +141,14 @@ private:
         return exchange->readCadFile(format, path, m_options, m_progress, model);
     }
 
-    // STEP: the parser's small module parses the file while a worker thread loads the
-    // data-exchange module, which is configured once both are done (StepParser.h).
+    // STEP: the parser's small module parses the file, for a small file while a worker thread
+    // loads the data-exchange module, which is configured once both are done (StepParser.h).
     KVXIResult ReadStep(const std::string& path, CadModel& model) {
         std::string error;
         const tam::StepParser* parser = tam::LoadStepParser(error);
         if (parser == nullptr)
             return KVXIResult(KVXIResult::InternalError, error);
-        LoadingInBackground loading;
+        ExchangeModuleLoading loading(ParseBesideLoad(path));
         Handle(XSControl_WorkSession) session;
         const KVXIResult parsed = parser->parse(path, m_options.codePage, session);
         loading.Wait();
