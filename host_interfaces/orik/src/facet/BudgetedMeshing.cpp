@@ -62,7 +62,6 @@ private:
 struct SharedReport {
     double seconds = 0.0;
     std::mutex lock;
-    std::mutex largeFace;  // held by the one large face being meshed
     BudgetReport report;
 
     void add(std::vector<TopoDS_Face> BudgetReport::*list, const TopoDS_Face& face) {
@@ -91,14 +90,10 @@ public:
                  const Message_ProgressRange& range) override {
         if (!range.More())
             return;
-        const int nodes = boundaryNodes(face);
-        if (nodes > kSetAsideBoundaryNodes) {
+        if (boundaryNodes(face) > kSetAsideBoundaryNodes) {
             shared_.add(&BudgetReport::setAside, face->GetFace());
             return;
         }
-        std::unique_lock<std::mutex> alone(shared_.largeFace, std::defer_lock);
-        if (nodes > kLargeFaceBoundaryNodes)
-            alone.lock();
         const Handle(DeadlineIndicator) indicator =
             new DeadlineIndicator(deadlineAfter(shared_.seconds));
         inner_->Perform(face, parameters, indicator->Start());

@@ -22,14 +22,10 @@ struct BudgetReport {
 
 // Boundary nodes above which a face is set aside rather than meshed in this process.
 constexpr int kSetAsideBoundaryNodes = 1000;
-// Boundary nodes above which a face is large: its working memory can be several megabytes, so
-// large faces are meshed one at a time (each beside small ones), never two such working sets at
-// once. About three fifths of the meshing time of the corpus's STEP files is spent on large faces.
-constexpr int kLargeFaceBoundaryNodes = 50;
 
 // Meshes the shape as BRepMesh_IncrementalMesh does, but gives every face `seconds` of its own
-// (counted for a large face from when its turn comes) and leaves the faces listed in report without
-// a triangulation. Returns BRepMesh's IsDone(); throws what BRepMesh throws.
+// and leaves the faces listed in report without a triangulation. Returns BRepMesh's IsDone();
+// throws what BRepMesh throws.
 bool MeshWithinBudget(const TopoDS_Shape& shape, const IMeshTools_Parameters& parameters,
                       double seconds, BudgetReport& report);
 
