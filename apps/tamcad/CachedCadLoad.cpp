@@ -1,6 +1,7 @@
 #include "CachedCadLoad.h"
 
 #include "ContentHash.h"
+#include "LittleEndian.h"
 
 #include <TamInteropCAD/TamCADLoader.h>
 #include <TamInteropCAD/TamCADTools.h>
@@ -66,23 +67,6 @@ private:
     static inline Callback forward_ = nullptr;
     static inline std::vector<Message> recorded_;
 };
-
-void writeU64(std::ostream& out, std::uint64_t value) {
-    char field[8];
-    for (int i = 0; i < 8; ++i)
-        field[i] = char((value >> (8 * i)) & 0xff);
-    out.write(field, 8);
-}
-
-bool readU64(const std::string& in, std::size_t& at, std::uint64_t& value) {
-    if (in.size() - at < 8)
-        return false;
-    value = 0;
-    for (int i = 0; i < 8; ++i)
-        value |= std::uint64_t(std::uint8_t(in[at + std::size_t(i)])) << (8 * i);
-    at += 8;
-    return true;
-}
 
 // Entry payload: u64 message count, per message u64 code and u64 size + UTF-8 text; then the
 // kernel file bytes.

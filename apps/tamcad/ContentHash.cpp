@@ -76,6 +76,19 @@ std::string contentHash(const char* data, std::size_t size) {
 }
 
 // Read in pieces: a large file is never held whole.
+std::optional<std::string> streamContentHash(std::istream& in, std::uint64_t size) {
+    ContentHasher hasher(size);
+    char chunk[1 << 16];
+    for (std::uint64_t left = size; left > 0;) {
+        const std::size_t part = std::size_t(std::min<std::uint64_t>(left, sizeof chunk));
+        if (!in.read(chunk, std::streamsize(part)))
+            return std::nullopt;
+        hasher.add(chunk, part);
+        left -= part;
+    }
+    return hasher.text();
+}
+
 std::optional<std::string> fileContentHash(const std::string& path) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file)
@@ -84,16 +97,7 @@ std::optional<std::string> fileContentHash(const std::string& path) {
     if (size < 0)
         return std::nullopt;
     file.seekg(0);
-    ContentHasher hasher(static_cast<std::uint64_t>(size));
-    char chunk[1 << 16];
-    for (std::streamoff left = size; left > 0;) {
-        const std::streamsize part = std::streamsize(std::min<std::streamoff>(left, sizeof chunk));
-        if (!file.read(chunk, part))
-            return std::nullopt;
-        hasher.add(chunk, std::size_t(part));
-        left -= part;
-    }
-    return hasher.text();
+    return streamContentHash(file, static_cast<std::uint64_t>(size));
 }
 
 }  // namespace tam

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,9 @@ std::string contentHash(const char* data, std::size_t size);
 inline std::string contentHash(const std::string& bytes) {
     return contentHash(bytes.data(), bytes.size());
 }
+
+// The hash of the next size bytes of a stream, read in pieces; nothing when they cannot be read.
+std::optional<std::string> streamContentHash(std::istream& in, std::uint64_t size);
 
 // The hash of a file's bytes; nothing when it cannot be read.
 std::optional<std::string> fileContentHash(const std::string& path);

@@ -1,6 +1,7 @@
 #include "ImportCache.h"
 
 #include "ContentHash.h"
+#include "LittleEndian.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,41 +32,15 @@ constexpr char kEntryExtension[] = ".entry";
 constexpr char kPartMarker[] = ".part.";
 constexpr auto kAbandonedPartAge = std::chrono::minutes(10);
 
-void writeU64(std::ostream& out, std::uint64_t value) {
-    char field[8];
-    for (int i = 0; i < 8; ++i)
-        field[i] = char((value >> (8 * i)) & 0xff);
-    out.write(field, 8);
-}
-
 void writeSized(std::ostream& out, const std::string& bytes) {
     writeU64(out, bytes.size());
     out.write(bytes.data(), std::streamsize(bytes.size()));
 }
 
-// The hash of the size bytes at `from`, read back from the stream.
-std::string hashOfStream(std::iostream& stream, std::streampos from, std::uint64_t size) {
-    stream.seekg(from);
-    ContentHasher hasher(size);
-    char chunk[1 << 16];
-    for (std::uint64_t left = size; left > 0 && stream;) {
-        const std::size_t part = std::size_t(std::min<std::uint64_t>(left, sizeof chunk));
-        stream.read(chunk, std::streamsize(part));
-        hasher.add(chunk, part);
-        left -= part;
-    }
-    return hasher.text();
-}
-
 // Reads one sized field at `at`; false when the bytes end first.
 bool readSized(const std::string& in, std::size_t& at, std::string& field) {
-    if (in.size() - at < 8)
-        return false;
     std::uint64_t size = 0;
-    for (int i = 0; i < 8; ++i)
-        size |= std::uint64_t(std::uint8_t(in[at + std::size_t(i)])) << (8 * i);
-    at += 8;
-    if (size > in.size() - at)
+    if (!readU64(in, at, size) || size > in.size() - at)
         return false;
     field.assign(in, at, std::size_t(size));
     at += std::size_t(size);
@@ -107,9 +82,12 @@ bool writeAside(const std::string& path, const std::string& key,
         return false;
     file.seekp(0, std::ios::end);
     const std::uint64_t size = std::uint64_t(file.tellp() - payloadAt);
-    const std::string hash = hashOfStream(file, payloadAt, size);
+    file.seekg(payloadAt);
+    const std::optional<std::string> hash = streamContentHash(file, size);
+    if (!hash)
+        return false;
     file.seekp(hashAt);
-    writeSized(file, hash);
+    writeSized(file, *hash);
     writeU64(file, size);
     file.close();
     return bool(file);
