@@ -1,6 +1,7 @@
 #include "TriangleStripifier.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace orik {
@@ -87,10 +88,10 @@ void TriangleStripifier::cover(TriangleStrips& out) {
         const uint32_t degree = freeDegree_[start];
         const uint32_t second = degree > 0 ? popStart(degree) : kNone;
         int best = 0;
-        long bestScore = 0;
-        weighStart(start, true, best, bestScore);
+        long bestScore = std::numeric_limits<long>::min();
+        weighStart(start, best, bestScore);
         if (second != kNone) {
-            weighStart(second, false, best, bestScore);
+            weighStart(second, best, bestScore);
             buckets_[degree].push_back(walks_[best].start == start ? second : start);
         }
         emit(walks_[best], out);
@@ -98,13 +99,13 @@ void TriangleStripifier::cover(TriangleStrips& out) {
 }
 
 // Walks from start in its three rotations and keeps the one worth most in walks_[best], unless
-// the best walk so far (worth bestScore; none if first) is worth as much.
-void TriangleStripifier::weighStart(uint32_t start, bool first, int& best, long& bestScore) {
+// the best walk so far (worth bestScore) is worth as much.
+void TriangleStripifier::weighStart(uint32_t start, int& best, long& bestScore) {
     for (uint32_t rotation = 0; rotation < 3; ++rotation) {
         Walk& candidate = walks_[1 - best];
         walk(start, rotation, candidate);
         const long candidateScore = score(candidate);
-        if ((first && rotation == 0) || candidateScore > bestScore) {
+        if (candidateScore > bestScore) {
             best = 1 - best;
             bestScore = candidateScore;
         }

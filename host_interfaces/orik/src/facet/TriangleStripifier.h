@@ -83,7 +83,7 @@ private:
     bool canFlip(uint32_t first, uint32_t second);
     bool preferFlip(uint32_t n, uint32_t m, uint32_t a, uint32_t b, uint32_t w);
     bool step(uint32_t& near, uint32_t& a, uint32_t& b, Step& step);
-    void weighStart(uint32_t start, bool first, int& best, long& bestScore);
+    void weighStart(uint32_t start, int& best, long& bestScore);
     void walk(uint32_t start, uint32_t rotation, Walk& result);
     long score(const Walk& candidate);
     static void shortenByOne(std::vector<Step>& steps);
